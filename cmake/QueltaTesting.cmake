@@ -1,0 +1,65 @@
+# Test registration shared by both presets.
+#
+#   quelta_add_test(<name> SOURCES <files...> [LIBS <targets...>] [GUI])
+#
+# Natively a test executable runs as it is. In the win32 preset it runs under
+# Wine, in the build tree's private prefix, as ONE ctest test (a Wine start
+# costs time, so the cases are not split up); GUI tests get an X display.
+# Each run leaves a GoogleTest XML report in test-results/, from which
+# scripts/test.sh counts the cases of both presets.
+
+enable_testing()
+
+set(QUELTA_TEST_RESULTS "${CMAKE_BINARY_DIR}/test-results")
+set(QUELTA_WINE_RUN "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
+set(QUELTA_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+
+if(WIN32)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest "${CMAKE_BINARY_DIR}/googletest" EXCLUDE_FROM_ALL)
+  foreach(_t gtest gtest_main gmock gmock_main)
+    if(TARGET ${_t})
+      target_compile_options(${_t} PRIVATE -w)
+    endif()
+  endforeach()
+  if(NOT TARGET GTest::gtest)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gmock ALIAS gmock)
+  endif()
+
+  # One prefix and one warm wineserver for the whole run: the fixture starts
+  # them, the last test of the run stops the server again.
+  add_test(NAME wine_start COMMAND "${QUELTA_WINE_RUN}" --start)
+  add_test(NAME wine_stop COMMAND "${QUELTA_WINE_RUN}" --stop)
+  set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine
+    ENVIRONMENT "WINEPREFIX=${QUELTA_WINEPREFIX}")
+  set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine
+    ENVIRONMENT "WINEPREFIX=${QUELTA_WINEPREFIX}")
+else()
+  find_package(GTest REQUIRED)
+endif()
+
+function(quelta_add_test name)
+  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES} "${CMAKE_SOURCE_DIR}/tests/support/test_main.cpp"
+    "${CMAKE_SOURCE_DIR}/tests/support/temp_dir.cpp")
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
+  target_include_directories(${name} PRIVATE "${CMAKE_SOURCE_DIR}")
+  if(WIN32)
+    set(_gui "")
+    if(T_GUI)
+      set(_gui --gui)
+    endif()
+    add_test(NAME ${name} COMMAND "${QUELTA_WINE_RUN}" ${_gui} $<TARGET_FILE:${name}>)
+    set_tests_properties(${name} PROPERTIES
+      FIXTURES_REQUIRED wine
+      ENVIRONMENT "WINEPREFIX=${QUELTA_WINEPREFIX};QUELTA_TEST_RESULTS=${QUELTA_TEST_RESULTS}"
+      TIMEOUT 900)
+  else()
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES
+      ENVIRONMENT "GTEST_OUTPUT=xml:${QUELTA_TEST_RESULTS}/"
+      TIMEOUT 900)
+  endif()
+endfunction()

@@ -1,0 +1,40 @@
+// The one error family of the program. Every failure that a caller may show
+// or record carries the name of its kind and a message, because the program
+// shows errors as "class name - message" (print results, log lines) or as
+// the message alone (the application's error box).
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace quelta {
+
+class Error : public std::runtime_error {
+ public:
+  Error(std::string className, const std::string& message)
+      : std::runtime_error(message), className_(std::move(className)) {}
+
+  const std::string& className() const { return className_; }
+  std::string message() const { return what(); }
+
+ private:
+  std::string className_;
+};
+
+// A file or device that cannot be opened, read or written.
+class IOError : public Error {
+ public:
+  explicit IOError(const std::string& message) : Error("EInOutError", message) {}
+};
+
+// Text that does not convert to the number or date it should hold.
+class ConvertError : public Error {
+ public:
+  explicit ConvertError(const std::string& message) : Error("EConvertError", message) {}
+};
+
+// "class name - message", the form in which print results and log lines
+// record an error.
+inline std::string describe(const Error& e) { return e.className() + " - " + e.message(); }
+
+}  // namespace quelta

@@ -1,0 +1,42 @@
+// Files of the application directory. Paths are 8-bit text in the ANSI code
+// page, as the program holds them; on Windows they go to the ANSI calls.
+#pragma once
+
+#include <string>
+
+namespace platform {
+
+bool fileExists(const std::string& path);  // a file, not a directory
+bool directoryExists(const std::string& path);
+
+// Creates one directory level; a failure is not reported (callers that
+// need the directory find out when they write into it).
+void createDirectory(const std::string& path);
+
+// The whole file as bytes; IOError naming the file when it cannot be read.
+// The file is opened with read, write and delete sharing, so a file another
+// process holds open for writing can still be read.
+std::string readFile(const std::string& path);
+
+// Replaces the file's content in one step: the bytes go to a temporary file
+// in the same directory, which then takes the file's place. A failure at
+// any point leaves the previous file as it was and raises IOError naming
+// the file.
+void writeFileReplacing(const std::string& path, const std::string& bytes);
+
+// Appends bytes at the end of the file, creating it when missing; IOError
+// naming the file on failure.
+void appendToFile(const std::string& path, const std::string& bytes);
+
+// Renames a file; never replaces an existing target. False when it failed.
+bool moveFileNoReplace(const std::string& from, const std::string& to);
+
+bool deleteFile(const std::string& path);
+
+// The directory part of a path, without a trailing separator.
+std::string directoryOf(const std::string& path);
+
+// The directory of the running program, without a trailing separator.
+std::string programDirectory();
+
+}  // namespace platform

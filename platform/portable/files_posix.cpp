@@ -1,0 +1,118 @@
+// POSIX stand-in of the file service, for the native tests of the portable
+// core. Same contract as the Win32 implementation.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/error.h"
+#include "platform/files.h"
+
+namespace platform {
+namespace {
+
+[[noreturn]] void fail(const char* what, const std::string& path, int code) {
+  throw quelta::IOError(std::string(what) + " \"" + path + "\". " + std::strerror(code));
+}
+
+void writeAll(int fd, const std::string& bytes, const std::string& path) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n <= 0) {
+      int code = errno;
+      ::close(fd);
+      fail("Cannot write file", path, code);
+    }
+    done += static_cast<size_t>(n);
+  }
+}
+
+}  // namespace
+
+bool fileExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool directoryExists(const std::string& path) {
+  struct stat st;
+  return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+void createDirectory(const std::string& path) { ::mkdir(path.c_str(), 0777); }
+
+std::string readFile(const std::string& path) {
+  int fd = ::open(path.c_str(), O_RDONLY);
+  if (fd < 0) fail("Cannot open file", path, errno);
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n < 0) {
+      int code = errno;
+      ::close(fd);
+      fail("Cannot read file", path, code);
+    }
+    if (n == 0) break;
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+void writeFileReplacing(const std::string& path, const std::string& bytes) {
+  std::string temp = path + ".tmp" + std::to_string(::getpid());
+  int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
+  if (fd < 0) fail("Cannot create file", path, errno);
+  try {
+    writeAll(fd, bytes, path);
+  } catch (...) {
+    ::unlink(temp.c_str());
+    throw;
+  }
+  if (::fsync(fd) != 0 || ::close(fd) != 0) {
+    int code = errno;
+    ::unlink(temp.c_str());
+    fail("Cannot write file", path, code);
+  }
+  if (directoryExists(path)) {
+    ::unlink(temp.c_str());
+    fail("Cannot create file", path, EISDIR);
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    int code = errno;
+    ::unlink(temp.c_str());
+    fail("Cannot create file", path, code);
+  }
+}
+
+void appendToFile(const std::string& path, const std::string& bytes) {
+  int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0666);
+  if (fd < 0) fail("Cannot open file", path, errno);
+  writeAll(fd, bytes, path);
+  ::close(fd);
+}
+
+bool moveFileNoReplace(const std::string& from, const std::string& to) {
+  if (::access(to.c_str(), F_OK) == 0) return false;
+  return ::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool deleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+
+std::string directoryOf(const std::string& path) {
+  size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+std::string programDirectory() {
+  char buffer[4096];
+  ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
+  return n > 0 ? directoryOf(std::string(buffer, static_cast<size_t>(n))) : std::string(".");
+}
+
+}  // namespace platform

@@ -1,0 +1,127 @@
+#include "platform/files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "platform/error.h"
+
+namespace platform {
+namespace {
+
+std::string systemMessage(DWORD code) {
+  char buffer[512];
+  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                           code, 0, buffer, sizeof buffer, nullptr);
+  std::string text(buffer, n);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
+                           text.back() == '.'))
+    text.pop_back();
+  if (text.empty()) text = "Error " + std::to_string(code);
+  return text;
+}
+
+[[noreturn]] void fail(const char* what, const std::string& path, DWORD code) {
+  throw quelta::IOError(std::string(what) + " \"" + path + "\". " + systemMessage(code));
+}
+
+void writeAll(HANDLE h, const std::string& bytes, const std::string& path) {
+  size_t done = 0;
+  while (done < bytes.size()) {
+    DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1 << 20));
+    DWORD written = 0;
+    if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
+      DWORD code = GetLastError();
+      CloseHandle(h);
+      fail("Cannot write file", path, code);
+    }
+    done += written;
+  }
+}
+
+}  // namespace
+
+bool fileExists(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && !(a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool directoryExists(const std::string& path) {
+  DWORD a = GetFileAttributesA(path.c_str());
+  return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void createDirectory(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
+
+std::string readFile(const std::string& path) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
+                         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) fail("Cannot open file", path, GetLastError());
+  std::string bytes;
+  char buffer[65536];
+  for (;;) {
+    DWORD got = 0;
+    if (!ReadFile(h, buffer, sizeof buffer, &got, nullptr)) {
+      DWORD code = GetLastError();
+      CloseHandle(h);
+      fail("Cannot read file", path, code);
+    }
+    if (got == 0) break;
+    bytes.append(buffer, got);
+  }
+  CloseHandle(h);
+  return bytes;
+}
+
+void writeFileReplacing(const std::string& path, const std::string& bytes) {
+  // The temporary file lives beside the target so that the final move is a
+  // rename within one volume.
+  std::string temp = path + ".tmp" + std::to_string(GetCurrentProcessId());
+  HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) fail("Cannot create file", path, GetLastError());
+  try {
+    writeAll(h, bytes, path);
+  } catch (...) {
+    DeleteFileA(temp.c_str());
+    throw;
+  }
+  if (!FlushFileBuffers(h) || !CloseHandle(h)) {
+    DWORD code = GetLastError();
+    DeleteFileA(temp.c_str());
+    fail("Cannot write file", path, code);
+  }
+  if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    DWORD code = GetLastError();
+    DeleteFileA(temp.c_str());
+    fail("Cannot create file", path, code);
+  }
+}
+
+void appendToFile(const std::string& path, const std::string& bytes) {
+  HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                         nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (h == INVALID_HANDLE_VALUE) fail("Cannot open file", path, GetLastError());
+  writeAll(h, bytes, path);
+  CloseHandle(h);
+}
+
+bool moveFileNoReplace(const std::string& from, const std::string& to) {
+  return MoveFileA(from.c_str(), to.c_str()) != 0;
+}
+
+bool deleteFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+
+std::string directoryOf(const std::string& path) {
+  size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+std::string programDirectory() {
+  char buffer[MAX_PATH * 2];
+  DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
+  return directoryOf(std::string(buffer, n));
+}
+
+}  // namespace platform

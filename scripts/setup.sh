@@ -1,0 +1,200 @@
+#!/usr/bin/env bash
+# Prepares a Debian 12 machine to build and test the tool: the packages of
+# both presets, and the i686 static libraries that Debian does not ship
+# (OpenSSL 3, libcurl, minizip), cross-built from Debian's source packages
+# into a versioned cache outside the work tree. Safe to run again: a machine
+# that has everything is left alone and told so in one line.
+set -Eeuo pipefail
+
+DEPS_VERSION=1
+CACHE_ROOT="${QUELTA_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quelta-deps}"
+PREFIX="$CACHE_ROOT/i686-v$DEPS_VERSION"
+JOBS="$(nproc)"
+did_something=0
+
+PACKAGES=(
+  wine wine32:i386 xvfb xauth
+  g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
+  binutils-mingw-w64-i686 libz-mingw-w64-dev
+  cmake ninja-build make pkg-config perl dpkg-dev
+  g++ clang libclang-rt-14-dev
+  googletest libgtest-dev libgmock-dev libbenchmark-dev
+  libcurl4-openssl-dev libssl-dev zlib1g-dev libminizip-dev libcpp-httplib-dev
+  nlohmann-json3-dev rapidjson-dev openssl imagemagick
+)
+
+log() { echo "setup: $*"; }
+
+# A failed step shows the tail of the log it was writing.
+step_log=""
+on_error() {
+  echo "setup: failed" >&2
+  if [ -n "$step_log" ] && [ -f "$step_log" ]; then tail -n 40 "$step_log" >&2; fi
+}
+trap on_error ERR
+
+as_root() {
+  if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi
+}
+
+missing_packages() {
+  local p
+  for p in "${PACKAGES[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+      echo "$p"
+    fi
+  done
+}
+
+install_packages() {
+  local missing
+  missing="$(missing_packages)"
+  [ -z "$missing" ] && return 0
+  did_something=1
+  log "installing packages:" $missing
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    as_root dpkg --add-architecture i386
+  fi
+  add_source_entries
+  as_root apt-get update -qq
+  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
+}
+
+# The source packages come from the same archive as the binaries: a deb-src
+# twin of every deb entry of the system's sources file.
+add_source_entries() {
+  local src=/etc/apt/sources.list.d/debian.sources
+  local twin=/etc/apt/sources.list.d/debian-src.sources
+  if [ -f "$src" ] && [ ! -f "$twin" ]; then
+    sed 's/^Types: deb$/Types: deb-src/' "$src" | as_root tee "$twin" >/dev/null
+    return 0
+  fi
+  if [ -f /etc/apt/sources.list ] && ! grep -q '^deb-src' /etc/apt/sources.list; then
+    grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' \
+      | as_root tee /etc/apt/sources.list.d/debian-src.list >/dev/null
+  fi
+}
+
+# Fetches the upstream tarball of a source package into $1, trying the
+# versions the archive lists until one downloads (security pools may hold an
+# index entry whose files are gone).
+fetch_source() {
+  local pkg="$1" dir="$2" v
+  mkdir -p "$dir"
+  if ! apt-cache showsrc "$pkg" >/dev/null 2>&1 || [ -z "$(apt-cache showsrc "$pkg" 2>/dev/null)" ]; then
+    add_source_entries
+    as_root apt-get update -qq
+  fi
+  for v in $(apt-cache showsrc "$pkg" | awk '/^Version:/ {print $2}' | sort -Vr -u); do
+    if (cd "$dir" && apt-get source -qq --download-only --tar-only "$pkg=$v" >/dev/null 2>&1); then
+      ls "$dir"/*.orig.tar.* | head -n1
+      return 0
+    fi
+    rm -f "$dir"/*
+  done
+  echo "setup: cannot fetch the sources of $pkg" >&2
+  return 1
+}
+
+unpack() {
+  local tarball="$1" dir="$2"
+  mkdir -p "$dir"
+  tar -xf "$tarball" -C "$dir" --strip-components=1
+}
+
+build_openssl() {
+  [ -f "$PREFIX/.openssl" ] && return 0
+  did_something=1
+  log "building OpenSSL for i686 (a few minutes)"
+  local work="$CACHE_ROOT/work/openssl"
+  rm -rf "$work"
+  local tarball
+  tarball="$(fetch_source openssl "$work/dl")"
+  unpack "$tarball" "$work/src"
+  (
+    cd "$work/src"
+    step_log="$work/configure.log"
+    ./Configure mingw no-shared no-tests no-asm no-engine \
+      --cross-compile-prefix=i686-w64-mingw32- \
+      --prefix="$PREFIX" --libdir=lib >"$work/configure.log" 2>&1
+    step_log="$work/build.log"
+    make -j"$JOBS" build_libs >"$work/build.log" 2>&1
+    step_log="$work/install.log"
+    make install_dev >"$work/install.log" 2>&1
+  )
+  touch "$PREFIX/.openssl"
+}
+
+build_curl() {
+  [ -f "$PREFIX/.curl" ] && return 0
+  did_something=1
+  log "building libcurl for i686"
+  local work="$CACHE_ROOT/work/curl"
+  rm -rf "$work"
+  local tarball
+  tarball="$(fetch_source curl "$work/dl")"
+  unpack "$tarball" "$work/src"
+  (
+    cd "$work/src"
+    step_log="$work/configure.log"
+    cmake -S . -B build -G Ninja \
+      -DCMAKE_SYSTEM_NAME=Windows \
+      -DCMAKE_C_COMPILER=i686-w64-mingw32-gcc \
+      -DCMAKE_RC_COMPILER=i686-w64-mingw32-windres \
+      -DCMAKE_FIND_ROOT_PATH="$PREFIX;/usr/i686-w64-mingw32" \
+      -DCMAKE_FIND_ROOT_PATH_MODE_PROGRAM=NEVER \
+      -DCMAKE_FIND_ROOT_PATH_MODE_LIBRARY=ONLY \
+      -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=ONLY \
+      -DCMAKE_BUILD_TYPE=Release \
+      -DCMAKE_INSTALL_PREFIX="$PREFIX" \
+      -DBUILD_SHARED_LIBS=OFF -DBUILD_CURL_EXE=OFF -DBUILD_TESTING=OFF \
+      -DCURL_STATICLIB=ON -DCURL_USE_OPENSSL=ON -DCURL_USE_SCHANNEL=OFF \
+      -DOPENSSL_ROOT_DIR="$PREFIX" -DOPENSSL_USE_STATIC_LIBS=ON \
+      -DCURL_ZLIB=OFF -DCURL_BROTLI=OFF -DCURL_ZSTD=OFF -DUSE_NGHTTP2=OFF \
+      -DCURL_USE_LIBSSH2=OFF -DCURL_USE_LIBPSL=OFF -DUSE_LIBIDN2=OFF \
+      -DENABLE_IPV6=ON -DENABLE_UNIX_SOCKETS=OFF \
+      -DHTTP_ONLY=ON -DCURL_DISABLE_LDAP=ON -DCURL_DISABLE_LDAPS=ON \
+      >"$work/configure.log" 2>&1
+    step_log="$work/build.log"
+    cmake --build build -j"$JOBS" >"$work/build.log" 2>&1
+    step_log="$work/install.log"
+    cmake --install build >"$work/install.log" 2>&1
+  )
+  touch "$PREFIX/.curl"
+}
+
+# minizip lives in zlib's contrib tree; only the reading side and the Win32
+# file functions are needed. zlib itself comes from libz-mingw-w64-dev.
+build_minizip() {
+  [ -f "$PREFIX/.minizip" ] && return 0
+  did_something=1
+  log "building minizip for i686"
+  local work="$CACHE_ROOT/work/zlib"
+  rm -rf "$work"
+  local tarball
+  tarball="$(fetch_source zlib "$work/dl")"
+  unpack "$tarball" "$work/src"
+  local mz="$work/src/contrib/minizip"
+  mkdir -p "$PREFIX/include/minizip" "$PREFIX/lib" "$work/obj"
+  local f
+  for f in ioapi unzip iowin32; do
+    i686-w64-mingw32-gcc -O2 -c "$mz/$f.c" -o "$work/obj/$f.o"
+  done
+  i686-w64-mingw32-ar rcs "$PREFIX/lib/libminizip.a" "$work/obj"/*.o
+  cp "$mz"/ioapi.h "$mz"/unzip.h "$mz"/iowin32.h "$mz"/crypt.h "$PREFIX/include/minizip/"
+  touch "$PREFIX/.minizip"
+}
+
+install_packages
+mkdir -p "$PREFIX"
+build_openssl
+build_curl
+build_minizip
+echo "$PREFIX" > "$CACHE_ROOT/current"
+
+if [ "$did_something" = 0 ]; then
+  log "everything is in place, nothing to do"
+else
+  rm -rf "$CACHE_ROOT/work"
+  log "done; i686 libraries in $PREFIX"
+fi

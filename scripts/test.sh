@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Builds both presets and runs every test: natively, then the win32 programs
+# under Wine on one X display. Ends with one line 'N passed, N failed' over
+# both presets; exits non-zero when anything failed or did not build.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+
+status=0
+for preset in native win32; do
+  build="build/$preset"
+  echo "== $preset: configure and build"
+  mkdir -p build
+  if ! cmake --preset "$preset" >"build/$preset.log" 2>&1; then
+    tail -n 40 "build/$preset.log"; status=1; continue
+  fi
+  if ! cmake --build --preset "$preset" >>"build/$preset.log" 2>&1; then
+    grep -E 'error|Error' "build/$preset.log" | head -n 40; status=1; continue
+  fi
+  rm -rf "$build/test-results" "$build/ctest-junit.xml"
+  mkdir -p "$build/test-results"
+  echo "== $preset: test"
+  if [ "$preset" = win32 ] && [ -z "${DISPLAY:-}" ]; then
+    runner=(xvfb-run -a -s "-screen 0 1280x1024x24")
+  else
+    runner=()
+  fi
+  if ! "${runner[@]}" ctest --preset "$preset" \
+          --output-junit "$PWD/$build/ctest-junit.xml" >"$build/ctest.log" 2>&1; then
+    tail -n 80 "$build/ctest.log"
+    status=1
+  fi
+  if grep -q 'failures="[1-9]' "$build/ctest-junit.xml" 2>/dev/null; then status=1; fi
+done
+python3 scripts/test-summary.py build/native build/win32
+exit $status

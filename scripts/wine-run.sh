@@ -1,0 +1,78 @@
+#!/usr/bin/env bash
+# Runs a Windows test program under Wine, in the private prefix named by
+# WINEPREFIX (set by ctest to one inside the build tree).
+#
+#   wine-run.sh --start            create the prefix once, start a warm wineserver
+#   wine-run.sh --stop             stop that wineserver and every Wine process of the prefix
+#   wine-run.sh [--gui] prog args  run prog; --gui gives it an X display (Xvfb when none)
+#
+# A GoogleTest program writes its XML report into QUELTA_TEST_RESULTS.
+set -uo pipefail
+
+: "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
+export WINEPREFIX
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+# No Mono or Gecko installer prompts in a fresh prefix.
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+
+here="$(cd "$(dirname "$0")" && pwd)"
+
+init_prefix() {
+  if [ -f "$WINEPREFIX/.quelta-ready" ]; then return 0; fi
+  rm -rf "$WINEPREFIX"
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  wineboot -i </dev/null >/dev/null 2>&1 || true
+  wineserver -w
+  # A crashing test ends with a failure, never with the crash dialog.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    </dev/null >/dev/null 2>&1
+  wineserver -w
+  touch "$WINEPREFIX/.quelta-ready"
+}
+
+case "${1:-}" in
+  --start)
+    init_prefix
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p </dev/null >/dev/null 2>&1
+    # The prefix's own services (services.exe, winedevice, ...) outlive the
+    # program that starts them and keep its output open; started here with
+    # their output going nowhere, they never hold a test's output pipe.
+    wine wineboot </dev/null >/dev/null 2>&1 || true
+    echo "wine prefix ready: $WINEPREFIX"
+    exit 0
+    ;;
+  --stop)
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    echo "wineserver stopped"
+    exit 0
+    ;;
+esac
+
+gui=0
+if [ "${1:-}" = "--gui" ]; then gui=1; shift; fi
+prog="$1"; shift
+init_prefix
+
+if [ -n "${QUELTA_TEST_RESULTS:-}" ]; then
+  mkdir -p "$QUELTA_TEST_RESULTS"
+  win_results="Z:$(echo "$QUELTA_TEST_RESULTS" | tr '/' '\\')\\"
+  export GTEST_OUTPUT="xml:$win_results"
+fi
+
+# Wine may leave helper processes (the desktop, services) running after the
+# program ends; they inherit its output. The output therefore goes to a file
+# that is shown afterwards, so no lingering process holds the caller's pipe.
+out="$(mktemp)"
+trap 'rm -f "$out"' EXIT
+if [ "$gui" = 1 ] && [ -z "${DISPLAY:-}" ]; then
+  xvfb-run -a -s "-screen 0 1280x1024x24" wine "$prog" "$@" </dev/null >"$out" 2>&1
+else
+  wine "$prog" "$@" </dev/null >"$out" 2>&1
+fi
+rc=$?
+cat "$out"
+exit $rc
