@@ -1,0 +1,444 @@
+#include "ui/form.h"
+
+#include <commctrl.h>
+
+#include "ui/cursor.h"
+#include "ui/prompts.h"
+
+namespace ui {
+namespace {
+
+HINSTANCE appInstance = nullptr;
+const char kPanelClass[] = "QueltaPanel";
+const UINT kRunActivate = WM_APP + 1;
+
+enum PanelLook : LONG_PTR { kPlain = 0, kFramed = 1, kGroup = 2 };
+
+void paintPanel(HWND hwnd) {
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(hwnd, &ps);
+  LONG_PTR look = GetWindowLongPtrA(hwnd, GWLP_USERDATA);
+  RECT r;
+  GetClientRect(hwnd, &r);
+  if (look == kFramed) {
+    DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
+  } else if (look == kGroup) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
+    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+    char caption[256];
+    int n = GetWindowTextA(hwnd, caption, sizeof caption);
+    SIZE extent{0, 0};
+    GetTextExtentPoint32A(dc, "Mg", 2, &extent);
+    RECT frame = r;
+    frame.top += extent.cy / 2;
+    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
+    if (n > 0) {
+      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+      TextOutA(dc, 8, 0, caption, n);
+    }
+    SelectObject(dc, old);
+  }
+  EndPaint(hwnd, &ps);
+}
+
+// Panels hold controls but own no behaviour: notifications go on to the
+// top-level form, where the handlers are.
+LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+    case WM_NOTIFY:
+      return SendMessageA(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
+    case WM_PAINT:
+      paintPanel(hwnd);
+      return 0;
+    case WM_SETFONT:
+      SetPropA(hwnd, "font", reinterpret_cast<HANDLE>(wp));
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(GetPropA(hwnd, "font"));
+    case WM_SETTEXT: {
+      LRESULT result = DefWindowProcA(hwnd, msg, wp, lp);
+      InvalidateRect(hwnd, nullptr, TRUE);
+      return result;
+    }
+    case WM_NCDESTROY:
+      RemovePropA(hwnd, "font");
+      break;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
+void registerClass(const char* name, WNDPROC proc) {
+  WNDCLASSEXA wc{};
+  if (GetClassInfoExA(appInstance, name, &wc)) return;
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = appInstance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.hIcon = LoadIcon(appInstance, MAKEINTRESOURCE(1));
+  wc.lpszClassName = name;
+  RegisterClassExA(&wc);
+}
+
+bool dispatchDialogMessage(MSG& msg) {
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  if (root && GetWindowLongPtrA(root, GWLP_USERDATA) != 0 && IsDialogMessageA(root, &msg))
+    return true;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  return false;
+}
+
+}  // namespace
+
+void initialise(HINSTANCE instance) {
+  appInstance = instance;
+  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&icc);
+  registerClass(kPanelClass, panelProc);
+}
+
+Form::Form() = default;
+
+Form::~Form() {
+  for (auto& [id, handler] : timers_) KillTimer(hwnd_, id);
+  if (hwnd_ && IsWindow(hwnd_)) {
+    SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+  }
+  if (font_) DeleteObject(font_);
+}
+
+void Form::create(const FormSpec& spec, std::span<const ControlSpec> controls, HWND owner) {
+  if (!appInstance) initialise(GetModuleHandleA(nullptr));
+  registerClass(spec.className, windowProc);
+  RECT r{0, 0, spec.clientWidth, spec.clientHeight};
+  AdjustWindowRectEx(&r, spec.style, FALSE, WS_EX_CONTROLPARENT);
+  hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, spec.className, spec.caption, spec.style,
+                          CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner,
+                          nullptr, appInstance, this);
+
+  HDC dc = GetDC(nullptr);
+  int height = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
+  ReleaseDC(nullptr, dc);
+  font_ = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+                      DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
+
+  int id = 100;
+  for (const ControlSpec& c : controls) createControl(c, id++);
+}
+
+void Form::createControl(const ControlSpec& c, int id) {
+  HWND parent = hwnd_;
+  if (c.parent && *c.parent) parent = handle(c.parent);
+  DWORD style = WS_CHILD | (c.visible ? WS_VISIBLE : 0);
+  DWORD exStyle = 0;
+  const char* cls = "STATIC";
+  int x = c.x, y = c.y, w = c.width, h = c.height;
+  HWND pageControl = nullptr;
+  switch (c.kind) {
+    case Kind::Panel:
+    case Kind::Group:
+    case Kind::Page:
+      cls = kPanelClass;
+      style |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+      exStyle |= WS_EX_CONTROLPARENT;
+      break;
+    case Kind::Label:
+      style |= SS_LEFT | SS_NOPREFIX;
+      break;
+    case Kind::Button:
+      cls = "BUTTON";
+      style |= BS_PUSHBUTTON | WS_TABSTOP;
+      break;
+    case Kind::Edit:
+    case Kind::PasswordEdit:
+      cls = "EDIT";
+      style |= ES_AUTOHSCROLL | WS_TABSTOP | (c.kind == Kind::PasswordEdit ? ES_PASSWORD : 0);
+      exStyle |= WS_EX_CLIENTEDGE;
+      break;
+    case Kind::Memo:
+      cls = "EDIT";
+      style |= ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL | WS_TABSTOP;
+      exStyle |= WS_EX_CLIENTEDGE;
+      break;
+    case Kind::ComboList:
+      cls = "COMBOBOX";
+      style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
+      break;
+    case Kind::ListView:
+      cls = WC_LISTVIEWA;
+      style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_NOSORTHEADER | WS_TABSTOP;
+      exStyle |= WS_EX_CLIENTEDGE;
+      break;
+    case Kind::PageControl:
+      cls = WC_TABCONTROLA;
+      style |= WS_CLIPSIBLINGS | WS_TABSTOP;
+      break;
+  }
+  if (c.kind == Kind::Page) {
+    // Pages are siblings laid over their page control's display area, so
+    // that their controls' notifications reach the form like any other.
+    pageControl = parent;
+    parent = GetParent(pageControl);
+    TCITEMA tab{};
+    tab.mask = TCIF_TEXT;
+    tab.pszText = const_cast<char*>(c.caption);
+    int index = static_cast<int>(SendMessageA(pageControl, TCM_GETITEMCOUNT, 0, 0));
+    SendMessageA(pageControl, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&tab));
+    RECT area;
+    GetWindowRect(pageControl, &area);
+    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&area), 2);
+    SendMessageA(pageControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+    x = area.left;
+    y = area.top;
+    w = area.right - area.left;
+    h = area.bottom - area.top;
+    if (index > 0) style &= ~WS_VISIBLE;
+  }
+  HWND hwnd = CreateWindowExA(exStyle, cls, c.caption, style, x, y, w, h, parent,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), appInstance,
+                              nullptr);
+  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  if (c.kind == Kind::Panel) SetWindowLongPtrA(hwnd, GWLP_USERDATA, kFramed);
+  if (c.kind == Kind::Group) SetWindowLongPtrA(hwnd, GWLP_USERDATA, kGroup);
+  if (c.kind == Kind::PasswordEdit) SendMessageA(hwnd, EM_SETPASSWORDCHAR, '*', 0);
+  if (c.kind == Kind::ListView)
+    SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+  if (c.kind == Kind::Page) {
+    pages_[pageControl].push_back(hwnd);
+    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  }
+  entries_[c.name] = Entry{c.kind, hwnd, id};
+  names_[id] = c.name;
+}
+
+HWND Form::handle(const std::string& name) const {
+  auto it = entries_.find(name);
+  return it == entries_.end() ? nullptr : it->second.hwnd;
+}
+
+Control Form::control(const std::string& name) const { return Control(handle(name)); }
+
+void Form::show() {
+  ShowWindow(hwnd_, SW_SHOW);
+  UpdateWindow(hwnd_);
+}
+
+void Form::close() {
+  if (hwnd_) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
+}
+
+void Form::onClick(const std::string& name, Handler handler) { clicks_[name] = std::move(handler); }
+
+void Form::onChange(const std::string& name, Handler handler) {
+  changes_[name] = std::move(handler);
+}
+
+void Form::onSelectItem(const std::string& name, std::function<void(int, bool)> handler) {
+  selects_[name] = std::move(handler);
+}
+
+void Form::onEditing(const std::string& name, std::function<bool()> allowEdit) {
+  editing_[name] = std::move(allowEdit);
+}
+
+void Form::onTimer(int intervalMs, Handler handler) {
+  UINT_PTR id = timers_.size() + 1;
+  timers_[id] = std::move(handler);
+  SetTimer(hwnd_, id, static_cast<UINT>(intervalMs), nullptr);
+}
+
+void Form::click(const std::string& name) {
+  auto it = entries_.find(name);
+  if (it == entries_.end()) return;
+  SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(it->second.id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(it->second.hwnd));
+}
+
+void Form::notifyChange(const std::string& name) {
+  auto it = entries_.find(name);
+  if (it == entries_.end()) return;
+  WORD code = it->second.kind == Kind::ComboList ? CBN_SELCHANGE : EN_CHANGE;
+  SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(it->second.id, code),
+               reinterpret_cast<LPARAM>(it->second.hwnd));
+}
+
+void Form::fireTimers() {
+  for (auto& [id, handler] : timers_) guarded(handler);
+}
+
+void Form::guarded(const Handler& handler) {
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    prompts().showError(errorBoxText(e.what()));
+  }
+}
+
+void Form::centreOnScreen() {
+  RECT r;
+  GetWindowRect(hwnd_, &r);
+  int w = r.right - r.left, h = r.bottom - r.top;
+  int left = (GetSystemMetrics(SM_CXSCREEN) - w) / 2;
+  int top = (GetSystemMetrics(SM_CYSCREEN) - h) / 2;
+  SetWindowPos(hwnd_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void Form::setCaption(const std::string& caption) { SetWindowTextA(hwnd_, caption.c_str()); }
+
+std::string Form::caption() const { return Control(hwnd_).text(); }
+
+void Form::dispatchCommand(int id, int code) {
+  auto name = names_.find(id);
+  if (name == names_.end()) return;
+  if (code == BN_CLICKED) {
+    auto it = clicks_.find(name->second);
+    if (it != clicks_.end()) guarded(it->second);
+  } else if (code == CBN_SELCHANGE || code == EN_CHANGE) {
+    auto it = changes_.find(name->second);
+    if (it != changes_.end()) guarded(it->second);
+  }
+}
+
+LRESULT Form::dispatchNotify(NMHDR* header) {
+  auto name = names_.find(static_cast<int>(header->idFrom));
+  if (name == names_.end()) return 0;
+  switch (header->code) {
+    case LVN_ITEMCHANGED: {
+      auto* nm = reinterpret_cast<NMLISTVIEW*>(header);
+      if (nm->iItem < 0 || !(nm->uChanged & LVIF_STATE)) return 0;
+      if (!((nm->uOldState ^ nm->uNewState) & LVIS_SELECTED)) return 0;
+      auto it = selects_.find(name->second);
+      if (it == selects_.end()) return 0;
+      bool selected = (nm->uNewState & LVIS_SELECTED) != 0;
+      int row = nm->iItem;
+      auto handler = it->second;
+      guarded([&] { handler(row, selected); });
+      return 0;
+    }
+    case LVN_BEGINLABELEDITA:
+    case LVN_BEGINLABELEDITW: {
+      auto it = editing_.find(name->second);
+      bool allow = true;
+      if (it != editing_.end()) guarded([&] { allow = it->second(); });
+      return allow ? FALSE : TRUE;
+    }
+    case TCN_SELCHANGE:
+      selectPage(header->hwndFrom);
+      return 0;
+  }
+  return 0;
+}
+
+void Form::selectPage(HWND pageControl) {
+  int current = static_cast<int>(SendMessageA(pageControl, TCM_GETCURSEL, 0, 0));
+  auto& pages = pages_[pageControl];
+  for (size_t i = 0; i < pages.size(); ++i)
+    ShowWindow(pages[i], static_cast<int>(i) == current ? SW_SHOW : SW_HIDE);
+}
+
+LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_NCCREATE) {
+    auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+    auto* form = static_cast<Form*>(cs->lpCreateParams);
+    form->hwnd_ = hwnd;
+    SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  auto* form = reinterpret_cast<Form*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+  if (!form) return DefWindowProcA(hwnd, msg, wp, lp);
+  return form->handleMessage(msg, wp, lp);
+}
+
+LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_COMMAND:
+      if (LOWORD(wp) == IDCANCEL && lp == 0 && !cancelButton_.empty()) {
+        // Esc presses the cancel button while it can be seen and used.
+        HWND button = handle(cancelButton_);
+        if (button && IsWindowVisible(button) && IsWindowEnabled(button)) click(cancelButton_);
+        return 0;
+      }
+      if (LOWORD(wp) == IDCANCEL && lp == 0) return 0;
+      dispatchCommand(LOWORD(wp), HIWORD(wp));
+      return 0;
+    case WM_NOTIFY:
+      return dispatchNotify(reinterpret_cast<NMHDR*>(lp));
+    case WM_TIMER: {
+      auto it = timers_.find(wp);
+      if (it != timers_.end()) guarded(it->second);
+      return 0;
+    }
+    case WM_ACTIVATE:
+      // The handler may open boxes; it runs once the activation is over.
+      if (LOWORD(wp) != WA_INACTIVE && activateHandler_) PostMessageA(hwnd_, kRunActivate, 0, 0);
+      break;
+    case kRunActivate:
+      if (activateHandler_ && !activating_) {
+        activating_ = true;
+        guarded(activateHandler_);
+        activating_ = false;
+      }
+      return 0;
+    case WM_SETCURSOR:
+      if (isBusy()) {
+        SetCursor(LoadCursor(nullptr, IDC_WAIT));
+        return TRUE;
+      }
+      break;
+    case WM_CLOSE:
+      if (closeQuery()) DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY:
+      onDestroyed();
+      break;
+    case WM_NCDESTROY: {
+      LRESULT result = DefWindowProcA(hwnd_, msg, wp, lp);
+      SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+      hwnd_ = nullptr;
+      return result;
+    }
+  }
+  return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+int runMessageLoop() {
+  MSG msg;
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) dispatchDialogMessage(msg);
+  return static_cast<int>(msg.wParam);
+}
+
+void pumpMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    dispatchDialogMessage(msg);
+  }
+}
+
+void runModal(Form& form) {
+  HWND owner = GetWindow(form.hwnd(), GW_OWNER);
+  if (owner) EnableWindow(owner, FALSE);
+  form.show();
+  MSG msg;
+  while (form.isOpen()) {
+    int got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      break;
+    }
+    dispatchDialogMessage(msg);
+  }
+  if (owner) {
+    EnableWindow(owner, TRUE);
+    SetActiveWindow(owner);
+  }
+}
+
+}  // namespace ui
