@@ -1,0 +1,104 @@
+// The printer configuration box gbImpConfig as a data object: one field per
+// control, filled from a printer record when the box opens, pushed into the
+// controls by the view, read back from them and saved into the record.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "json/json.h"
+#include "platform/epson_library.h"
+#include "routing/printer_table.h"
+
+namespace routing {
+
+// Item lists of the box's drop-down lists, in their order.
+const std::vector<std::string>& tipoItems();        // cbImpTipo
+const std::vector<std::string>& tipoTextoItems();   // cbImpTexto
+const std::vector<std::string>& fonteItems();       // cbImpTitulo, cbImpItem
+const std::vector<std::string>& simNaoItems();      // every "Sim"/"Não" list
+const std::vector<std::string>& guilhotinaItems();  // cbImpGuilhotina
+
+inline constexpr char kEpsonLogError1[] = "Erro ao ativar log da DLL (1)";
+inline constexpr char kEpsonLogError2[] = "Erro ao ativar log da DLL (2)";
+inline constexpr char kEpsonLogError3[] = "Erro ao ativar log da DLL (3)";
+
+// A drop-down list holds the text of its selected item, "" for none.
+struct PrinterBoxState {
+  std::string caption;
+
+  std::string tipo;                           // cbImpTipo
+  std::string tipoTexto = kOutro;             // cbImpTexto
+  std::string imprimeSeparado = kNao;         // cbImpSepara
+  std::string padrao = kNao;                  // cbImpPadrao
+  std::string fonteTitulo = "10";             // cbImpTitulo
+  std::string fonteItem = "12";               // cbImpItem
+  std::string endereco;                       // edtEndereco
+  std::string tamanhoFolha;                   // edtImpTamanhoFolha
+  std::string conferencia = kNao;             // cbImpConferencia
+  std::string fechamentoConta = kNao;         // cbImpFechamentoConta
+  std::string fechamentoContaDetalhe = kNao;  // cbDetalheConta
+  std::string guilhotina;                     // cbImpGuilhotina
+  std::string numeroEnterFinal;               // edtImpQtdEnter
+  std::string imprimeSeparadoQtd = kNao;      // cbImpSeparaQtd
+  std::string chamarGarcom = kNao;            // cbImpChamarGarcom
+  std::string trevio = kNao;                  // cbImpTrevio
+
+  // The default printer's "Padrão" cannot be switched off in the box.
+  bool padraoEnabled = true;
+
+  // Which controls the type rule shows: lbTipoText with cbImpTexto; the two
+  // font labels with cbImpTitulo and cbImpItem; lbEndereco with edtEndereco.
+  bool showTipoTexto = true;
+  bool showFontes = false;
+  bool showEndereco = false;
+};
+
+// What the box save reaches outside the table.
+class PrinterBoxHost {
+ public:
+  virtual ~PrinterBoxHost() = default;
+  // The delivery-platform credentials window, shown modally; returns when
+  // it has been closed.
+  virtual void openCredentialsModal() = 0;
+  // Refills the printer list from the table (loadImpressora).
+  virtual void loadImpressora() = 0;
+  // An information box.
+  virtual void showMessage(const std::string& text) = 0;
+};
+
+// The item of `items` equal to `value` without regard to letter case (the
+// locale's rule), or "" when none is.
+std::string matchItem(const std::vector<std::string>& items, const std::string& value);
+
+// The type rule (cbImpTipoChange): shows the controls that belong to the
+// selected type; hidden controls keep their values.
+void applyTypeRule(PrinterBoxState& state);
+
+// The box's content for a printer record ("Configurar"). A record without
+// one of the required members raises the library's not-found error.
+PrinterBoxState loadPrinterBox(const json::TJSONObject& record);
+
+// The path given to Habilita_Log: the application directory with every
+// backslash doubled, then "\\log\\" with doubled backslashes.
+std::string epsonLogDirectory(const std::string& appDir);
+
+class PrinterBox {
+ public:
+  PrinterBoxState state;
+
+  // Opens the box for printer list row `selectedRow` (-1: none). Returns the
+  // message to show instead when no printer is selected; the state is left
+  // alone when the record cannot be read.
+  std::string open(const json::TJSONArray& printers, int selectedRow);
+
+  // Saves `state` into the printer of row `selectedRow`, moving the
+  // exclusive flags, then switches the Epson library's log on for an
+  // "EPSON DLL" printer. Returns the message to show instead when no
+  // printer is selected. The view hides the box after it returns; an error
+  // leaves the box open.
+  std::string save(Tables& tables, int selectedRow, PrinterBoxHost& host,
+                   platform::EpsonLibrary& epson, const std::string& appDir) const;
+};
+
+}  // namespace routing

@@ -1,0 +1,94 @@
+#include "routing/printer_table.h"
+
+#include <cctype>
+
+#include "routing/value_copy.h"
+
+namespace routing {
+
+std::vector<PrinterRow> printerRows(const json::TJSONArray& printers) {
+  std::vector<PrinterRow> rows;
+  for (int i = 0; i < printers.count(); ++i) {
+    const json::TJSONObject& record = printers.objectAt(i);
+    PrinterRow row;
+    row.caption = record.textOf("name");
+    row.tipo = record.contains("tipo") ? record.textOf("tipo") : kGenericText;
+    row.padrao = record.contains("padrao") ? record.textOf("padrao") : kNao;
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+std::string withoutDefaultMark(const std::string& caption) {
+  static const std::string mark = " *(padrao)*";
+  std::string out;
+  size_t i = 0;
+  while (i < caption.size()) {
+    bool match = caption.size() - i >= mark.size();
+    for (size_t k = 0; match && k < mark.size(); ++k) {
+      match = std::tolower(static_cast<unsigned char>(caption[i + k])) == mark[k];
+    }
+    if (match) {
+      i += mark.size();
+    } else {
+      out += caption[i++];
+    }
+  }
+  return out;
+}
+
+std::unique_ptr<json::TJSONObject, json::ValueDeleter> newPrinterRecord(const std::string& name,
+                                                                        bool firstPrinter) {
+  // Stored member by member, so any name (quotes and backslashes included)
+  // is kept exactly.
+  auto record = json::make<json::TJSONObject>();
+  record->setText("name", name)
+      .setText("tipo", kGenericText)
+      .setText("tipoTexto", kOutro)
+      .setText("imprimeSeparado", kNao)
+      .setText("fonteTitulo", "10")
+      .setText("fonteItem", "12")
+      .setText("endereco", "USB")
+      .setText("padrao", firstPrinter ? kSim : kNao)
+      .setText("conferencia", kNao)
+      .setText("fechamentoConta", kNao)
+      .setText("guilhotina", "Corte 1")
+      .setText("numeroEnterFinal", "1")
+      .setText("tamanhoFolha", "40");
+  return record;
+}
+
+Outcome addPrinter(Tables& tables, const std::string& name) {
+  tables.printers->add(newPrinterRecord(name, tables.printers->count() == 0));
+  return {"", kRefillPrinterList | kRefillProductPrinterChoice};
+}
+
+Outcome removePrinter(Tables& tables, int selectedRow) {
+  json::TJSONArray& printers = *tables.printers;
+  if (selectedRow < 0 || selectedRow >= printers.count()) return {kNoPrinterSelected};
+
+  const json::TJSONObject& removed = printers.objectAt(selectedRow);
+  const std::string name = removed.textOf("name");
+  const bool wasDefault = removed.textOf("padrao") == kSim;
+
+  auto remaining = std::make_unique<json::TJSONArray>();
+  for (int i = 0; i < printers.count(); ++i) {
+    if (i != selectedRow) remaining->add(copyValue(printers.find(i)));
+  }
+  if (remaining->count() > 0 && wasDefault) remaining->objectAt(0).setText("padrao", kSim);
+
+  // Everything that can fail is read before anything changes.
+  std::vector<json::TJSONObject*> routedHere;
+  for (int i = 0; i < tables.categories->count(); ++i) {
+    json::TJSONObject& category = tables.categories->objectAt(i);
+    if (category.contains("printer") && category.textOf("printer") == name) {
+      routedHere.push_back(&category);
+    }
+  }
+
+  tables.printers = std::move(remaining);
+  for (json::TJSONObject* category : routedHere) category->setText("printer", "");
+  return {"", kRefillPrinterList | kRefillCategoryList | kRefillProductPrinterChoice};
+}
+
+}  // namespace routing
