@@ -1,0 +1,56 @@
+// The local date and time of day, behind an interface so that code which
+// files things by day (the daily log) can be run at any moment in tests,
+// midnight included.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+namespace platform {
+
+struct LocalDateTime {
+  int year = 2000;
+  int month = 1;  // 1..12
+  int day = 1;    // 1..31
+  int hour = 0;
+  int minute = 0;
+  int second = 0;
+};
+
+class Clock {
+ public:
+  virtual ~Clock() = default;
+  virtual LocalDateTime now() const = 0;
+  // The time of day in the user's long time format. The default is the
+  // Brazilian one, two-digit hours, minutes and seconds joined by colons.
+  virtual std::string longTimeText(const LocalDateTime& t) const {
+    char text[16];
+    std::snprintf(text, sizeof text, "%02d:%02d:%02d", t.hour % 100, t.minute % 100,
+                  t.second % 100);
+    return text;
+  }
+};
+
+// The computer's clock; on Windows the time text follows the user's
+// regional settings.
+const Clock& systemClock();
+
+// A clock that stands still until it is set: for tests.
+class SettableClock : public Clock {
+ public:
+  explicit SettableClock(LocalDateTime t = {}) : now_(t) {}
+  LocalDateTime now() const override { return now_; }
+  void set(const LocalDateTime& t) { now_ = t; }
+
+ private:
+  LocalDateTime now_;
+};
+
+// "yyyy-mm-dd", zero-padded, whatever the regional settings say.
+inline std::string isoDateText(const LocalDateTime& t) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%04d-%02d-%02d", t.year % 10000, t.month % 100, t.day % 100);
+  return text;
+}
+
+}  // namespace platform

@@ -1,0 +1,159 @@
+// Recorders of the platform services a print job reaches, for tests: they
+// keep every call in order and can be told to fail.
+#pragma once
+
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "platform/epson_library.h"
+#include "platform/error.h"
+#include "platform/printers.h"
+#include "platform/share_output.h"
+#include "print/print_documento.h"
+
+namespace printtest {
+
+// ---- share output ------------------------------------------------------
+
+struct ShareRecord {
+  std::vector<std::string> opened;  // paths, in order
+  std::string bytes;                // everything written
+  bool closed = false;              // close() succeeded
+  bool released = false;            // channel destroyed
+  bool failOpen = false;
+  bool failWrite = false;
+};
+
+class RecordingChannel : public platform::OutputChannel {
+ public:
+  explicit RecordingChannel(ShareRecord& r) : r_(r) {}
+  ~RecordingChannel() override { r_.released = true; }
+  void write(const std::string& bytes) override {
+    if (r_.failWrite) throw quelta::IOError("Cannot write to share");
+    r_.bytes += bytes;
+  }
+  void close() override { r_.closed = true; }
+
+ private:
+  ShareRecord& r_;
+};
+
+class RecordingShare : public platform::ShareOutput {
+ public:
+  ShareRecord record;
+  std::unique_ptr<platform::OutputChannel> openNew(const std::string& path) override {
+    record.opened.push_back(path);
+    if (record.failOpen) throw quelta::IOError("Cannot open \"" + path + "\". Network path not found");
+    return std::make_unique<RecordingChannel>(record);
+  }
+};
+
+// ---- Epson library -----------------------------------------------------
+
+struct EpsonCall {
+  std::string function;
+  std::string text;  // the text argument, if any
+  int number = 0;    // the integer argument, if any
+  bool operator==(const EpsonCall&) const = default;
+};
+
+class RecordingEpson : public platform::EpsonLibrary {
+ public:
+  std::vector<EpsonCall> calls;
+  std::set<std::string> failing;  // functions that answer 0
+  std::string missing;            // a function that is not in the library
+
+  int IniciaPorta(const std::string& port) override { return call("IniciaPorta", port, 0); }
+  int ImprimeTextoTag(const std::string& text) override {
+    return call("ImprimeTextoTag", text, 0);
+  }
+  int AcionaGuilhotina(int mode) override { return call("AcionaGuilhotina", "", mode); }
+  int FechaPorta() override { return call("FechaPorta", "", 0); }
+  int Habilita_Log(int enable, const std::string& dir) override {
+    return call("Habilita_Log", dir, enable);
+  }
+
+  std::vector<std::string> names() const {
+    std::vector<std::string> out;
+    for (const auto& c : calls) out.push_back(c.function);
+    return out;
+  }
+
+ private:
+  int call(const std::string& function, const std::string& text, int number) {
+    if (function == missing)
+      throw platform::EpsonLibraryError("A fun\xe7\xe3o " + function + " n\xe3o existe");
+    calls.push_back({function, text, number});
+    return failing.count(function) ? 0 : 1;
+  }
+};
+
+// ---- Windows printers and their canvas ---------------------------------
+
+// A canvas whose font is `size` device units wide per character and twice
+// the size high, on a page of the given size. Calls are logged as text:
+// "begin <title>", "font <size> bold|plain", "text <x> <y> <text>",
+// "page", "end", "abort".
+class RecordingCanvas : public platform::PrinterCanvas {
+ public:
+  RecordingCanvas(std::vector<std::string>& log, platform::PageSize page, std::string failOn = {})
+      : log_(log), page_(page), failOn_(std::move(failOn)) {}
+  void beginDoc(const std::string& title) override { log_.push_back("begin " + title); }
+  void setFont(int pointSize, bool bold) override {
+    size_ = pointSize;
+    log_.push_back("font " + std::to_string(pointSize) + (bold ? " bold" : " plain"));
+  }
+  platform::TextExtent textExtent(const std::string& text) override {
+    return {static_cast<int>(text.size()) * size_, 2 * size_};
+  }
+  int textHeight() override { return 2 * size_; }
+  int averageCharWidth() override { return size_; }
+  void drawText(int x, int y, const std::string& text) override {
+    if (!failOn_.empty() && text == failOn_) throw quelta::Error("EPrinter", "Printer jammed");
+    log_.push_back("text " + std::to_string(x) + " " + std::to_string(y) + " " + text);
+  }
+  platform::PageSize pageSize() override { return page_; }
+  void newPage() override { log_.push_back("page"); }
+  void endDoc() override { log_.push_back("end"); }
+  void abort() override { log_.push_back("abort"); }
+
+ private:
+  std::vector<std::string>& log_;
+  platform::PageSize page_;
+  std::string failOn_;
+  int size_ = 10;
+};
+
+class RecordingPrinters : public platform::Printers {
+ public:
+  std::vector<std::string> list;
+  std::string defaultName;
+  platform::PageSize page{400, 1000};
+  std::string failOn;                // text whose drawing fails
+  std::vector<std::string> opened;   // printer names of the jobs
+  std::vector<std::string> log;      // canvas calls of all jobs
+
+  std::vector<std::string> installed() override { return list; }
+  std::string defaultPrinter() override { return defaultName; }
+  std::unique_ptr<platform::PrinterCanvas> openCanvas(const std::string& name) override {
+    opened.push_back(name);
+    return std::make_unique<RecordingCanvas>(log, page, failOn);
+  }
+};
+
+// All four recorders, and the pauses asked for.
+struct Recorders {
+  RecordingShare share;
+  RecordingEpson epson;
+  RecordingPrinters printers;
+  std::vector<int> pauses;
+
+  print::PrintServices services() {
+    return {&share, &epson, &printers, [this](int ms) { pauses.push_back(ms); }};
+  }
+};
+
+}  // namespace printtest
