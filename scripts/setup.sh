@@ -185,11 +185,75 @@ build_minizip() {
   touch "$PREFIX/.minizip"
 }
 
+# The sandbox cloud serves HTTPS with a certificate of its own CA; the tool's
+# default build trusts that CA besides the Windows store. A second CA signs
+# a certificate nobody trusts, for the tests of a failed verification.
+make_sandbox_certs() {
+  local dir="$CACHE_ROOT/sandbox-certs-v1"
+  [ -f "$dir/.done" ] && return 0
+  did_something=1
+  log "making the sandbox cloud's certificates"
+  rm -rf "$dir"
+  mkdir -p "$dir"
+  step_log="$dir/openssl.log"
+  (
+    cd "$dir"
+    local ca
+    for ca in ca other-ca; do
+      openssl req -x509 -newkey rsa:2048 -nodes -sha256 -days 3650 \
+        -keyout "$ca.key" -out "$ca.pem" -subj "/O=Quelta Sandbox/CN=Quelta Sandbox $ca" \
+        -addext "basicConstraints=critical,CA:TRUE" \
+        -addext "keyUsage=critical,keyCertSign,cRLSign" >>openssl.log 2>&1
+    done
+    printf '%s\n' "basicConstraints=CA:FALSE" \
+      "keyUsage=critical,digitalSignature,keyEncipherment" \
+      "extendedKeyUsage=serverAuth" \
+      "subjectAltName=IP:127.0.0.1,DNS:localhost" >server.ext
+    local server
+    for server in server:ca other-server:other-ca; do
+      local name="${server%%:*}" signer="${server#*:}"
+      openssl req -newkey rsa:2048 -nodes -sha256 -keyout "$name.key" -out "$name.csr" \
+        -subj "/O=Quelta Sandbox/CN=127.0.0.1" >>openssl.log 2>&1
+      openssl x509 -req -sha256 -days 3650 -in "$name.csr" -CA "$signer.pem" \
+        -CAkey "$signer.key" -CAcreateserial -extfile server.ext -out "$name.pem" \
+        >>openssl.log 2>&1
+    done
+    rm -f ./*.csr ./*.srl server.ext
+  )
+  step_log=""
+  touch "$dir/.done"
+}
+
+# The in-test HTTPS servers of the Windows build need cpp-httplib as a single
+# header (Debian ships it split, compiled for Linux): taken from Debian's
+# source package, with Debian's patches applied.
+fetch_httplib_header() {
+  [ -f "$PREFIX/.httplib" ] && return 0
+  did_something=1
+  log "fetching the cpp-httplib header for i686"
+  local work="$CACHE_ROOT/work/httplib"
+  rm -rf "$work"
+  mkdir -p "$work/dl"
+  if [ -z "$(apt-cache showsrc cpp-httplib 2>/dev/null)" ]; then
+    add_source_entries
+    as_root apt-get update -qq
+  fi
+  step_log="$work/source.log"
+  (cd "$work/dl" && apt-get source -q --download-only cpp-httplib >"$work/source.log" 2>&1)
+  dpkg-source -x "$(ls "$work"/dl/*.dsc | head -n1)" "$work/src" >>"$work/source.log" 2>&1
+  step_log=""
+  mkdir -p "$PREFIX/include/cpp-httplib"
+  cp "$work/src/httplib.h" "$PREFIX/include/cpp-httplib/httplib.h"
+  touch "$PREFIX/.httplib"
+}
+
 install_packages
 mkdir -p "$PREFIX"
 build_openssl
 build_curl
 build_minizip
+fetch_httplib_header
+make_sandbox_certs
 echo "$PREFIX" > "$CACHE_ROOT/current"
 
 if [ "$did_something" = 0 ]; then

@@ -1,0 +1,89 @@
+#include "cloud/catalog_sync.h"
+
+#include <memory>
+
+#include "cloud/disconnect_guard.h"
+#include "cloud/http_client.h"
+#include "routing/config_file.h"
+
+namespace cloud {
+namespace {
+
+// The reply's "data" array, taken out of the reply. The accessor checks
+// first, so a missing or mistyped member fails with the library's error.
+std::unique_ptr<json::TJSONArray> takeData(json::TJSONObject& reply) {
+  reply.arrayOf("data");
+  json::Value data = reply.take("data");
+  auto* array = dynamic_cast<json::TJSONArray*>(data.get());
+  if (!array) throw json::ClassCastException("data is not a TJSONArray");
+  data.release();
+  return std::unique_ptr<json::TJSONArray>(array);
+}
+
+void writeCardFile(const std::string& appDir, const json::TJSONArray& cards) {
+  routing::writeTableFile(routing::appFile(appDir, routing::kCardFile), cards);
+}
+
+}  // namespace
+
+std::string categoriesUrl(const std::string& base, const std::string& token) {
+  return base + "/categorias?token=" + token + "&all=1";
+}
+
+std::string cardsUrl(const std::string& base, const std::string& token) {
+  return base + "/configuracoes/cartoes-auxiliares?token=" + token;
+}
+
+void mergePrinters(const json::TJSONArray& saved, json::TJSONArray& downloaded) {
+  for (int i = 0; i < downloaded.count(); ++i) {
+    json::TJSONObject& fresh = downloaded.objectAt(i);
+    for (int j = 0; j < saved.count(); ++j) {
+      const json::TJSONObject& old = saved.objectAt(j);
+      if (fresh.intOf("id") == old.intOf("id") && old.contains("printer")) {
+        fresh.setText("printer", old.textOf("printer"));
+      }
+    }
+  }
+}
+
+bool getCategoria(CloudContext& context) {
+  DisconnectGuard disconnect(context.http);
+  std::string url = categoriesUrl(context.endpoints.select(context.token), context.token);
+  // Always UTF-8, whatever charset the reply declares.
+  json::TJSONObject reply(utf8ToAnsiText(context.http.getStream(url)));
+  if (!reply.boolOf("success")) {
+    showMessage(context.view, reply.textOf("message"));
+    return false;
+  }
+  std::unique_ptr<json::TJSONArray> categories = takeData(reply);
+  if (context.tables.categories) mergePrinters(*context.tables.categories, *categories);
+  routing::writeTableFile(routing::appFile(context.appDir, routing::kCategoryFile), *categories);
+  context.tables.categories = std::move(categories);
+  if (context.view.refillCategoryList) context.view.refillCategoryList();
+  return true;
+}
+
+bool getCartao(CloudContext& context) {
+  DisconnectGuard disconnect(context.http);
+  std::string url = cardsUrl(context.endpoints.select(context.token), context.token);
+  json::TJSONObject reply(context.http.getText(url));
+  if (!reply.boolOf("success")) {
+    showMessage(context.view, reply.textOf("message"));
+    return false;
+  }
+  std::unique_ptr<json::TJSONArray> cards = takeData(reply);
+  writeCardFile(context.appDir, *cards);
+  context.tables.cards = std::move(cards);
+  return true;
+}
+
+void saveCartao(const routing::Tables& tables, const std::string& appDir) {
+  if (tables.cards) writeCardFile(appDir, *tables.cards);
+}
+
+bool updateCatalog(CloudContext& context) {
+  if (!getCategoria(context)) return false;
+  return getCartao(context);
+}
+
+}  // namespace cloud

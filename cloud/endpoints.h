@@ -1,0 +1,29 @@
+// Where the program's requests go. The hosts are values of the build
+// (QUELTA_API_PRODUCTION, QUELTA_API_STAGING, QUELTA_DOWNLOAD_HOST,
+// QUELTA_DOWNLOAD_HTTP_HOST); the default build points them at the sandbox
+// cloud on this computer.
+#pragma once
+
+#include <string>
+
+namespace cloud {
+
+// The two bases of the cloud API, each a scheme and a host without path.
+struct ApiEndpoints {
+  std::string production;
+  std::string staging;
+
+  // The base for a request made while `token` is held: staging when the
+  // token contains "stage." (letter case counts), production otherwise,
+  // the empty token included.
+  const std::string& select(const std::string& token) const;
+};
+
+ApiEndpoints builtInApiEndpoints();
+
+// The download endpoint: the version manifest over HTTPS, the update
+// archive over plain HTTP.
+std::string versionManifestUrl();
+std::string updateArchiveUrl();
+
+}  // namespace cloud
