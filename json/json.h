@@ -31,9 +31,9 @@ using Value = std::unique_ptr<TZAbstractObject, ValueDeleter>;
 
 // ---- exceptions --------------------------------------------------------
 
-#define JSON_EXCEPTION(Name)                                                   \
-  class Name : public quelta::Error {                                          \
-   public:                                                                     \
+#define JSON_EXCEPTION(Name)                                                     \
+  class Name : public quelta::Error {                                            \
+   public:                                                                       \
     explicit Name(const std::string& message) : quelta::Error(#Name, message) {} \
   }
 JSON_EXCEPTION(ClassCastException);
@@ -58,6 +58,10 @@ class TZAbstractObject {
   virtual bool sameAs(const TZAbstractObject* other) const;
   virtual Value duplicate() const;
   virtual std::string asText() const;
+
+  // Appends this value's text as it stands inside a container, that is
+  // TJSONObject::valueText(this), without building intermediate strings.
+  virtual void appendValueText(std::string& out) const;
 
   // True for the shared true, false and null constants.
   bool isShared() const { return shared_; }
@@ -86,6 +90,7 @@ class JSONInteger : public JSONNumber {  // reported as _Integer
   const char* className() const override { return "_Integer"; }
   Value duplicate() const override;
   std::string asText() const override;
+  void appendValueText(std::string& out) const override;
   double asDouble() const override { return value_; }
   int32_t asInteger() const override { return value_; }
 
@@ -108,6 +113,7 @@ class JSONDouble : public JSONNumber {  // reported as _Double
   const char* className() const override { return "_Double"; }
   Value duplicate() const override;
   std::string asText() const override;  // "######0.00" between double quotes
+  void appendValueText(std::string& out) const override { out += asText(); }
   double asDouble() const override { return value_; }
   int32_t asInteger() const override;
 
@@ -121,6 +127,7 @@ class JSONBoolean : public TZAbstractObject {  // reported as _Boolean
   const char* className() const override { return "_Boolean"; }
   Value duplicate() const override;
   std::string asText() const override { return value_ ? "true" : "false"; }
+  void appendValueText(std::string& out) const override { out += value_ ? "true" : "false"; }
   bool value() const { return value_; }
 
  private:
@@ -139,6 +146,7 @@ class JSONString : public TZAbstractObject {  // reported as _String
   bool sameAs(const TZAbstractObject* other) const override;
   Value duplicate() const override;
   std::string asText() const override { return text_; }
+  void appendValueText(std::string& out) const override;
   // Equal after lower-casing both under the user locale.
   bool sameTextAs(const std::string& text) const;
   const std::string& text() const { return text_; }
@@ -152,6 +160,7 @@ class JSONNull : public TZAbstractObject {  // reported as NULL
   const char* className() const override { return "NULL"; }
   bool sameAs(const TZAbstractObject* other) const override;
   std::string asText() const override { return "null"; }
+  void appendValueText(std::string& out) const override { out += "null"; }
 
  private:
   friend const TZAbstractObject& sharedNull();
@@ -177,6 +186,7 @@ class TJSONObject : public TZAbstractObject {
   const char* className() const override { return "TJSONObject"; }
   Value duplicate() const override;
   std::string asText() const override;
+  void appendValueText(std::string& out) const override;
 
   bool contains(const std::string& name) const;
   TZAbstractObject* find(const std::string& name) const;
@@ -199,6 +209,8 @@ class TJSONObject : public TZAbstractObject {
 
   static std::string quoteText(const std::string& text);
   static std::string valueText(const TZAbstractObject* value);
+  // quoteText appended to out.
+  static void appendQuoted(std::string& out, const std::string& text);
 
  private:
   struct Member;
@@ -215,6 +227,7 @@ class TJSONArray : public TZAbstractObject {
 
   const char* className() const override { return "TJSONArray"; }
   std::string asText() const override;
+  void appendValueText(std::string& out) const override;
 
   int count() const;
   TZAbstractObject* find(int index) const;

@@ -1,0 +1,278 @@
+#include "json/json_reader.h"
+
+#include <cstring>
+
+#include "json/json_number.h"
+#include "platform/text_locale.h"
+
+namespace json {
+namespace {
+
+bool isBreak(char c) {
+  switch (c) {
+    case ',':
+    case ':':
+    case ']':
+    case '}':
+    case '/':
+    case '\\':
+    case '"':
+    case '[':
+    case '{':
+    case ';':
+    case '=':
+    case '#':
+      return true;
+    default:
+      return false;
+  }
+}
+
+unsigned char code(char c) { return static_cast<unsigned char>(c); }
+
+// Depth of the containers being read, undone on every way out.
+class DepthGuard {
+ public:
+  explicit DepthGuard(int& depth) : depth_(depth) { ++depth_; }
+  ~DepthGuard() { --depth_; }
+
+ private:
+  int& depth_;
+};
+
+// Number recognition of a word that starts with a digit, ".", "-" or "+";
+// each step that does not apply hands over to the next, the last gives the
+// word as a string.
+Value recogniseWord(const std::string& word) {
+  int32_t integer;
+  if (word[0] == '0' && word.size() > 2 && (word[1] == 'x' || word[1] == 'X')) {
+    try {
+      return make<JSONInteger>(JSONInteger::parseRadix(word.substr(2), 16));
+    } catch (const quelta::Error&) {
+    }
+  } else if (word == "0") {
+    return make<JSONInteger>(0);
+  }
+  if (tryReadInteger(word, integer)) return make<JSONInteger>(integer);
+  double decimal;
+  if (tryReadDecimal(word, decimal)) return make<JSONDouble>(decimal);
+  return make<JSONString>(word);
+}
+
+}  // namespace
+
+std::string JSONTokener::asText() const {
+  return " at character " + std::to_string(position_) + " of " + source_;
+}
+
+std::string JSONTokener::nextChars(int count) {
+  if (position_ + count > length()) throw parseError("Substring bounds error");
+  std::string chars =
+      source_.substr(static_cast<size_t>(position_ - 1), static_cast<size_t>(count));
+  position_ += count;
+  return chars;
+}
+
+void JSONTokener::skipToLineEnd() {
+  for (;;) {
+    char c = nextChar();
+    if (c == '\0' || c == '\n' || c == '\r') return;
+  }
+}
+
+char JSONTokener::nextSignificant() {
+  for (;;) {
+    char c = nextChar();
+    if (code(c) >= 1 && code(c) <= 32) continue;
+    if (c == '#') {
+      skipToLineEnd();
+      continue;
+    }
+    if (c == '/') {
+      char d = nextChar();
+      if (d == '/') {
+        skipToLineEnd();
+        continue;
+      }
+      if (d == '*') {
+        for (;;) {
+          char e = nextChar();
+          if (e == '\0') throw parseError("Unclosed comment.");
+          if (e == '*') {
+            if (nextChar() == '/') break;
+            stepBack();
+          }
+        }
+        continue;
+      }
+      stepBack();
+      return '/';
+    }
+    return c;
+  }
+}
+
+std::string JSONTokener::readQuoted(char quote) {
+  std::string result;
+  for (;;) {
+    // Copy the run of ordinary characters in one go.
+    size_t start = static_cast<size_t>(position_ - 1);
+    size_t i = start;
+    const size_t n = source_.size();
+    while (i < n) {
+      char c = source_[i];
+      if (c == quote || c == '\\' || c == '\n' || c == '\r' || c == '\0') break;
+      ++i;
+    }
+    result.append(source_, start, i - start);
+    position_ += static_cast<int32_t>(i - start);
+    char c = nextChar();
+    if (c == '\0' || c == '\n' || c == '\r') throw parseError("Unterminated string");
+    if (c == quote) return result;
+    // A backslash.
+    char e = nextChar();
+    switch (e) {
+      case 'b':
+        result += '\b';
+        break;
+      case 't':
+        result += '\t';
+        break;
+      case 'n':
+        result += '\n';
+        break;
+      case 'f':
+        result += '\f';
+        break;
+      case 'r':
+        result += '\r';
+        break;
+      case 'u': {
+        int32_t unit = readInteger("$" + nextChars(4));
+        result += platform::wideToAnsi(static_cast<uint16_t>(unit));
+        break;
+      }
+      default:
+        result += e;
+    }
+  }
+}
+
+void JSONTokener::enter() {
+  if (depth_ > kMaxDepth) throw parseError("Nesting too deep.");
+}
+
+Value JSONTokener::readValue() {
+  char c = nextSignificant();
+  if (c == '"' || c == '\'') return make<JSONString>(readQuoted(c));
+  if (c == '{') {
+    stepBack();
+    auto object = make<TJSONObject>();
+    readObjectInto(*object);
+    return object;
+  }
+  if (c == '[') {
+    stepBack();
+    auto array = make<TJSONArray>();
+    readArrayInto(*array);
+    return array;
+  }
+  const char first = c;
+  size_t start = static_cast<size_t>(position_ - 2);
+  while (code(c) >= 32 && !isBreak(c)) c = nextChar();
+  stepBack();
+  // The word is what was read before the stopping character, trimmed of
+  // characters up to the space.
+  size_t end = static_cast<size_t>(position_ - 1);
+  if (end > source_.size()) end = source_.size();
+  while (start < end && code(source_[start]) <= 32) ++start;
+  while (end > start && code(source_[end - 1]) <= 32) --end;
+  if (end <= start) throw parseError("Missing value.");
+  std::string word = source_.substr(start, end - start);
+  if (word.size() == 4 || word.size() == 5) {
+    std::string lower = platform::lowerCase(word);
+    if (lower == "true") return trueValue();
+    if (lower == "false") return falseValue();
+    if (lower == "null") return nullValue();
+  }
+  if (!((first >= '0' && first <= '9') || first == '.' || first == '-' || first == '+')) {
+    return make<JSONString>(std::move(word));
+  }
+  return recogniseWord(word);
+}
+
+void JSONTokener::readObjectInto(TJSONObject& object) {
+  DepthGuard depth(depth_);
+  if (nextSignificant() != '{') throw parseError("A TJSONObject must begin with \"{\"");
+  enter();
+  char c = nextSignificant();
+  if (c == '\0') throw parseError("A TJSONObject must end with \"}\"");
+  if (c == '}') return;
+  stepBack();
+  for (;;) {
+    std::string name;
+    c = nextSignificant();
+    if (c == '"' || c == '\'') {
+      name = readQuoted(c);
+    } else {
+      stepBack();
+      Value key = readValue();
+      name = key->asText();
+    }
+    c = nextSignificant();
+    if (c == '=') {
+      if (nextChar() != '>') stepBack();
+    } else if (c != ':') {
+      throw parseError("Expected a \":\" after a key");
+    }
+    object.append(name, readValue());
+    c = nextSignificant();
+    if (c == ',' || c == ';') {
+      if (nextSignificant() == '}') return;
+      stepBack();
+    } else if (c == '}') {
+      return;
+    } else {
+      throw parseError("Expected a \",\" or \"}\"");
+    }
+  }
+}
+
+void JSONTokener::readArrayInto(TJSONArray& array) {
+  DepthGuard depth(depth_);
+  if (nextSignificant() != '[') throw parseError("A TJSONArray must start with \"[\"");
+  enter();
+  if (nextSignificant() == ']') return;
+  stepBack();
+  for (;;) {
+    if (nextSignificant() == ',') {
+      stepBack();
+      array.add(Value());
+    } else {
+      stepBack();
+      array.add(readValue());
+    }
+    char c = nextSignificant();
+    if (c == ',' || c == ';') {
+      if (nextSignificant() == ']') return;
+      stepBack();
+    } else if (c == ']') {
+      return;
+    } else {
+      throw parseError("Expected a \",\" or \"]\"");
+    }
+  }
+}
+
+ParseException JSONTokener::parseError(const std::string& message) const {
+  std::string text = message;
+  text += asText();
+  text += " pr\xf3ximo a : ";
+  size_t at = static_cast<size_t>(position_ - 1);
+  if (at < source_.size()) text.append(source_, at, 10);
+  text += "\n\r erro no caracter : ";
+  text += std::to_string(position_);
+  return ParseException(text);
+}
+
+}  // namespace json
