@@ -21,6 +21,7 @@ PACKAGES=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev libssl-dev zlib1g-dev libminizip-dev libcpp-httplib-dev
   nlohmann-json3-dev rapidjson-dev openssl imagemagick
+  cups-daemon cups-client libcups2:i386
 )
 
 log() { echo "setup: $*"; }

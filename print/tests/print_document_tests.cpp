@@ -6,12 +6,14 @@
 
 namespace {
 
-json::TJSONObject printerWith(const std::string& tipoTexto) {
-  json::TJSONObject printer;
-  printer.setText("name", "COZINHA");
-  printer.setText("tipoTexto", tipoTexto);
-  printer.setText("fonteTitulo", "16 Negrito");
-  printer.setText("fonteItem", "10");
+using Object = std::unique_ptr<json::TJSONObject, json::ValueDeleter>;
+
+Object printerWith(const std::string& tipoTexto) {
+  Object printer = json::make<json::TJSONObject>();
+  printer->setText("name", "COZINHA");
+  printer->setText("tipoTexto", tipoTexto);
+  printer->setText("fonteTitulo", "16 Negrito");
+  printer->setText("fonteItem", "10");
   return printer;
 }
 
@@ -19,25 +21,25 @@ std::string esc(char mode) { return std::string("\x1b!") + mode; }
 
 TEST(FormatTexto, EveryTextModeGivesItsEscBangPrefixPerLineKind) {
   const std::string t = "2x X-Burguer";
-  EXPECT_EQ(print::formatTexto(t, 0, printerWith("Epson")), esc('\x28') + t);
-  EXPECT_EQ(print::formatTexto(t, 1, printerWith("Epson")), esc('\x29') + t);
-  EXPECT_EQ(print::formatTexto(t, 2, printerWith("Epson")), esc('\x0c') + t);
+  EXPECT_EQ(print::formatTexto(t, 0, *printerWith("Epson")), esc('\x28') + t);
+  EXPECT_EQ(print::formatTexto(t, 1, *printerWith("Epson")), esc('\x29') + t);
+  EXPECT_EQ(print::formatTexto(t, 2, *printerWith("Epson")), esc('\x0c') + t);
   const std::string medium = "Epson - Fonte M\xe9"
                              "dia";
-  EXPECT_EQ(print::formatTexto(t, 0, printerWith(medium)), esc('\x28') + t);
-  EXPECT_EQ(print::formatTexto(t, 1, printerWith(medium)), esc('\x29') + t);
-  EXPECT_EQ(print::formatTexto(t, 2, printerWith(medium)), esc('\x29') + t);
-  EXPECT_EQ(print::formatTexto(t, 0, printerWith("Epson - Fonte Grande")), esc('\x28') + t);
-  EXPECT_EQ(print::formatTexto(t, 1, printerWith("Epson - Fonte Grande")), esc('\x29') + t);
-  EXPECT_EQ(print::formatTexto(t, 2, printerWith("Epson - Fonte Grande")), esc('\x28') + t);
-  for (int tipo : {0, 1, 2, 7, -1}) EXPECT_EQ(print::formatTexto(t, tipo, printerWith("Outro")), t);
+  EXPECT_EQ(print::formatTexto(t, 0, *printerWith(medium)), esc('\x28') + t);
+  EXPECT_EQ(print::formatTexto(t, 1, *printerWith(medium)), esc('\x29') + t);
+  EXPECT_EQ(print::formatTexto(t, 2, *printerWith(medium)), esc('\x29') + t);
+  EXPECT_EQ(print::formatTexto(t, 0, *printerWith("Epson - Fonte Grande")), esc('\x28') + t);
+  EXPECT_EQ(print::formatTexto(t, 1, *printerWith("Epson - Fonte Grande")), esc('\x29') + t);
+  EXPECT_EQ(print::formatTexto(t, 2, *printerWith("Epson - Fonte Grande")), esc('\x28') + t);
+  for (int tipo : {0, 1, 2, 7, -1}) EXPECT_EQ(print::formatTexto(t, tipo, *printerWith("Outro")), t);
 }
 
 TEST(FormatTexto, UnknownKindsAndFamiliesPrintTheTextAloneAndAMissingFamilyFails) {
-  EXPECT_EQ(print::formatTexto("abc", 3, printerWith("Epson")), "abc");
-  EXPECT_EQ(print::formatTexto("abc", -1, printerWith("Epson - Fonte Grande")), "abc");
-  EXPECT_EQ(print::formatTexto("abc", 1, printerWith("epson")), "abc");  // case counts
-  EXPECT_EQ(print::formatTexto("", 0, printerWith("Epson")), esc('\x28'));
+  EXPECT_EQ(print::formatTexto("abc", 3, *printerWith("Epson")), "abc");
+  EXPECT_EQ(print::formatTexto("abc", -1, *printerWith("Epson - Fonte Grande")), "abc");
+  EXPECT_EQ(print::formatTexto("abc", 1, *printerWith("epson")), "abc");  // case counts
+  EXPECT_EQ(print::formatTexto("", 0, *printerWith("Epson")), esc('\x28'));
   json::TJSONObject bare;
   try {
     print::formatTexto("abc", 0, bare);
@@ -48,8 +50,8 @@ TEST(FormatTexto, UnknownKindsAndFamiliesPrintTheTextAloneAndAMissingFamilyFails
 }
 
 TEST(MakeLinha, TitleAndItemLinesTakeThePrintersFontsAndKeepTheTextExactly) {
-  json::TJSONObject printer = printerWith("Epson");
-  print::LineObject title = print::makeLinha("PEDIDO 12", 0, printer);
+  Object printer = printerWith("Epson");
+  print::LineObject title = print::makeLinha("PEDIDO 12", 0, *printer);
   EXPECT_EQ(title->names(), (std::vector<std::string>{"text", "tipo", "fonte"}));
   EXPECT_EQ(title->textOf("text"), "PEDIDO 12");
   EXPECT_EQ(title->intOf("tipo"), 1);
@@ -57,7 +59,7 @@ TEST(MakeLinha, TitleAndItemLinesTakeThePrintersFontsAndKeepTheTextExactly) {
 
   // A network printer's name and a quoted word survive unchanged.
   const std::string odd = "\\\\SERVIDOR\\CAIXA \"balc\xe3o\"";
-  print::LineObject item = print::makeLinha(odd, 1, printer);
+  print::LineObject item = print::makeLinha(odd, 1, *printer);
   EXPECT_EQ(item->textOf("text"), odd);
   EXPECT_EQ(item->intOf("tipo"), 2);
   EXPECT_EQ(item->textOf("fonte"), "10");

@@ -14,12 +14,15 @@ using Log = std::vector<std::string>;
 const std::string kCut1 = std::string("\x1d\x56\x42\x00", 4) + "\r\n";
 const std::string kCut2 = "\x1b\x6d\r\n";
 
-json::TJSONObject printer(const std::string& tipo, const std::string& name = "COZINHA") {
-  json::TJSONObject p;
-  p.setText("name", name);
-  p.setText("tipo", tipo);
-  p.setText("tipoTexto", "Outro");
-  p.setText("endereco", "USB");
+using Object = std::unique_ptr<json::TJSONObject, json::ValueDeleter>;
+using Array = std::unique_ptr<json::TJSONArray, json::ValueDeleter>;
+
+Object printer(const std::string& tipo, const std::string& name = "COZINHA") {
+  Object p = json::make<json::TJSONObject>();
+  p->setText("name", name);
+  p->setText("tipo", tipo);
+  p->setText("tipoTexto", "Outro");
+  p->setText("endereco", "USB");
   return p;
 }
 
@@ -32,10 +35,10 @@ void addLine(json::TJSONArray& doc, const std::string& text, int tipo,
   doc.add(std::move(line));
 }
 
-json::TJSONArray twoLines() {
-  json::TJSONArray doc;
-  addLine(doc, "MESA 4", 0, "14 Negrito");
-  addLine(doc, "1x Feijoada", 2, "12");
+Array twoLines() {
+  Array doc = json::make<json::TJSONArray>();
+  addLine(*doc, "MESA 4", 0, "14 Negrito");
+  addLine(*doc, "1x Feijoada", 2, "12");
   return doc;
 }
 
@@ -44,7 +47,7 @@ json::TJSONArray twoLines() {
 TEST(GenericText, DefaultsGiveTheLinesTwoEmptyLinesAndTheMode1CutToTheLocalShare) {
   Recorders r;
   std::string result;
-  print::printDocumento(printer("Generic Text"), twoLines(), result, r.services());
+  print::printDocumento(*printer("Generic Text"), *twoLines(), result, r.services());
   EXPECT_EQ(result, "OK");
   EXPECT_EQ(r.share.record.opened, Log{"\\\\127.0.0.1\\COZINHA"});
   EXPECT_EQ(r.share.record.bytes, "MESA 4\r\n1x Feijoada\r\n\r\n\r\n" + kCut1);
@@ -54,10 +57,10 @@ TEST(GenericText, DefaultsGiveTheLinesTwoEmptyLinesAndTheMode1CutToTheLocalShare
 
 TEST(GenericText, ANameWithTwoBackslashesIsThePathItselfAndModesPrefixEveryLine) {
   Recorders r;
-  json::TJSONObject p = printer("Generic Text", "\\\\SERVIDOR\\CAIXA");
-  p.setText("tipoTexto", "Epson");
+  Object p = printer("Generic Text", "\\\\SERVIDOR\\CAIXA");
+  p->setText("tipoTexto", "Epson");
   std::string result;
-  print::printDocumento(p, twoLines(), result, r.services());
+  print::printDocumento(*p, *twoLines(), result, r.services());
   EXPECT_EQ(result, "OK");
   EXPECT_EQ(r.share.record.opened, Log{"\\\\SERVIDOR\\CAIXA"});
   EXPECT_EQ(r.share.record.bytes,
@@ -86,13 +89,13 @@ TEST(GenericText, CutModesAndTrailingEmptyLines) {
   };
   for (const Case& c : cases) {
     Recorders r;
-    json::TJSONObject p = printer("Generic Text");
-    if (c.guilhotina) p.setText("guilhotina", c.guilhotina);
-    if (c.numeroEnterFinal) p.setText("numeroEnterFinal", c.numeroEnterFinal);
+    Object p = printer("Generic Text");
+    if (c.guilhotina) p->setText("guilhotina", c.guilhotina);
+    if (c.numeroEnterFinal) p->setText("numeroEnterFinal", c.numeroEnterFinal);
     json::TJSONArray doc;
     addLine(doc, "X", 2);
     std::string result;
-    print::printDocumento(p, doc, result, r.services());
+    print::printDocumento(*p, doc, result, r.services());
     EXPECT_EQ(result, "OK");
     EXPECT_EQ(r.share.record.bytes, "X\r\n" + c.trailer)
         << (c.guilhotina ? c.guilhotina : "-") << " / "
@@ -101,7 +104,7 @@ TEST(GenericText, CutModesAndTrailingEmptyLines) {
 
   Recorders r;  // an empty document: the trailer alone
   std::string result;
-  print::printDocumento(printer("Generic Text"), json::TJSONArray(), result, r.services());
+  print::printDocumento(*printer("Generic Text"), *json::make<json::TJSONArray>(), result, r.services());
   EXPECT_EQ(result, "OK");
   EXPECT_EQ(r.share.record.bytes, "\r\n\r\n" + kCut1);
 }
@@ -109,32 +112,32 @@ TEST(GenericText, CutModesAndTrailingEmptyLines) {
 TEST(GenericText, BadRecordsAndLinesFailWholeBeforeAnythingIsSent) {
   {
     Recorders r;
-    json::TJSONObject p = printer("Generic Text");
-    p.setText("numeroEnterFinal", "dois");
+    Object p = printer("Generic Text");
+    p->setText("numeroEnterFinal", "dois");
     std::string result;
-    print::printDocumento(p, twoLines(), result, r.services());
+    print::printDocumento(*p, *twoLines(), result, r.services());
     EXPECT_EQ(result.rfind("Erro na impressao: EConvertError - ", 0), 0u) << result;
     EXPECT_TRUE(r.share.record.opened.empty());
     EXPECT_TRUE(r.pauses.empty());
   }
   {
     Recorders r;
-    json::TJSONArray doc = twoLines();
+    Array doc = twoLines();
     auto bad = json::make<json::TJSONObject>();
     bad->set("tipo", json::makeInteger(2));
-    doc.add(std::move(bad));
+    doc->add(std::move(bad));
     std::string result;
-    print::printDocumento(printer("Generic Text"), doc, result, r.services());
+    print::printDocumento(*printer("Generic Text"), *doc, result, r.services());
     EXPECT_EQ(result, "Erro na impressao: NoSuchElementException - TJSONObject[\"text\"] not found.");
     EXPECT_TRUE(r.share.record.opened.empty());
     EXPECT_TRUE(r.pauses.empty());
   }
   {
     Recorders r;
-    json::TJSONObject p;
-    p.setText("name", "COZINHA");
+    Object p = json::make<json::TJSONObject>();
+    p->setText("name", "COZINHA");
     std::string result;
-    print::printDocumento(p, twoLines(), result, r.services());
+    print::printDocumento(*p, *twoLines(), result, r.services());
     EXPECT_EQ(result, "Erro na impressao: NoSuchElementException - TJSONObject[\"tipo\"] not found.");
   }
 }
@@ -143,7 +146,7 @@ TEST(GenericText, ShareErrorsBecomeTheResultAndTheShareIsClosed) {
   Recorders r;
   r.share.record.failOpen = true;
   std::string result;
-  print::printDocumento(printer("Generic Text"), twoLines(), result, r.services());
+  print::printDocumento(*printer("Generic Text"), *twoLines(), result, r.services());
   EXPECT_EQ(result,
             "Erro na impressao: EInOutError - Cannot open \"\\\\127.0.0.1\\COZINHA\". Network path "
             "not found");
@@ -151,7 +154,7 @@ TEST(GenericText, ShareErrorsBecomeTheResultAndTheShareIsClosed) {
 
   Recorders w;
   w.share.record.failWrite = true;
-  print::printDocumento(printer("Generic Text"), twoLines(), result, w.services());
+  print::printDocumento(*printer("Generic Text"), *twoLines(), result, w.services());
   EXPECT_EQ(result, "Erro na impressao: EInOutError - Cannot write to share");
   EXPECT_TRUE(w.share.record.released);
   EXPECT_TRUE(w.pauses.empty());
@@ -161,21 +164,21 @@ TEST(GenericText, ShareErrorsBecomeTheResultAndTheShareIsClosed) {
 
 TEST(EpsonDll, CallOrderAndChunksOfWholeLinesUpTo4000Characters) {
   Recorders r;
-  json::TJSONObject p = printer("EPSON DLL");
-  p.setText("tipoTexto", "Epson");
-  p.setText("endereco", "COM3");
-  p.setText("guilhotina", "N\xe3o");       // not consulted
-  p.setText("numeroEnterFinal", "5");      // not consulted
+  Object p = printer("EPSON DLL");
+  p->setText("tipoTexto", "Epson");
+  p->setText("endereco", "COM3");
+  p->setText("guilhotina", "N\xe3o");       // not consulted
+  p->setText("numeroEnterFinal", "5");      // not consulted
   // 100 lines of 87 characters + 3 prefix bytes + LF: 9100 characters.
   json::TJSONArray doc;
   std::vector<std::string> pieces;
   for (int i = 0; i < 100; ++i) {
     std::string text = std::to_string(1000 + i) + std::string(83, 'a' + i % 26);
     addLine(doc, text, i % 3);
-    pieces.push_back(print::formatTexto(text, i % 3, p) + "\n");
+    pieces.push_back(print::formatTexto(text, i % 3, *p) + "\n");
   }
   std::string result;
-  print::printDocumento(p, doc, result, r.services());
+  print::printDocumento(*p, doc, result, r.services());
   EXPECT_EQ(result, "OK");
   EXPECT_EQ(r.pauses, std::vector<int>{3000});
 
@@ -202,14 +205,15 @@ TEST(EpsonDll, AnOversizedLineGoesAloneAfterAnEmptyCallAndAnEmptyDocumentStillCu
   addLine(doc, std::string(4500, 'x'), 2);
   addLine(doc, "fim", 2);
   std::string result;
-  print::printDocumento(printer("EPSON DLL"), doc, result, r.services());
+  print::printDocumento(*printer("EPSON DLL"), doc, result, r.services());
   EXPECT_EQ(result, "OK");
   ASSERT_EQ(r.epson.calls.size(), 7u);
   EXPECT_EQ(r.epson.calls[2], (EpsonCall{"ImprimeTextoTag", "", 0}));
-  EXPECT_EQ(r.epson.calls[3].text, std::string(4500, 'x') + "\nfim\n");
+  EXPECT_TRUE(r.epson.calls[3].text == std::string(4500, 'x') + "\n");
+  EXPECT_EQ(r.epson.calls[4].text, "fim\n");
 
   Recorders e;
-  print::printDocumento(printer("EPSON DLL"), json::TJSONArray(), result, e.services());
+  print::printDocumento(*printer("EPSON DLL"), *json::make<json::TJSONArray>(), result, e.services());
   EXPECT_EQ(result, "OK");
   EXPECT_EQ(e.epson.calls, (std::vector<EpsonCall>{{"FechaPorta", "", 0},
                                                    {"IniciaPorta", "USB", 0},
@@ -236,7 +240,7 @@ TEST(EpsonDll, FailedCallsGiveTheirTextsAndTheJobGoesOn) {
     Recorders r;
     r.epson.failing = c.failing;
     std::string result;
-    print::printDocumento(printer("EPSON DLL"), twoLines(), result, r.services());
+    print::printDocumento(*printer("EPSON DLL"), *twoLines(), result, r.services());
     EXPECT_EQ(result, c.result);
     EXPECT_EQ(r.epson.calls.size(), c.calls) << c.result;
     EXPECT_EQ(r.pauses, std::vector<int>{3000}) << c.result;  // a reported failure still pauses
@@ -247,7 +251,7 @@ TEST(EpsonDll, AMissingLibraryFunctionIsAnErrorAndAnOpenPortIsClosedAgain) {
   Recorders r;
   r.epson.missing = "FechaPorta";
   std::string result;
-  print::printDocumento(printer("EPSON DLL"), twoLines(), result, r.services());
+  print::printDocumento(*printer("EPSON DLL"), *twoLines(), result, r.services());
   EXPECT_EQ(result,
             "Erro na impressao: EDLLLoadError - A fun\xe7\xe3o FechaPorta n\xe3o existe");
   EXPECT_TRUE(r.epson.calls.empty());
@@ -255,16 +259,16 @@ TEST(EpsonDll, AMissingLibraryFunctionIsAnErrorAndAnOpenPortIsClosedAgain) {
 
   Recorders m;
   m.epson.missing = "AcionaGuilhotina";
-  print::printDocumento(printer("EPSON DLL"), twoLines(), result, m.services());
+  print::printDocumento(*printer("EPSON DLL"), *twoLines(), result, m.services());
   EXPECT_EQ(result,
             "Erro na impressao: EDLLLoadError - A fun\xe7\xe3o AcionaGuilhotina n\xe3o existe");
   EXPECT_EQ(m.epson.names(),
             (Log{"FechaPorta", "IniciaPorta", "ImprimeTextoTag", "FechaPorta"}));
 
   Recorders n;  // a record without "endereco" fails before the library is called
-  json::TJSONObject p = printer("EPSON DLL");
-  p.take("endereco");
-  print::printDocumento(p, twoLines(), result, n.services());
+  Object p = printer("EPSON DLL");
+  p->take("endereco");
+  print::printDocumento(*p, *twoLines(), result, n.services());
   EXPECT_EQ(result,
             "Erro na impressao: NoSuchElementException - TJSONObject[\"endereco\"] not found.");
   EXPECT_TRUE(n.epson.calls.empty());
@@ -280,7 +284,7 @@ TEST(WindowsPrinter, PrintsEachLineInItsFontOnThePrinterNamedIgnoringCase) {
   addLine(doc, "PEDIDO", 0, "18  Negrito");
   addLine(doc, "1x Suco", 2, "12");
   std::string result;
-  print::printDocumento(printer("Outro", "caixa t\xe9rmica"), doc, result, r.services());
+  print::printDocumento(*printer("Outro", "caixa t\xe9rmica"), doc, result, r.services());
   EXPECT_EQ(result, "OK");
   EXPECT_EQ(r.printers.opened, Log{"Caixa T\xc9RMICA"});
   EXPECT_EQ(r.printers.log, (Log{"begin Quelta Configura\xe7\xe3o", "font 18 bold", "text 0 0 PEDIDO",
@@ -293,11 +297,11 @@ TEST(WindowsPrinter, AnUnknownNameGoesToTheDefaultPrinterAndTrailingLinesFeedThe
   r.printers.list = {"HP LaserJet", "Caixa"};
   r.printers.defaultName = "HP LaserJet";
   r.printers.page = {400, 100};  // 22-unit lines; empty lines 20 units
-  json::TJSONObject p = printer("Outro", "Cozinha 2");
+  Object p = printer("Outro", "Cozinha 2");
   json::TJSONArray doc;
   addLine(doc, "A", 2, "10");
   std::string result;
-  print::printDocumento(p, doc, result, r.services());  // one trailing line by default
+  print::printDocumento(*p, doc, result, r.services());  // one trailing line by default
   EXPECT_EQ(result, "OK");
   EXPECT_EQ(r.printers.opened, Log{"HP LaserJet"});
   EXPECT_EQ(r.printers.log, (Log{"begin Quelta Configura\xe7\xe3o", "font 10 plain", "text 0 0 A", "end"}));
@@ -305,8 +309,8 @@ TEST(WindowsPrinter, AnUnknownNameGoesToTheDefaultPrinterAndTrailingLinesFeedThe
   // Two trailing lines bring the position within two line heights of the
   // bottom (22 + 20 + 20 = 62): the page turns.
   r.printers.log.clear();
-  p.setText("numeroEnterFinal", "2");
-  print::printDocumento(p, doc, result, r.services());
+  p->setText("numeroEnterFinal", "2");
+  print::printDocumento(*p, doc, result, r.services());
   EXPECT_EQ(r.printers.log,
             (Log{"begin Quelta Configura\xe7\xe3o", "font 10 plain", "text 0 0 A", "page", "end"}));
 }
@@ -319,7 +323,7 @@ TEST(WindowsPrinter, ErrorsAbortTheJobOrStopItBeforeItStarts) {
   addLine(doc, "ok", 2, "10");
   addLine(doc, "quebra", 2, "10");
   std::string result;
-  print::printDocumento(printer("Outro", "Caixa"), doc, result, r.services());
+  print::printDocumento(*printer("Outro", "Caixa"), doc, result, r.services());
   EXPECT_EQ(result, "Erro na impressao: EPrinter - Printer jammed");
   EXPECT_EQ(r.printers.log, (Log{"begin Quelta Configura\xe7\xe3o", "font 10 plain", "text 0 0 ok",
                                  "font 10 plain", "abort"}));
@@ -329,12 +333,12 @@ TEST(WindowsPrinter, ErrorsAbortTheJobOrStopItBeforeItStarts) {
   f.printers.list = {"Caixa"};
   json::TJSONArray bad;
   addLine(bad, "ok", 2, "Negrito 12");
-  print::printDocumento(printer("Outro", "Caixa"), bad, result, f.services());
+  print::printDocumento(*printer("Outro", "Caixa"), bad, result, f.services());
   EXPECT_EQ(result, "Erro na impressao: EConvertError - 'Ne' is not a valid integer value");
   EXPECT_TRUE(f.printers.opened.empty());
 
   Recorders n;  // nothing installed and no default printer
-  print::printDocumento(printer("Outro", "Caixa"), doc, result, n.services());
+  print::printDocumento(*printer("Outro", "Caixa"), doc, result, n.services());
   EXPECT_EQ(result,
             "Erro na impressao: EPrinter - Impressora \"Caixa\" n\xe3o instalada e nenhuma "
             "impressora padr\xe3o definida");
