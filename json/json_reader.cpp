@@ -1,5 +1,6 @@
 #include "json/json_reader.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "json/json_number.h"
@@ -116,9 +117,10 @@ std::string JSONTokener::readQuoted(char quote) {
   std::string result;
   for (;;) {
     // Copy the run of ordinary characters in one go.
-    size_t start = static_cast<size_t>(position_ - 1);
-    size_t i = start;
     const size_t n = source_.size();
+    // Past the end (a backslash as the last character) nothing is left.
+    size_t start = std::min(static_cast<size_t>(position_ - 1), n);
+    size_t i = start;
     while (i < n) {
       char c = source_[i];
       if (c == quote || c == '\\' || c == '\n' || c == '\r' || c == '\0') break;

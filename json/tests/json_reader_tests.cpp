@@ -171,6 +171,7 @@ TEST(JsonReader, ParseErrorsNameTheirPosition) {
   EXPECT_TRUE(startsWith(arrayFailure("[1,"), "ParseException - Missing value."));
   EXPECT_TRUE(startsWith(arrayFailure("[\"a\nb\"]"), "ParseException - Unterminated string"));
   EXPECT_TRUE(startsWith(arrayFailure("[\"ab"), "ParseException - Unterminated string"));
+  EXPECT_TRUE(startsWith(arrayFailure("[\"ab\\"), "ParseException - Unterminated string"));
   EXPECT_TRUE(startsWith(arrayFailure("[\"\\u12\"]"), "ParseException - Substring bounds error"));
   // Exactly four characters left after \u is still too few.
   EXPECT_TRUE(startsWith(arrayFailure("[\"\\u00e9"), "ParseException - Substring bounds error"));
