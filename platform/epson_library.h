@@ -15,7 +15,8 @@ namespace platform {
 // and gets a readable print result.
 class EpsonLibraryError : public quelta::Error {
  public:
-  explicit EpsonLibraryError(const std::string& message) : quelta::Error("EDLLLoadError", message) {}
+  explicit EpsonLibraryError(const std::string& message)
+      : quelta::Error("EDLLLoadError", message) {}
 };
 
 class EpsonLibrary {

@@ -14,9 +14,7 @@ constexpr char kSeparator = '\\';
 constexpr char kSeparator = '/';  // the portable build runs its tests on POSIX paths
 #endif
 
-std::string logDirectory(const std::string& directory) {
-  return directory + kSeparator + "log";
-}
+std::string logDirectory(const std::string& directory) { return directory + kSeparator + "log"; }
 
 // Whether the file ends inside a line (its last byte is no line end). Only
 // the last byte is read, so an entry costs the same however long the day's

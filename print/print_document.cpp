@@ -48,7 +48,8 @@ Fonte parseFonte(const std::string& spec) {
   if (i == std::string::npos) i = digits.size();
   bool negative = false;
   if (i < digits.size() && (digits[i] == '+' || digits[i] == '-')) negative = digits[i++] == '-';
-  if (i == digits.size()) throw quelta::ConvertError("'" + digits + "' is not a valid integer value");
+  if (i == digits.size())
+    throw quelta::ConvertError("'" + digits + "' is not a valid integer value");
   int size = 0;
   for (; i < digits.size(); ++i) {
     if (digits[i] < '0' || digits[i] > '9')

@@ -82,8 +82,8 @@ void printEpson(const json::TJSONObject& printer, const json::TJSONArray& docume
     throw;
   }
   if (epson.FechaPorta() == 0)
-    result = std::string(kFailurePrefix) +
-             "N\xe3o foi poss\xedvel fechar a porta de comunica\xe7\xe3o";
+    result =
+        std::string(kFailurePrefix) + "N\xe3o foi poss\xedvel fechar a porta de comunica\xe7\xe3o";
 }
 
 // ---- any other type: the Windows printer's canvas ----------------------

@@ -13,8 +13,8 @@ std::string systemMessage(DWORD code) {
   DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
                            code, 0, buffer, sizeof buffer, nullptr);
   std::string text(buffer, n);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
-                           text.back() == '.'))
+  while (!text.empty() &&
+         (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
     text.pop_back();
   if (text.empty()) text = "Error " + std::to_string(code);
   return text;

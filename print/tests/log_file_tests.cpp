@@ -1,10 +1,9 @@
-#include "print/log_file.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/clock.h"
 #include "platform/error.h"
 #include "platform/files.h"
+#include "print/log_file.h"
 #include "tests/support/temp_dir.h"
 
 namespace {

@@ -1,8 +1,7 @@
-#include "print/print_document.h"
-
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
+#include "print/print_document.h"
 
 namespace {
 
@@ -24,15 +23,17 @@ TEST(FormatTexto, EveryTextModeGivesItsEscBangPrefixPerLineKind) {
   EXPECT_EQ(print::formatTexto(t, 0, *printerWith("Epson")), esc('\x28') + t);
   EXPECT_EQ(print::formatTexto(t, 1, *printerWith("Epson")), esc('\x29') + t);
   EXPECT_EQ(print::formatTexto(t, 2, *printerWith("Epson")), esc('\x0c') + t);
-  const std::string medium = "Epson - Fonte M\xe9"
-                             "dia";
+  const std::string medium =
+      "Epson - Fonte M\xe9"
+      "dia";
   EXPECT_EQ(print::formatTexto(t, 0, *printerWith(medium)), esc('\x28') + t);
   EXPECT_EQ(print::formatTexto(t, 1, *printerWith(medium)), esc('\x29') + t);
   EXPECT_EQ(print::formatTexto(t, 2, *printerWith(medium)), esc('\x29') + t);
   EXPECT_EQ(print::formatTexto(t, 0, *printerWith("Epson - Fonte Grande")), esc('\x28') + t);
   EXPECT_EQ(print::formatTexto(t, 1, *printerWith("Epson - Fonte Grande")), esc('\x29') + t);
   EXPECT_EQ(print::formatTexto(t, 2, *printerWith("Epson - Fonte Grande")), esc('\x28') + t);
-  for (int tipo : {0, 1, 2, 7, -1}) EXPECT_EQ(print::formatTexto(t, tipo, *printerWith("Outro")), t);
+  for (int tipo : {0, 1, 2, 7, -1})
+    EXPECT_EQ(print::formatTexto(t, tipo, *printerWith("Outro")), t);
 }
 
 TEST(FormatTexto, UnknownKindsAndFamiliesPrintTheTextAloneAndAMissingFamilyFails) {
@@ -45,7 +46,8 @@ TEST(FormatTexto, UnknownKindsAndFamiliesPrintTheTextAloneAndAMissingFamilyFails
     print::formatTexto("abc", 0, bare);
     FAIL() << "no error";
   } catch (const quelta::Error& e) {
-    EXPECT_EQ(quelta::describe(e), "NoSuchElementException - TJSONObject[\"tipoTexto\"] not found.");
+    EXPECT_EQ(quelta::describe(e),
+              "NoSuchElementException - TJSONObject[\"tipoTexto\"] not found.");
   }
 }
 
@@ -74,7 +76,8 @@ TEST(MakeLinha, TitleAndItemLinesTakeThePrintersFontsAndKeepTheTextExactly) {
     print::makeLinha("x", 1, noFonts);
     FAIL() << "no error";
   } catch (const quelta::Error& e) {
-    EXPECT_EQ(quelta::describe(e), "NoSuchElementException - TJSONObject[\"fonteItem\"] not found.");
+    EXPECT_EQ(quelta::describe(e),
+              "NoSuchElementException - TJSONObject[\"fonteItem\"] not found.");
   }
 }
 
@@ -83,8 +86,12 @@ TEST(ParseFonte, SizeFromTheFirstTwoCharactersAndBoldFromTheWordNegrito) {
     const char* spec;
     int size;
     bool bold;
-  } cases[] = {{"10", 10, false},        {"10 Negrito", 10, true}, {"12", 12, false},
-               {"18  Negrito", 18, true}, {"14 negrito", 14, false}, {"8", 8, false},
+  } cases[] = {{"10", 10, false},
+               {"10 Negrito", 10, true},
+               {"12", 12, false},
+               {"18  Negrito", 18, true},
+               {"14 negrito", 14, false},
+               {"8", 8, false},
                {"16 Italico Negrito", 16, true}};
   for (const Case& c : cases) {
     print::Fonte f = print::parseFonte(c.spec);

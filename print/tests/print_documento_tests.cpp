@@ -1,8 +1,7 @@
-#include "print/print_documento.h"
-
 #include <gtest/gtest.h>
 
 #include "print/print_document.h"
+#include "print/print_documento.h"
 #include "print/tests/recording_services.h"
 
 namespace {
@@ -65,14 +64,15 @@ TEST(GenericText, ANameWithTwoBackslashesIsThePathItselfAndModesPrefixEveryLine)
   EXPECT_EQ(r.share.record.opened, Log{"\\\\SERVIDOR\\CAIXA"});
   EXPECT_EQ(r.share.record.bytes,
             "\x1b!\x28MESA 4\r\n\x1b!\x0c"
-            "1x Feijoada\r\n\r\n\r\n" + kCut1);
+            "1x Feijoada\r\n\r\n\r\n" +
+                kCut1);
   // One backslash is not enough: the name is a share name then.
   EXPECT_EQ(print::shareTarget("SERVIDOR\\CAIXA"), "\\\\127.0.0.1\\SERVIDOR\\CAIXA");
 }
 
 TEST(GenericText, CutModesAndTrailingEmptyLines) {
   struct Case {
-    const char* guilhotina;      // nullptr: key absent
+    const char* guilhotina;        // nullptr: key absent
     const char* numeroEnterFinal;  // nullptr: key absent
     std::string trailer;
   } cases[] = {
@@ -104,7 +104,8 @@ TEST(GenericText, CutModesAndTrailingEmptyLines) {
 
   Recorders r;  // an empty document: the trailer alone
   std::string result;
-  print::printDocumento(*printer("Generic Text"), *json::make<json::TJSONArray>(), result, r.services());
+  print::printDocumento(*printer("Generic Text"), *json::make<json::TJSONArray>(), result,
+                        r.services());
   EXPECT_EQ(result, "OK");
   EXPECT_EQ(r.share.record.bytes, "\r\n\r\n" + kCut1);
 }
@@ -128,7 +129,8 @@ TEST(GenericText, BadRecordsAndLinesFailWholeBeforeAnythingIsSent) {
     doc->add(std::move(bad));
     std::string result;
     print::printDocumento(*printer("Generic Text"), *doc, result, r.services());
-    EXPECT_EQ(result, "Erro na impressao: NoSuchElementException - TJSONObject[\"text\"] not found.");
+    EXPECT_EQ(result,
+              "Erro na impressao: NoSuchElementException - TJSONObject[\"text\"] not found.");
     EXPECT_TRUE(r.share.record.opened.empty());
     EXPECT_TRUE(r.pauses.empty());
   }
@@ -138,7 +140,8 @@ TEST(GenericText, BadRecordsAndLinesFailWholeBeforeAnythingIsSent) {
     p->setText("name", "COZINHA");
     std::string result;
     print::printDocumento(*p, *twoLines(), result, r.services());
-    EXPECT_EQ(result, "Erro na impressao: NoSuchElementException - TJSONObject[\"tipo\"] not found.");
+    EXPECT_EQ(result,
+              "Erro na impressao: NoSuchElementException - TJSONObject[\"tipo\"] not found.");
   }
 }
 
@@ -167,8 +170,8 @@ TEST(EpsonDll, CallOrderAndChunksOfWholeLinesUpTo4000Characters) {
   Object p = printer("EPSON DLL");
   p->setText("tipoTexto", "Epson");
   p->setText("endereco", "COM3");
-  p->setText("guilhotina", "N\xe3o");       // not consulted
-  p->setText("numeroEnterFinal", "5");      // not consulted
+  p->setText("guilhotina", "N\xe3o");   // not consulted
+  p->setText("numeroEnterFinal", "5");  // not consulted
   // 100 lines of 87 characters + 3 prefix bytes + LF: 9100 characters.
   json::TJSONArray doc;
   std::vector<std::string> pieces;
@@ -213,7 +216,8 @@ TEST(EpsonDll, AnOversizedLineGoesAloneAfterAnEmptyCallAndAnEmptyDocumentStillCu
   EXPECT_EQ(r.epson.calls[4].text, "fim\n");
 
   Recorders e;
-  print::printDocumento(*printer("EPSON DLL"), *json::make<json::TJSONArray>(), result, e.services());
+  print::printDocumento(*printer("EPSON DLL"), *json::make<json::TJSONArray>(), result,
+                        e.services());
   EXPECT_EQ(result, "OK");
   EXPECT_EQ(e.epson.calls, (std::vector<EpsonCall>{{"FechaPorta", "", 0},
                                                    {"IniciaPorta", "USB", 0},
@@ -234,7 +238,8 @@ TEST(EpsonDll, FailedCallsGiveTheirTextsAndTheJobGoesOn) {
       {{"AcionaGuilhotina"}, prefix + "N\xe3o foi poss\xedvel assionar a guilhotina", 5},
       {{"FechaPorta"}, prefix + "N\xe3o foi poss\xedvel fechar a porta de comunica\xe7\xe3o", 5},
       {{"ImprimeTextoTag", "AcionaGuilhotina"},
-       prefix + "N\xe3o foi poss\xedvel assionar a guilhotina", 5},
+       prefix + "N\xe3o foi poss\xedvel assionar a guilhotina",
+       5},
   };
   for (const Case& c : cases) {
     Recorders r;
@@ -252,8 +257,7 @@ TEST(EpsonDll, AMissingLibraryFunctionIsAnErrorAndAnOpenPortIsClosedAgain) {
   r.epson.missing = "FechaPorta";
   std::string result;
   print::printDocumento(*printer("EPSON DLL"), *twoLines(), result, r.services());
-  EXPECT_EQ(result,
-            "Erro na impressao: EDLLLoadError - A fun\xe7\xe3o FechaPorta n\xe3o existe");
+  EXPECT_EQ(result, "Erro na impressao: EDLLLoadError - A fun\xe7\xe3o FechaPorta n\xe3o existe");
   EXPECT_TRUE(r.epson.calls.empty());
   EXPECT_TRUE(r.pauses.empty());
 
@@ -262,8 +266,7 @@ TEST(EpsonDll, AMissingLibraryFunctionIsAnErrorAndAnOpenPortIsClosedAgain) {
   print::printDocumento(*printer("EPSON DLL"), *twoLines(), result, m.services());
   EXPECT_EQ(result,
             "Erro na impressao: EDLLLoadError - A fun\xe7\xe3o AcionaGuilhotina n\xe3o existe");
-  EXPECT_EQ(m.epson.names(),
-            (Log{"FechaPorta", "IniciaPorta", "ImprimeTextoTag", "FechaPorta"}));
+  EXPECT_EQ(m.epson.names(), (Log{"FechaPorta", "IniciaPorta", "ImprimeTextoTag", "FechaPorta"}));
 
   Recorders n;  // a record without "endereco" fails before the library is called
   Object p = printer("EPSON DLL");
@@ -287,8 +290,8 @@ TEST(WindowsPrinter, PrintsEachLineInItsFontOnThePrinterNamedIgnoringCase) {
   print::printDocumento(*printer("Outro", "caixa t\xe9rmica"), doc, result, r.services());
   EXPECT_EQ(result, "OK");
   EXPECT_EQ(r.printers.opened, Log{"Caixa T\xc9RMICA"});
-  EXPECT_EQ(r.printers.log, (Log{"begin Quelta Configura\xe7\xe3o", "font 18 bold", "text 0 0 PEDIDO",
-                                 "font 12 plain", "text 0 38 1x Suco", "end"}));
+  EXPECT_EQ(r.printers.log, (Log{"begin Quelta Configura\xe7\xe3o", "font 18 bold",
+                                 "text 0 0 PEDIDO", "font 12 plain", "text 0 38 1x Suco", "end"}));
   EXPECT_EQ(r.pauses, std::vector<int>{3000});
 }
 
@@ -304,7 +307,8 @@ TEST(WindowsPrinter, AnUnknownNameGoesToTheDefaultPrinterAndTrailingLinesFeedThe
   print::printDocumento(*p, doc, result, r.services());  // one trailing line by default
   EXPECT_EQ(result, "OK");
   EXPECT_EQ(r.printers.opened, Log{"HP LaserJet"});
-  EXPECT_EQ(r.printers.log, (Log{"begin Quelta Configura\xe7\xe3o", "font 10 plain", "text 0 0 A", "end"}));
+  EXPECT_EQ(r.printers.log,
+            (Log{"begin Quelta Configura\xe7\xe3o", "font 10 plain", "text 0 0 A", "end"}));
 
   // Two trailing lines bring the position within two line heights of the
   // bottom (22 + 20 + 20 = 62): the page turns.

@@ -4,9 +4,8 @@
 // printer (a CUPS queue that the test run sets up).
 #ifdef _WIN32
 
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -72,14 +71,21 @@ TEST(GenericTextFile, ExactBytesReachTheFileNamedByAPathWithTwoBackslashes) {
   p->setText("tipoTexto", "Epson - Fonte Grande");
   Array doc = json::make<json::TJSONArray>();
   addLine(*doc, "PEDIDO 27", 0, "");
-  addLine(*doc, "A\xe7" "a\xed" " com granola", 2, "");
+  addLine(*doc,
+          "A\xe7"
+          "a\xed"
+          " com granola",
+          2, "");
   Services s;
   std::string result;
   print::printDocumento(*p, *doc, result, s.get());
   EXPECT_EQ(result, "OK");
   EXPECT_EQ(s.pauses, std::vector<int>{3000});
   EXPECT_EQ(platform::readFile(dir.file("caixa.prn")),
-            "\x1b!\x28PEDIDO 27\r\n\x1b!\x28" "A\xe7" "a\xed" " com granola\r\n\r\n\r\n" +
+            "\x1b!\x28PEDIDO 27\r\n\x1b!\x28"
+            "A\xe7"
+            "a\xed"
+            " com granola\r\n\r\n\r\n" +
                 std::string("\x1d\x56\x42\x00\r\n", 6));
 
   // The file is replaced, not appended to; "Corte 2", no extra lines.
@@ -221,13 +227,17 @@ TEST(EpsonStandinDll, EachFailingFunctionGivesItsResultAndThePortThatDoesNotOpen
     std::string result;
     Names calls;
   } cases[] = {
-      {"IniciaPorta", prefix + "N\xe3o foi possivel conecar na porta da impressora",
+      {"IniciaPorta",
+       prefix + "N\xe3o foi possivel conecar na porta da impressora",
        {"FechaPorta", "IniciaPorta"}},
-      {"ImprimeTextoTag", prefix + "N\xe3o foi poss\xedvel imprimir o pedido",
+      {"ImprimeTextoTag",
+       prefix + "N\xe3o foi poss\xedvel imprimir o pedido",
        {"FechaPorta", "IniciaPorta", "ImprimeTextoTag", "AcionaGuilhotina", "FechaPorta"}},
-      {"AcionaGuilhotina", prefix + "N\xe3o foi poss\xedvel assionar a guilhotina",
+      {"AcionaGuilhotina",
+       prefix + "N\xe3o foi poss\xedvel assionar a guilhotina",
        {"FechaPorta", "IniciaPorta", "ImprimeTextoTag", "AcionaGuilhotina", "FechaPorta"}},
-      {"FechaPorta", prefix + "N\xe3o foi poss\xedvel fechar a porta de comunica\xe7\xe3o",
+      {"FechaPorta",
+       prefix + "N\xe3o foi poss\xedvel fechar a porta de comunica\xe7\xe3o",
        {"FechaPorta", "IniciaPorta", "ImprimeTextoTag", "AcionaGuilhotina", "FechaPorta"}},
   };
   for (const Case& c : cases) {
@@ -270,7 +280,8 @@ TEST(EpsonStandinDll, AMissingLibraryOrFunctionIsAnErrorResultNamingTheLibrary) 
   print::printDocumento(*printer("EPSON DLL", "Epson"), *json::make<json::TJSONArray>(), result,
                         s.get());
   EXPECT_EQ(result.rfind("Erro na impressao: EDLLLoadError - N\xe3o foi poss\xedvel carregar a "
-                         "biblioteca " + missing + " (erro ",
+                         "biblioteca " +
+                             missing + " (erro ",
                          0),
             0u)
       << result;
@@ -304,7 +315,8 @@ TEST(WindowsPrinterJob, PagesComeOutOfTheInstalledPrinterChosenByNameIgnoringCas
   const char* queue = std::getenv("QUELTA_CUPS_QUEUE");
   const char* output = std::getenv("QUELTA_CUPS_OUTPUT");
   if (!queue || !output) {
-    GTEST_SKIP() << "needs the CUPS queue that ctest starts (QUELTA_CUPS_QUEUE, QUELTA_CUPS_OUTPUT)";
+    GTEST_SKIP()
+        << "needs the CUPS queue that ctest starts (QUELTA_CUPS_QUEUE, QUELTA_CUPS_OUTPUT)";
   }
   Names installed = platform::systemPrinters().installed();
   ASSERT_NE(std::find(installed.begin(), installed.end(), queue), installed.end())

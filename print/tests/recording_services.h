@@ -46,7 +46,8 @@ class RecordingShare : public platform::ShareOutput {
   ShareRecord record;
   std::unique_ptr<platform::OutputChannel> openNew(const std::string& path) override {
     record.opened.push_back(path);
-    if (record.failOpen) throw quelta::IOError("Cannot open \"" + path + "\". Network path not found");
+    if (record.failOpen)
+      throw quelta::IOError("Cannot open \"" + path + "\". Network path not found");
     return std::make_unique<RecordingChannel>(record);
   }
 };
@@ -67,9 +68,7 @@ class RecordingEpson : public platform::EpsonLibrary {
   std::string missing;            // a function that is not in the library
 
   int IniciaPorta(const std::string& port) override { return call("IniciaPorta", port, 0); }
-  int ImprimeTextoTag(const std::string& text) override {
-    return call("ImprimeTextoTag", text, 0);
-  }
+  int ImprimeTextoTag(const std::string& text) override { return call("ImprimeTextoTag", text, 0); }
   int AcionaGuilhotina(int mode) override { return call("AcionaGuilhotina", "", mode); }
   int FechaPorta() override { return call("FechaPorta", "", 0); }
   int Habilita_Log(int enable, const std::string& dir) override {
@@ -132,9 +131,9 @@ class RecordingPrinters : public platform::Printers {
   std::vector<std::string> list;
   std::string defaultName;
   platform::PageSize page{400, 1000};
-  std::string failOn;                // text whose drawing fails
-  std::vector<std::string> opened;   // printer names of the jobs
-  std::vector<std::string> log;      // canvas calls of all jobs
+  std::string failOn;               // text whose drawing fails
+  std::vector<std::string> opened;  // printer names of the jobs
+  std::vector<std::string> log;     // canvas calls of all jobs
 
   std::vector<std::string> installed() override { return list; }
   std::string defaultPrinter() override { return defaultName; }

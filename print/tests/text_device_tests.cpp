@@ -1,8 +1,7 @@
-#include "print/text_device.h"
-
 #include <gtest/gtest.h>
 
 #include "print/tests/recording_services.h"
+#include "print/text_device.h"
 
 namespace {
 
@@ -25,7 +24,7 @@ TEST(TextDevice, LinesAdvanceByTheirTallestTextPlusTwoAndEmptyLinesByTheCharacte
   p.device.writeLine("");    // empty: the 12-point character height, 24
   p.device.write("E");
   p.canvas.setFont(20, false);
-  p.device.writeLine("F");   // the taller of the two on this line counts: 40 + 2
+  p.device.writeLine("F");  // the taller of the two on this line counts: 40 + 2
   p.device.writeLine("G");
   EXPECT_EQ(p.log, (Log{"font 18 bold", "text 0 0 AB", "font 12 plain", "text 0 38 CD",
                         "text 0 88 E", "font 20 plain", "text 12 88 F", "text 0 130 G"}));
