@@ -15,6 +15,7 @@
 #include "platform/epson_library.h"
 #include "platform/files.h"
 #include "platform/printers.h"
+#include "print/log_file.h"
 #include "print/print_document.h"
 #include "print/print_documento.h"
 #include "tests/support/temp_dir.h"
@@ -59,6 +60,39 @@ struct Services {
     return s;
   }
 };
+
+// ---- the daily log while another process holds the day file -----------
+
+TEST(SaveLogLockedFile, AnUnreadableDayFileGetsTheFailureLineAndKeepsItsEntries) {
+  TempDir dir;
+  platform::SettableClock clock({2026, 7, 1, 10, 11, 12});
+  print::saveLog(dir.path(), "primeira", clock);
+  std::string day = print::logFileName(dir.path(), clock.now());
+
+  // Like the print service in the middle of its own write: the file is
+  // open for writing and shared for writing only, so it cannot be read.
+  HANDLE held = CreateFileA(day.c_str(), GENERIC_WRITE, FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  clock.set({2026, 7, 1, 10, 11, 13});
+  print::saveLog(dir.path(), "segunda", clock);
+  CloseHandle(held);
+
+  std::string text = platform::readFile(day);
+  EXPECT_EQ(
+      text.rfind("10:11:12 : primeira\r\n10:11:13 : Erro Cannot open file \"" + day + "\"", 0), 0u)
+      << text;
+  EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+
+  // Held without any sharing, nothing can be written: the error reaches the
+  // caller and the file keeps what it had.
+  held = CreateFileA(day.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                     nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_THROW(print::saveLog(dir.path(), "terceira", clock), quelta::IOError);
+  CloseHandle(held);
+  EXPECT_EQ(platform::readFile(day), text);
+}
 
 // ---- "Generic Text" to a real file --------------------------------------
 
