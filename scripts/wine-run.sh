@@ -3,8 +3,15 @@
 # WINEPREFIX (set by ctest to one inside the build tree).
 #
 #   wine-run.sh --start            create the prefix once, start a warm wineserver
-#   wine-run.sh --stop             stop that wineserver and every Wine process of the prefix
-#   wine-run.sh [--gui] prog args  run prog; --gui gives it an X display (Xvfb when none)
+#                                  (and, when there is no X display, a private Xvfb)
+#   wine-run.sh --stop             stop that wineserver, every Wine process of the
+#                                  prefix and the private Xvfb
+#   wine-run.sh [--gui] prog args  run prog
+#
+# Every Wine process of one run must share one X display: the prefix's
+# desktop and services are started with the first of them, and a program on
+# another display (or on none) then gets no usable windows. So the run's
+# display is chosen once, by --start, and kept in the prefix.
 #
 # A GoogleTest program writes its XML report into QUELTA_TEST_RESULTS.
 set -uo pipefail
@@ -16,7 +23,31 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer prompts in a fresh prefix.
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 
-here="$(cd "$(dirname "$0")" && pwd)"
+display_file="$WINEPREFIX/.quelta-display"
+
+use_run_display() {
+  if [ -z "${DISPLAY:-}" ] && [ -f "$display_file" ]; then
+    export DISPLAY=":$(cut -d' ' -f1 "$display_file")"
+  fi
+}
+
+start_private_display() {
+  [ -n "${DISPLAY:-}" ] && return 0
+  local n=90
+  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+  local pid=$!
+  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  echo "$n $pid" >"$display_file"
+  export DISPLAY=":$n"
+}
+
+stop_private_display() {
+  if [ -f "$display_file" ]; then
+    kill "$(cut -d' ' -f2 "$display_file")" 2>/dev/null || true
+    rm -f "$display_file"
+  fi
+}
 
 init_prefix() {
   if [ -f "$WINEPREFIX/.quelta-ready" ]; then return 0; fi
@@ -34,6 +65,8 @@ init_prefix() {
 case "${1:-}" in
   --start)
     init_prefix
+    stop_private_display
+    start_private_display
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
     wineserver -p </dev/null >/dev/null 2>&1
@@ -45,8 +78,10 @@ case "${1:-}" in
     exit 0
     ;;
   --stop)
+    use_run_display
     wineserver -k 2>/dev/null || true
     wineserver -w 2>/dev/null || true
+    stop_private_display
     echo "wineserver stopped"
     exit 0
     ;;
@@ -56,6 +91,7 @@ gui=0
 if [ "${1:-}" = "--gui" ]; then gui=1; shift; fi
 prog="$1"; shift
 init_prefix
+use_run_display
 
 if [ -n "${QUELTA_TEST_RESULTS:-}" ]; then
   mkdir -p "$QUELTA_TEST_RESULTS"
@@ -69,6 +105,7 @@ fi
 out="$(mktemp)"
 trap 'rm -f "$out"' EXIT
 if [ "$gui" = 1 ] && [ -z "${DISPLAY:-}" ]; then
+  # Not inside a run started by --start: a display of its own.
   xvfb-run -a -s "-screen 0 1280x1024x24" wine "$prog" "$@" </dev/null >"$out" 2>&1
 else
   wine "$prog" "$@" </dev/null >"$out" 2>&1

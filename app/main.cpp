@@ -1,0 +1,23 @@
+// Program entry: the application, the main window (whose creation runs the
+// start-up sequence), the hidden credentials window, the event loop.
+#include <windows.h>
+
+#include "app/main_window.h"
+#include "app/production_environment.h"
+#include "service/views/credentials_window.h"
+#include "ui/form.h"
+#include "ui/prompts.h"
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  ui::initialise(instance);
+  ui::setApplicationTitle(app::kTitle);
+
+  app::MainWindow mainWindow(app::productionEnvironment());
+  // Its creation reads the credentials and raises the reload flag, so every
+  // start of the tool does.
+  std::unique_ptr<service::CredentialsWindow> credentials;
+  ui::Form::guarded([&] { credentials = std::make_unique<service::CredentialsWindow>(); });
+
+  mainWindow.show();
+  return ui::runMessageLoop();
+}

@@ -1,0 +1,133 @@
+#include "app/main_window.h"
+
+#include "app/main_window_layout.h"
+#include "app/settings.h"
+#include "routing/product_routing.h"
+#include "ui/cursor.h"
+
+namespace app {
+
+MainWindow::MainWindow(Environment env) : env_(std::move(env)) {
+  create(kMainFormSpec, kMainControlTable);
+  setupControls();
+  bindHandlers();
+  FormCreate();
+}
+
+void MainWindow::setupControls() {
+  ui::ListView printers = list("lvImpressora");
+  printers.addColumn("Impressora", 210);
+  printers.addColumn("Tipo", 125);
+  printers.addColumn("Padr\xe3o", 140);
+  printers.setRowHeight(21);
+
+  ui::ListView categories = list("lvCategoria");
+  categories.addColumn("Categoria", 237);
+  categories.addColumn("Impressora", 220);
+
+  ui::ListView products = list("lvProduto");
+  products.addColumn("Produto", 150);
+  products.addColumn("Impressora", 200);
+  products.addColumn("Separa Item", 100);
+
+  combo("cbProdutoSeparado").setItems(routing::productSeparadoItems());
+  combo("cbProdutoSeparado").select(1);
+
+  combo("cbTestTipo").setItems({"Via Configura\xe7\xe3o", "Via Servi\xe7o", "Teste de Carga"});
+  combo("cbTestTipo").select(0);
+}
+
+void MainWindow::bindHandlers() {
+  onClick("btnConfig", [this] { btnConfigImpClick(); });
+  onClick("btnConfigBack", [this] { btnConfigBackClick(); });
+  onClick("Button1", [this] { loadLog(); });
+  setCancelButton("Button1");
+  for (const char* name : {"lvImpressora", "lvCategoria", "lvProduto"}) {
+    onEditing(name, [this] {
+      bool allow = true;
+      lvProdutoEditing(&allow);
+      return allow;
+    });
+  }
+  onActivate([this] { FormActivate(); });
+  onTimer(10000, [this] { Timer1Timer(); });
+}
+
+void MainWindow::buildStartupSteps() {
+  startupSteps_ = {
+      {"hourglass", [] { ui::setBusy(true); }},
+      {"centre", [this] { centreOnScreen(); }},
+      {"application directory", [this] { state_.appDir = applicationDirectory(); }},
+      {"print-service check",
+       [this] {
+         if (env_.printServiceCheck) env_.printServiceCheck(state_.appDir);
+       }},
+      {"printer table",
+       [this] {
+         if (routing::readImpressora(state_.tables, state_.appDir)) loadImpressora();
+       }},
+      {"category table",
+       [this] {
+         if (routing::readCategoria(state_.tables, state_.appDir)) loadCategoria();
+       }},
+      {"product table",
+       [this] {
+         if (routing::readProduto(state_.tables, state_.appDir)) loadProduto();
+       }},
+      {"card table", [this] { routing::readCartao(state_.tables, state_.appDir); }},
+      {"settings migration", [this] { migrateSettings(state_.appDir); }},
+      {"settings read",
+       [this] {
+         StartupSettings s = readStartupSettings(state_.appDir);
+         state_.token = s.token;
+         state_.companyName = s.companyName;
+       }},
+      {"screen choice",
+       [this] {
+         bool loggedIn = !state_.token.empty();
+         control("gbLogin").show(!loggedIn);
+         control("gbLog").show(loggedIn);
+         control("gbConfig").hide();
+       }},
+      {"caption", [this] { setCaption(std::string(kTitle) + " - " + kVersion); }},
+      {"product printer choice", [this] { loadProdutoImpressora(); }},
+      {"log refresh", [this] { loadLog(); }},
+  };
+}
+
+void MainWindow::FormCreate() {
+  buildStartupSteps();
+  completedSteps_.clear();
+  // An error ends the sequence where it happened; the window then runs in
+  // the state reached so far.
+  guarded([this] {
+    for (const StartupStep& step : startupSteps_) {
+      step.run();
+      completedSteps_.push_back(step.name);
+    }
+  });
+}
+
+void MainWindow::FormActivate() {
+  if (activatedOnce_) return;
+  activatedOnce_ = true;
+  ui::setBusy(false);
+}
+
+void MainWindow::btnConfigImpClick() {
+  control("gbConfig").show();
+  control("gbLog").hide();
+}
+
+void MainWindow::btnConfigBackClick() {
+  control("gbLog").show();
+  control("gbConfig").hide();
+}
+
+void MainWindow::Timer1Timer() { loadLog(); }
+
+void MainWindow::lvProdutoEditing(bool* allowEdit) { *allowEdit = false; }
+
+void MainWindow::onDestroyed() { PostQuitMessage(0); }
+
+}  // namespace app

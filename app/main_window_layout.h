@@ -1,0 +1,13 @@
+#pragma once
+
+#include <span>
+
+#include "app/app_state.h"
+#include "ui/form.h"
+
+namespace app {
+
+extern const ui::FormSpec kMainFormSpec;
+extern const std::span<const ui::ControlSpec> kMainControlTable;
+
+}  // namespace app

@@ -1,0 +1,17 @@
+#include "app/production_environment.h"
+
+#include "platform/process.h"
+#include "platform/service_manager.h"
+#include "service/service_check.h"
+
+namespace app {
+
+Environment productionEnvironment() {
+  Environment env;
+  env.printServiceCheck = [](const std::string& appDir) {
+    service::checkPrintService(platform::systemServiceManager(), appDir, platform::launchHidden);
+  };
+  return env;
+}
+
+}  // namespace app

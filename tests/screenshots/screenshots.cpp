@@ -1,0 +1,84 @@
+// Makes the README's pictures: opens the main window in a fixture
+// application directory, brings up the screen to show, and saves the
+// window's client area as a bitmap.
+//
+//   screenshots.exe <fixture directory> <login|log|config> <output.bmp>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "app/main_window.h"
+#include "app/settings.h"
+#include "ui/form.h"
+#include "ui/prompts.h"
+
+namespace {
+
+bool saveClientArea(HWND hwnd, const std::string& path) {
+  RECT r;
+  GetClientRect(hwnd, &r);
+  int w = r.right, h = r.bottom;
+  if (w <= 0 || h <= 0 || w > 4096 || h > 4096) return false;
+  HDC source = GetDC(hwnd);
+  HDC memory = CreateCompatibleDC(source);
+  HBITMAP bitmap = CreateCompatibleBitmap(source, w, h);
+  HGDIOBJ old = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, w, h, source, 0, 0, SRCCOPY);
+  SelectObject(memory, old);
+
+  BITMAPINFOHEADER info{};
+  info.biSize = sizeof info;
+  info.biWidth = w;
+  info.biHeight = h;
+  info.biPlanes = 1;
+  info.biBitCount = 24;
+  info.biCompression = BI_RGB;
+  int stride = ((w * 3 + 3) / 4) * 4;
+  std::string pixels(static_cast<size_t>(stride) * h, '\0');
+  GetDIBits(memory, bitmap, 0, h, pixels.data(), reinterpret_cast<BITMAPINFO*>(&info),
+            DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(hwnd, source);
+
+  BITMAPFILEHEADER file{};
+  file.bfType = 0x4D42;
+  file.bfOffBits = sizeof file + sizeof info;
+  file.bfSize = file.bfOffBits + static_cast<DWORD>(pixels.size());
+  FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  std::fwrite(&file, sizeof file, 1, f);
+  std::fwrite(&info, sizeof info, 1, f);
+  std::fwrite(pixels.data(), 1, pixels.size(), f);
+  return std::fclose(f) == 0;
+}
+
+void settle(int ms) {
+  DWORD end = GetTickCount() + static_cast<DWORD>(ms);
+  while (GetTickCount() < end) {
+    ui::pumpMessages();
+    Sleep(20);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: screenshots <fixture dir> <login|log|config> <out.bmp>\n");
+    return 2;
+  }
+  ui::initialise(GetModuleHandleA(nullptr));
+  ui::setApplicationTitle(app::kTitle);
+  app::setApplicationDirectory(argv[1]);
+  app::MainWindow window;
+  window.show();
+  settle(500);
+  std::string screen = argv[2];
+  if (screen == "config") window.btnConfigImpClick();
+  if (screen == "log") window.btnConfigBackClick();
+  SetForegroundWindow(window.hwnd());
+  settle(1000);
+  return saveClientArea(window.hwnd(), argv[3]) ? 0 : 1;
+}
