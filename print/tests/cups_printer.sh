@@ -96,6 +96,7 @@ rm -f "$dir/cups.sock"
 "$cupsd_bin" -f -c "$dir/etc/cupsd.conf" -s "$dir/etc/cups-files.conf" </dev/null \
   >"$dir/logs/cupsd.out" 2>&1 &
 echo $! >"$dir/cupsd.pid"
+trap 'echo "setting up the queue failed" >&2; stop' ERR
 
 export CUPS_SERVER="$dir/cups.sock"
 for _ in $(seq 100); do
