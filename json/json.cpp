@@ -1,6 +1,9 @@
 #include "json/json.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
@@ -13,19 +16,65 @@ namespace {
 
 const char kHex[] = "0123456789ABCDEF";
 
-// Bytes written as themselves inside a string literal; the slash is decided
-// by the character before it, everything else becomes \uXXXX or a short
-// escape.
-struct LiteralTable {
-  bool literal[256] = {};
-  LiteralTable() {
-    for (int c = '0'; c <= '9'; ++c) literal[c] = true;
-    for (int c = 'A'; c <= 'Z'; ++c) literal[c] = true;
-    for (int c = 'a'; c <= 'z'; ++c) literal[c] = true;
-    for (char c : std::string_view("!$'()*-.@_")) literal[static_cast<unsigned char>(c)] = true;
+// How each byte is written inside a string literal: itself for the safe
+// characters, a short escape or \u00XX for the rest. The slash is written
+// as itself here; after a "<" the writer escapes it.
+struct Escape {
+  char text[7];
+  uint8_t length;
+};
+struct EscapeTable {
+  Escape escapes[256];
+  EscapeTable() {
+    for (int c = 0; c < 256; ++c) {
+      Escape& e = escapes[c];
+      e = Escape{{'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15], 0}, 6};
+      bool literal =
+          (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
+          std::string_view("!$'()*-.@_/").find(static_cast<char>(c)) != std::string_view::npos;
+      if (literal) e = Escape{{static_cast<char>(c)}, 1};
+    }
+    const char shortForms[][2] = {{8, 'b'},  {9, 't'},   {10, 'n'},   {12, 'f'},
+                                  {13, 'r'}, {'"', '"'}, {'\\', '\\'}};
+    for (const auto& form : shortForms) {
+      escapes[static_cast<unsigned char>(form[0])] = Escape{{'\\', form[1]}, 2};
+    }
   }
 };
-const LiteralTable kLiteral;
+const EscapeTable kEscapes;
+
+// One reusable buffer per thread for the writers; a writer called while
+// the buffer is in use (a value whose text is built from another value's
+// text) gets a buffer of its own.
+template <class Write>
+std::string writeText(Write&& write) {
+  thread_local TextBuffer shared;
+  thread_local bool busy = false;
+  if (busy) {
+    TextBuffer own;
+    write(own);
+    return std::string(own.data(), own.size());
+  }
+  busy = true;
+  shared.clear();
+  try {
+    write(shared);
+  } catch (...) {
+    busy = false;
+    throw;
+  }
+  busy = false;
+  return std::string(shared.data(), shared.size());
+}
+
+uint64_t hashBytes(const std::string& text, bool foldAscii) {
+  uint64_t h = 1469598103934665603ull;
+  for (char c : text) {
+    h ^= static_cast<unsigned char>(foldAscii && c >= 'A' && c <= 'Z' ? c + 32 : c);
+    h *= 1099511628211ull;
+  }
+  return h ^ (h >> 29);
+}
 
 // Names made only of these bytes compare by ASCII case folding alone: each
 // has its own primary weight in the locale's sort table, no accent and no
@@ -94,12 +143,29 @@ std::string TZAbstractObject::asText() const {
   return std::string(className()) + " <" + identity + ">";
 }
 
-void TZAbstractObject::appendValueText(std::string& out) const {
+void TZAbstractObject::writeJson(TextBuffer& out) const {
   if (sameAs(&sharedNull())) {
-    out += "null";
+    out.append("null", 4);
   } else {
-    TJSONObject::appendQuoted(out, asText());
+    TJSONObject::writeQuoted(out, asText());
   }
+}
+
+void TextBuffer::grow(size_t count) {
+  size_t used = size();
+  size_t capacity = static_cast<size_t>(end_ - data_.get());
+  size_t wanted = std::max({capacity * 2, used + count, size_t{256}});
+  std::unique_ptr<char[]> bigger(new char[wanted]);
+  if (used) std::memcpy(bigger.get(), data_.get(), used);
+  data_ = std::move(bigger);
+  pos_ = data_.get() + used;
+  end_ = data_.get() + wanted;
+}
+
+void TextBuffer::append(const char* text, size_t count) {
+  char* p = reserve(count);
+  if (count) std::memcpy(p, text, count);
+  pos_ = p + count;
 }
 
 // ---- scalars ------------------------------------------------------------
@@ -107,10 +173,9 @@ void TZAbstractObject::appendValueText(std::string& out) const {
 JSONInteger::JSONInteger(const std::string& text) : value_(readInteger(text)) {}
 Value JSONInteger::duplicate() const { return make<JSONInteger>(value_); }
 std::string JSONInteger::asText() const { return std::to_string(value_); }
-void JSONInteger::appendValueText(std::string& out) const {
-  char buffer[16];
-  int n = std::snprintf(buffer, sizeof buffer, "%ld", static_cast<long>(value_));
-  out.append(buffer, static_cast<size_t>(n));
+void JSONInteger::writeJson(TextBuffer& out) const {
+  char* p = out.reserve(12);
+  out.commit(std::to_chars(p, p + 12, value_).ptr);
 }
 
 int32_t JSONInteger::parseRadix(const std::string& text, int radix) {
@@ -154,6 +219,17 @@ JSONDouble::JSONDouble(const std::string& text) : value_(readDecimal(text)) {}
 Value JSONDouble::duplicate() const { return make<JSONDouble>(value_); }
 std::string JSONDouble::asText() const { return "\"" + formatTwoDecimals(value_) + "\""; }
 int32_t JSONDouble::asInteger() const { return truncToInt32(value_); }
+void JSONDouble::writeJson(TextBuffer& out) const { out.append(asText()); }
+
+void JSONBoolean::writeJson(TextBuffer& out) const {
+  if (value_) {
+    out.append("true", 4);
+  } else {
+    out.append("false", 5);
+  }
+}
+
+void JSONNull::writeJson(TextBuffer& out) const { out.append("null", 4); }
 
 Value JSONBoolean::duplicate() const { return make<JSONBoolean>(value_); }
 
@@ -162,7 +238,7 @@ bool JSONString::sameAs(const TZAbstractObject* other) const {
   return text && text->text_ == text_;
 }
 Value JSONString::duplicate() const { return make<JSONString>(text_); }
-void JSONString::appendValueText(std::string& out) const { TJSONObject::appendQuoted(out, text_); }
+void JSONString::writeJson(TextBuffer& out) const { TJSONObject::writeQuoted(out, text_); }
 bool JSONString::sameTextAs(const std::string& text) const {
   return text.size() == text_.size() && platform::lowerCase(text_) == platform::lowerCase(text);
 }
@@ -297,123 +373,114 @@ void TJSONObject::append(const std::string& name, Value value) {
   members_.push_back(Member{name, std::move(value)});
 }
 
-std::string TJSONObject::asText() const {
-  std::string out;
-  appendValueText(out);
-  return out;
+void TJSONObject::append(std::string&& name, Value value) {
+  members_.push_back(Member{std::move(name), std::move(value)});
 }
 
-void TJSONObject::appendValueText(std::string& out) const {
+std::string TJSONObject::asText() const {
+  return writeText([this](TextBuffer& out) { writeJson(out); });
+}
+
+void TJSONObject::writeJson(TextBuffer& out) const {
   // Every member is written with the value of the first member whose name
   // compares equal to its own (the lookup rule). Instead of looking each
-  // name up again, the first index of each name is found once through a
-  // key that is equal exactly when the names compare equal.
+  // name up again, each member's first equal is found once: by pairs for
+  // small objects, through a hash of a key that is equal exactly when the
+  // names compare equal for large ones.
   const size_t n = members_.size();
-  std::vector<uint32_t> first;
+  uint32_t few[16];
+  std::vector<uint32_t> many;
+  uint32_t* first = few;
   if (n > 1) {
-    first.resize(n);
+    if (n > 16) {
+      many.resize(n);
+      first = many.data();
+    }
     bool plain = true;
-    for (const Member& member : members_) {
-      if (!isPlainName(member.name)) {
-        plain = false;
-        break;
-      }
+    for (size_t i = 0; i < n && plain; ++i) plain = isPlainName(members_[i].name);
+    std::vector<std::string> keys;
+    if (!plain) {
+      keys.reserve(n);
+      for (const Member& member : members_) keys.push_back(platform::ignoreCaseKey(member.name));
     }
-    std::vector<std::string> keys(n);
-    for (size_t i = 0; i < n; ++i) {
-      if (plain) {
-        keys[i] = members_[i].name;
-        for (char& c : keys[i]) c = asciiLower(c);
-      } else {
-        keys[i] = platform::ignoreCaseKey(members_[i].name);
-      }
-    }
-    if (n <= 8) {
+    auto equal = [&](size_t a, size_t b) {
+      return plain ? plainNamesEqual(members_[a].name, members_[b].name) : keys[a] == keys[b];
+    };
+    if (n <= 16) {
       for (size_t i = 0; i < n; ++i) {
-        size_t j = 0;
-        while (keys[j] != keys[i]) ++j;
-        first[i] = static_cast<uint32_t>(j);
+        first[i] = static_cast<uint32_t>(i);
+        for (size_t j = 0; j < i; ++j) {
+          if (first[j] == j && equal(j, i)) {
+            first[i] = static_cast<uint32_t>(j);
+            break;
+          }
+        }
       }
     } else {
-      std::unordered_map<std::string_view, uint32_t> seen;
-      seen.reserve(n);
+      size_t capacity = 32;
+      while (capacity < n * 2) capacity *= 2;
+      const size_t mask = capacity - 1;
+      std::vector<uint32_t> slots(capacity, UINT32_MAX);
       for (size_t i = 0; i < n; ++i) {
-        first[i] = seen.emplace(keys[i], static_cast<uint32_t>(i)).first->second;
+        size_t slot = static_cast<size_t>(plain ? hashBytes(members_[i].name, true)
+                                                : hashBytes(keys[i], false)) &
+                      mask;
+        first[i] = static_cast<uint32_t>(i);
+        while (slots[slot] != UINT32_MAX) {
+          if (equal(slots[slot], i)) {
+            first[i] = slots[slot];
+            break;
+          }
+          slot = (slot + 1) & mask;
+        }
+        if (first[i] == i) slots[slot] = static_cast<uint32_t>(i);
       }
     }
   }
-  out += '{';
+  out.put('{');
   for (size_t i = 0; i < n; ++i) {
-    if (i > 0) out += ',';
-    appendQuoted(out, members_[i].name);
-    out += ':';
+    if (i > 0) out.put(',');
+    writeQuoted(out, members_[i].name);
+    out.put(':');
     const Value& value = n > 1 ? members_[first[i]].value : members_[i].value;
     if (value) {
-      value->appendValueText(out);
+      value->writeJson(out);
     } else {
-      out += "null";
+      out.append("null", 4);
     }
   }
-  out += '}';
+  out.put('}');
 }
 
 std::string TJSONObject::quoteText(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + 2);
-  appendQuoted(out, text);
-  return out;
+  TextBuffer out;
+  writeQuoted(out, text);
+  return std::string(out.data(), out.size());
 }
 
-void TJSONObject::appendQuoted(std::string& out, const std::string& text) {
-  out += '"';
-  const char* s = text.data();
+void TJSONObject::writeQuoted(TextBuffer& out, const std::string& text) {
   const size_t n = text.size();
-  size_t run = 0;
+  // Six bytes at most per character, two quotes, and room for the
+  // eight-byte copies of the table entries.
+  char* p = out.reserve(n * 6 + 2 + sizeof(Escape));
+  *p++ = '"';
+  const unsigned char* s = reinterpret_cast<const unsigned char*>(text.data());
   for (size_t i = 0; i < n; ++i) {
-    unsigned char c = static_cast<unsigned char>(s[i]);
-    if (kLiteral.literal[c]) continue;
-    out.append(s + run, i - run);
-    run = i + 1;
-    switch (c) {
-      case 8:
-        out += "\\b";
-        break;
-      case 9:
-        out += "\\t";
-        break;
-      case 10:
-        out += "\\n";
-        break;
-      case 12:
-        out += "\\f";
-        break;
-      case 13:
-        out += "\\r";
-        break;
-      case '"':
-        out += "\\\"";
-        break;
-      case '\\':
-        out += "\\\\";
-        break;
-      case '/':
-        out += i > 0 && s[i - 1] == '<' ? "\\/" : "/";
-        break;
-      default: {
-        char escape[6] = {'\\', 'u', '0', '0', kHex[c >> 4], kHex[c & 15]};
-        out.append(escape, 6);
-      }
+    const Escape& e = kEscapes.escapes[s[i]];
+    std::memcpy(p, &e, sizeof e);
+    p += e.length;
+    if (s[i] == '/' && i > 0 && s[i - 1] == '<') {
+      p[-1] = '\\';
+      *p++ = '/';
     }
   }
-  out.append(s + run, n - run);
-  out += '"';
+  *p++ = '"';
+  out.commit(p);
 }
 
 std::string TJSONObject::valueText(const TZAbstractObject* value) {
   if (!value) return "null";
-  std::string out;
-  value->appendValueText(out);
-  return out;
+  return writeText([value](TextBuffer& out) { value->writeJson(out); });
 }
 
 // ---- TJSONArray ---------------------------------------------------------
@@ -468,35 +535,33 @@ TJSONArray& TJSONArray::add(Value value) {
 TJSONArray& TJSONArray::addText(const std::string& text) { return add(makeString(text)); }
 
 std::string TJSONArray::join(const std::string& separator) const {
-  std::string out;
-  for (size_t i = 0; i < elements_.size(); ++i) {
-    if (i > 0) out += separator;
-    if (elements_[i]) {
-      elements_[i]->appendValueText(out);
-    } else {
-      out += "null";
+  return writeText([&](TextBuffer& out) {
+    for (size_t i = 0; i < elements_.size(); ++i) {
+      if (i > 0) out.append(separator);
+      if (elements_[i]) {
+        elements_[i]->writeJson(out);
+      } else {
+        out.append("null", 4);
+      }
     }
-  }
-  return out;
+  });
 }
 
 std::string TJSONArray::asText() const {
-  std::string out;
-  appendValueText(out);
-  return out;
+  return writeText([this](TextBuffer& out) { writeJson(out); });
 }
 
-void TJSONArray::appendValueText(std::string& out) const {
-  out += '[';
+void TJSONArray::writeJson(TextBuffer& out) const {
+  out.put('[');
   for (size_t i = 0; i < elements_.size(); ++i) {
-    if (i > 0) out += ',';
+    if (i > 0) out.put(',');
     if (elements_[i]) {
-      elements_[i]->appendValueText(out);
+      elements_[i]->writeJson(out);
     } else {
-      out += "null";
+      out.append("null", 4);
     }
   }
-  out += ']';
+  out.put(']');
 }
 
 }  // namespace json

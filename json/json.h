@@ -22,6 +22,35 @@ class TZAbstractObject;
 class TJSONObject;
 class TJSONArray;
 
+// The growing output of the text writers: room is reserved ahead and
+// filled through a pointer, so writing a character costs no size check.
+class TextBuffer {
+ public:
+  TextBuffer() = default;
+  TextBuffer(const TextBuffer&) = delete;
+  TextBuffer& operator=(const TextBuffer&) = delete;
+
+  // At least `count` writable bytes at the returned pointer; hand the
+  // pointer past the last byte written back to commit().
+  char* reserve(size_t count) {
+    if (static_cast<size_t>(end_ - pos_) < count) grow(count);
+    return pos_;
+  }
+  void commit(char* end) { pos_ = end; }
+  void append(const char* text, size_t count);
+  void append(const std::string& text) { append(text.data(), text.size()); }
+  void put(char c) { *reserve(1) = c, ++pos_; }
+  size_t size() const { return static_cast<size_t>(pos_ - data_.get()); }
+  const char* data() const { return data_.get(); }
+  void clear() { pos_ = data_.get(); }
+
+ private:
+  void grow(size_t count);
+  std::unique_ptr<char[]> data_;
+  char* pos_ = nullptr;
+  char* end_ = nullptr;
+};
+
 // Disposes a value unless it is one of the three shared constants, which no
 // container ever disposes.
 struct ValueDeleter {
@@ -59,9 +88,9 @@ class TZAbstractObject {
   virtual Value duplicate() const;
   virtual std::string asText() const;
 
-  // Appends this value's text as it stands inside a container, that is
-  // TJSONObject::valueText(this), without building intermediate strings.
-  virtual void appendValueText(std::string& out) const;
+  // Writes this value's text as it stands inside a container, that is
+  // TJSONObject::valueText(this), straight into the writer's buffer.
+  virtual void writeJson(TextBuffer& out) const;
 
   // True for the shared true, false and null constants.
   bool isShared() const { return shared_; }
@@ -90,7 +119,7 @@ class JSONInteger : public JSONNumber {  // reported as _Integer
   const char* className() const override { return "_Integer"; }
   Value duplicate() const override;
   std::string asText() const override;
-  void appendValueText(std::string& out) const override;
+  void writeJson(TextBuffer& out) const override;
   double asDouble() const override { return value_; }
   int32_t asInteger() const override { return value_; }
 
@@ -113,7 +142,7 @@ class JSONDouble : public JSONNumber {  // reported as _Double
   const char* className() const override { return "_Double"; }
   Value duplicate() const override;
   std::string asText() const override;  // "######0.00" between double quotes
-  void appendValueText(std::string& out) const override { out += asText(); }
+  void writeJson(TextBuffer& out) const override;
   double asDouble() const override { return value_; }
   int32_t asInteger() const override;
 
@@ -127,7 +156,7 @@ class JSONBoolean : public TZAbstractObject {  // reported as _Boolean
   const char* className() const override { return "_Boolean"; }
   Value duplicate() const override;
   std::string asText() const override { return value_ ? "true" : "false"; }
-  void appendValueText(std::string& out) const override { out += value_ ? "true" : "false"; }
+  void writeJson(TextBuffer& out) const override;
   bool value() const { return value_; }
 
  private:
@@ -146,7 +175,7 @@ class JSONString : public TZAbstractObject {  // reported as _String
   bool sameAs(const TZAbstractObject* other) const override;
   Value duplicate() const override;
   std::string asText() const override { return text_; }
-  void appendValueText(std::string& out) const override;
+  void writeJson(TextBuffer& out) const override;
   // Equal after lower-casing both under the user locale.
   bool sameTextAs(const std::string& text) const;
   const std::string& text() const { return text_; }
@@ -160,7 +189,7 @@ class JSONNull : public TZAbstractObject {  // reported as NULL
   const char* className() const override { return "NULL"; }
   bool sameAs(const TZAbstractObject* other) const override;
   std::string asText() const override { return "null"; }
-  void appendValueText(std::string& out) const override { out += "null"; }
+  void writeJson(TextBuffer& out) const override;
 
  private:
   friend const TZAbstractObject& sharedNull();
@@ -186,7 +215,7 @@ class TJSONObject : public TZAbstractObject {
   const char* className() const override { return "TJSONObject"; }
   Value duplicate() const override;
   std::string asText() const override;
-  void appendValueText(std::string& out) const override;
+  void writeJson(TextBuffer& out) const override;
 
   bool contains(const std::string& name) const;
   TZAbstractObject* find(const std::string& name) const;
@@ -206,11 +235,12 @@ class TJSONObject : public TZAbstractObject {
 
   // Appends without looking for an equal name: the reader's way of adding.
   void append(const std::string& name, Value value);
+  void append(std::string&& name, Value value);
 
   static std::string quoteText(const std::string& text);
   static std::string valueText(const TZAbstractObject* value);
-  // quoteText appended to out.
-  static void appendQuoted(std::string& out, const std::string& text);
+  // quoteText written into the buffer.
+  static void writeQuoted(TextBuffer& out, const std::string& text);
 
  private:
   struct Member;
@@ -227,7 +257,7 @@ class TJSONArray : public TZAbstractObject {
 
   const char* className() const override { return "TJSONArray"; }
   std::string asText() const override;
-  void appendValueText(std::string& out) const override;
+  void writeJson(TextBuffer& out) const override;
 
   int count() const;
   TZAbstractObject* find(int index) const;

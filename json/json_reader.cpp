@@ -31,6 +31,13 @@ bool isBreak(char c) {
 
 unsigned char code(char c) { return static_cast<unsigned char>(c); }
 
+int hexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 // Depth of the containers being read, undone on every way out.
 class DepthGuard {
  public:
@@ -150,7 +157,19 @@ std::string JSONTokener::readQuoted(char quote) {
         result += '\r';
         break;
       case 'u': {
-        int32_t unit = readInteger("$" + nextChars(4));
+        if (position_ + 4 > length()) throw parseError("Substring bounds error");
+        const char* hex = source_.data() + position_ - 1;
+        int unit = 0;
+        for (int k = 0; k < 4 && unit >= 0; ++k) {
+          int digit = hexDigit(hex[k]);
+          unit = digit < 0 ? -1 : unit * 16 + digit;
+        }
+        // Four characters that are not all hexadecimal digits fail the
+        // way the integer syntax fails.
+        if (unit < 0)
+          unit = readInteger("$" + nextChars(4));
+        else
+          position_ += 4;
         result += platform::wideToAnsi(static_cast<uint16_t>(unit));
         break;
       }
@@ -227,7 +246,7 @@ void JSONTokener::readObjectInto(TJSONObject& object) {
     } else if (c != ':') {
       throw parseError("Expected a \":\" after a key");
     }
-    object.append(name, readValue());
+    object.append(std::move(name), readValue());
     c = nextSignificant();
     if (c == ',' || c == ';') {
       if (nextSignificant() == '}') return;
