@@ -101,39 +101,60 @@ TEST(SaveLogLockedFile, AnUnreadableDayFileGetsTheFailureLineAndKeepsItsEntries)
 TEST(GenericTextFile, ExactBytesReachTheFileNamedByAPathWithTwoBackslashes) {
   TempDir dir;
   std::string target = "\\\\?\\" + dir.file("caixa.prn");
+  const std::string cut1("\x1d\x56\x42\x00\r\n", 6), cut2 = "\x1b\x6d\r\n";
+  const std::string kinds = "T\xcdTULO\r\n";  // the same text as headline, title and item
+  struct Case {
+    const char* tipoTexto;
+    const char* guilhotina;        // nullptr: key absent
+    const char* numeroEnterFinal;  // nullptr: key absent
+    bool lines;                    // false: an empty document
+    std::string bytes;
+  } cases[] = {
+      {"Outro", nullptr, nullptr, true, kinds + kinds + kinds + "\r\n\r\n" + cut1},
+      {"Epson", nullptr, nullptr, true,
+       "\x1b!\x28" + kinds + "\x1b!\x29" + kinds + "\x1b!\x0c" + kinds + "\r\n\r\n" + cut1},
+      {"Epson - Fonte M\xe9"
+       "dia",
+       "Corte 2", "2", true,
+       "\x1b!\x28" + kinds + "\x1b!\x29" + kinds + "\x1b!\x29" + kinds + "\r\n\r\n\r\n" + cut2},
+      {"Epson - Fonte Grande", "N\xe3o", nullptr, true,
+       "\x1b!\x28" + kinds + "\x1b!\x29" + kinds + "\x1b!\x28" + kinds + "\r\n\r\n"},
+      {"Outro", "Corte 1", "0", true, kinds + kinds + kinds + "\r\n" + cut1},
+      {"Outro", nullptr, nullptr, false, "\r\n\r\n" + cut1},
+      {"Epson", "Corte 2", "0", false, "\r\n" + cut2},
+  };
+  for (const Case& c : cases) {
+    Object p = printer("Generic Text", target);
+    p->setText("tipoTexto", c.tipoTexto);
+    if (c.guilhotina) p->setText("guilhotina", c.guilhotina);
+    if (c.numeroEnterFinal) p->setText("numeroEnterFinal", c.numeroEnterFinal);
+    Array doc = json::make<json::TJSONArray>();
+    if (c.lines) {
+      for (int tipo : {0, 1, 2}) addLine(*doc, "T\xcdTULO", tipo, "");
+    }
+    Services s;
+    std::string result;
+    print::printDocumento(*p, *doc, result, s.get());
+    EXPECT_EQ(result, "OK");
+    EXPECT_EQ(s.pauses, std::vector<int>{3000});
+    // The file is created anew for every job, never appended to.
+    EXPECT_EQ(platform::readFile(dir.file("caixa.prn")), c.bytes)
+        << c.tipoTexto << " / " << (c.guilhotina ? c.guilhotina : "-") << " / "
+        << (c.numeroEnterFinal ? c.numeroEnterFinal : "-");
+  }
+
+  // A "numeroEnterFinal" that is no number fails the job before the share
+  // is opened: the last ticket stays as it was.
   Object p = printer("Generic Text", target);
-  p->setText("tipoTexto", "Epson - Fonte Grande");
+  p->setText("numeroEnterFinal", "x1");
   Array doc = json::make<json::TJSONArray>();
-  addLine(*doc, "PEDIDO 27", 0, "");
-  addLine(*doc,
-          "A\xe7"
-          "a\xed"
-          " com granola",
-          2, "");
+  addLine(*doc, "nada", 2, "");
   Services s;
   std::string result;
   print::printDocumento(*p, *doc, result, s.get());
-  EXPECT_EQ(result, "OK");
-  EXPECT_EQ(s.pauses, std::vector<int>{3000});
-  EXPECT_EQ(platform::readFile(dir.file("caixa.prn")),
-            "\x1b!\x28PEDIDO 27\r\n\x1b!\x28"
-            "A\xe7"
-            "a\xed"
-            " com granola\r\n\r\n\r\n" +
-                std::string("\x1d\x56\x42\x00\r\n", 6));
-
-  // The file is replaced, not appended to; "Corte 2", no extra lines.
-  p->setText("guilhotina", "Corte 2");
-  p->setText("numeroEnterFinal", "0");
-  print::printDocumento(*p, *json::make<json::TJSONArray>(), result, s.get());
-  EXPECT_EQ(result, "OK");
-  EXPECT_EQ(platform::readFile(dir.file("caixa.prn")), "\r\n\x1b\x6d\r\n");
-
-  p->setText("guilhotina", "N\xe3o");
-  p->setText("numeroEnterFinal", "x1");
-  print::printDocumento(*p, *doc, result, s.get());
-  EXPECT_EQ(result.rfind("Erro na impressao: EConvertError - ", 0), 0u) << result;
-  EXPECT_EQ(platform::readFile(dir.file("caixa.prn")), "\r\n\x1b\x6d\r\n");  // untouched
+  EXPECT_EQ(result, "Erro na impressao: EConvertError - 'x1' is not a valid floating point value");
+  EXPECT_TRUE(s.pauses.empty());
+  EXPECT_EQ(platform::readFile(dir.file("caixa.prn")), "\r\n" + cut2);
 }
 
 TEST(GenericTextFile, AShareThatCannotBeOpenedIsAnIOErrorNamingThePath) {
