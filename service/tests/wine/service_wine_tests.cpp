@@ -75,8 +75,10 @@ Reply request(const std::string& method, const std::string& target, const std::s
   }
   std::string text = method + " " + target + " HTTP/1.0\r\nHost: 127.0.0.1:7777\r\n";
   if (method == "POST")
-    text += "Content-Type: application/json; charset=utf-8\r\nContent-Length: " +
-            std::to_string(body.size()) + "\r\n";
+    text +=
+        "Content-Type: application/json; charset=utf-8\r\nContent-Encoding: utf-8\r\n"
+        "Content-Length: " +
+        std::to_string(body.size()) + "\r\n";
   text += "\r\n" + body;
   send(s, text.data(), static_cast<int>(text.size()), 0);
   std::string answer;
@@ -243,6 +245,11 @@ TEST_F(PrintServiceOnWine, CheckInstallsAndStartsTheServiceThenOnlyQueries) {
 TEST_F(PrintServiceOnWine, RestartOfAStoppedAndOfARunningService) {
   install();
   EXPECT_EQ(queryState(), 1);
+  // Installing again keeps the registration and succeeds.
+  install();
+  EXPECT_EQ(queryState(), 1);
+  EXPECT_NE(log().find(" : Servico ja instalado, atualizado: " + program_ + "\r\n"),
+            std::string::npos);
 
   // Stopped: the stop is refused, nothing is awaited, the start follows.
   RecordingManager stopped;
@@ -400,9 +407,9 @@ TEST_F(PrintServiceOnWine, ABurstOfAThousandOrdersIsCountedWhole) {
   ASSERT_TRUE(eventually([] { return request("GET", "/?status").status == 200; }));
   std::atomic<int> answered{0};
   std::vector<std::thread> senders;
-  for (int t = 0; t < 8; ++t)
+  for (int t = 0; t < 40; ++t)
     senders.emplace_back([t, &answered] {
-      for (int n = t + 1; n <= 1000; n += 8) {
+      for (int n = t + 1; n <= 1000; n += 40) {
         std::string order =
             "{\"table\":" + std::to_string(n) + ",\"card\":" + std::to_string(n) + ",\"items\":[]}";
         if (request("POST", "/", order).status == 200) ++answered;
