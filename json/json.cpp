@@ -370,10 +370,12 @@ std::vector<std::string> TJSONObject::names() const {
 int TJSONObject::count() const { return static_cast<int>(members_.size()); }
 
 void TJSONObject::append(const std::string& name, Value value) {
+  distinct_ = distinct_ && members_.empty();
   members_.push_back(Member{name, std::move(value)});
 }
 
 void TJSONObject::append(std::string&& name, Value value) {
+  distinct_ = distinct_ && members_.empty();
   members_.push_back(Member{std::move(name), std::move(value)});
 }
 
@@ -381,68 +383,89 @@ std::string TJSONObject::asText() const {
   return writeText([this](TextBuffer& out) { writeJson(out); });
 }
 
-void TJSONObject::writeJson(TextBuffer& out) const {
-  // Every member is written with the value of the first member whose name
-  // compares equal to its own (the lookup rule). Instead of looking each
-  // name up again, each member's first equal is found once: by pairs for
+bool TJSONObject::findFirstEqual(uint32_t* first) const {
+  // Each member's first equal is found once: by pairs for
   // small objects, through a hash of a key that is equal exactly when the
   // names compare equal for large ones.
   const size_t n = members_.size();
+  bool plain = true;
+  for (size_t i = 0; i < n && plain; ++i) plain = isPlainName(members_[i].name);
+  std::vector<std::string> keys;
+  if (!plain) {
+    keys.reserve(n);
+    for (const Member& member : members_) keys.push_back(platform::ignoreCaseKey(member.name));
+  }
+  auto equal = [&](size_t a, size_t b) {
+    return plain ? plainNamesEqual(members_[a].name, members_[b].name) : keys[a] == keys[b];
+  };
+  bool any = false;
+  if (n <= 16) {
+    for (size_t i = 0; i < n; ++i) {
+      first[i] = static_cast<uint32_t>(i);
+      for (size_t j = 0; j < i; ++j) {
+        if (first[j] == j && equal(j, i)) {
+          first[i] = static_cast<uint32_t>(j);
+          any = true;
+          break;
+        }
+      }
+    }
+    return any;
+  }
+  // Open addressing; each slot holds 32 bits of the hash beside the member
+  // index, so most probes settle without touching the names.
+  size_t capacity = 32;
+  while (capacity < n + n / 2) capacity *= 2;
+  const size_t mask = capacity - 1;
+  std::vector<uint64_t> slots(capacity, 0);
+  for (size_t i = 0; i < n; ++i) {
+    uint64_t h = plain ? hashBytes(members_[i].name, true) : hashBytes(keys[i], false);
+    uint32_t print = static_cast<uint32_t>(h >> 32) | 1u;  // never 0: 0 marks a free slot
+    size_t slot = static_cast<size_t>(h) & mask;
+    first[i] = static_cast<uint32_t>(i);
+    for (; slots[slot] != 0; slot = (slot + 1) & mask) {
+      uint32_t other = static_cast<uint32_t>(slots[slot]);
+      if (static_cast<uint32_t>(slots[slot] >> 32) == print && equal(other, i)) {
+        first[i] = other;
+        any = true;
+        break;
+      }
+    }
+    if (first[i] == i) slots[slot] = (static_cast<uint64_t>(print) << 32) | i;
+  }
+  return any;
+}
+
+void TJSONObject::reserve(int count) { members_.reserve(static_cast<size_t>(count)); }
+
+void TJSONObject::checkDistinctNames() {
+  if (distinct_ || members_.size() < 2) {
+    distinct_ = true;
+    return;
+  }
+  std::vector<uint32_t> first(members_.size());
+  distinct_ = !findFirstEqual(first.data());
+}
+
+void TJSONObject::writeJson(TextBuffer& out) const {
+  // Every member is written with the value of the first member whose name
+  // compares equal to its own (the lookup rule), found once for all
+  // members instead of by looking each name up again.
+  const size_t n = members_.size();
   uint32_t few[16];
   std::vector<uint32_t> many;
-  uint32_t* first = few;
-  if (n > 1) {
-    if (n > 16) {
-      many.resize(n);
-      first = many.data();
-    }
-    bool plain = true;
-    for (size_t i = 0; i < n && plain; ++i) plain = isPlainName(members_[i].name);
-    std::vector<std::string> keys;
-    if (!plain) {
-      keys.reserve(n);
-      for (const Member& member : members_) keys.push_back(platform::ignoreCaseKey(member.name));
-    }
-    auto equal = [&](size_t a, size_t b) {
-      return plain ? plainNamesEqual(members_[a].name, members_[b].name) : keys[a] == keys[b];
-    };
-    if (n <= 16) {
-      for (size_t i = 0; i < n; ++i) {
-        first[i] = static_cast<uint32_t>(i);
-        for (size_t j = 0; j < i; ++j) {
-          if (first[j] == j && equal(j, i)) {
-            first[i] = static_cast<uint32_t>(j);
-            break;
-          }
-        }
-      }
-    } else {
-      size_t capacity = 32;
-      while (capacity < n * 2) capacity *= 2;
-      const size_t mask = capacity - 1;
-      std::vector<uint32_t> slots(capacity, UINT32_MAX);
-      for (size_t i = 0; i < n; ++i) {
-        size_t slot = static_cast<size_t>(plain ? hashBytes(members_[i].name, true)
-                                                : hashBytes(keys[i], false)) &
-                      mask;
-        first[i] = static_cast<uint32_t>(i);
-        while (slots[slot] != UINT32_MAX) {
-          if (equal(slots[slot], i)) {
-            first[i] = slots[slot];
-            break;
-          }
-          slot = (slot + 1) & mask;
-        }
-        if (first[i] == i) slots[slot] = static_cast<uint32_t>(i);
-      }
-    }
+  uint32_t* first = nullptr;
+  if (!distinct_ && n > 1) {
+    if (n > 16) many.resize(n);
+    uint32_t* table = n > 16 ? many.data() : few;
+    if (findFirstEqual(table)) first = table;
   }
   out.put('{');
   for (size_t i = 0; i < n; ++i) {
     if (i > 0) out.put(',');
     writeQuoted(out, members_[i].name);
     out.put(':');
-    const Value& value = n > 1 ? members_[first[i]].value : members_[i].value;
+    const Value& value = first ? members_[first[i]].value : members_[i].value;
     if (value) {
       value->writeJson(out);
     } else {
@@ -531,6 +554,8 @@ TJSONArray& TJSONArray::add(Value value) {
   elements_.push_back(std::move(value));
   return *this;
 }
+
+void TJSONArray::reserve(int count) { elements_.reserve(static_cast<size_t>(count)); }
 
 TJSONArray& TJSONArray::addText(const std::string& text) { return add(makeString(text)); }
 

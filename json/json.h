@@ -236,6 +236,11 @@ class TJSONObject : public TZAbstractObject {
   // Appends without looking for an equal name: the reader's way of adding.
   void append(const std::string& name, Value value);
   void append(std::string&& name, Value value);
+  // Finds out once whether any two member names compare equal, so that
+  // writing the object need not (the reader calls it for large objects).
+  void checkDistinctNames();
+  // Room for this many members without growing.
+  void reserve(int count);
 
   static std::string quoteText(const std::string& text);
   static std::string valueText(const TZAbstractObject* value);
@@ -245,7 +250,13 @@ class TJSONObject : public TZAbstractObject {
  private:
   struct Member;
   std::vector<Member> members_;
+  // True while no two member names are known to compare equal; set keeps
+  // it, an unchecked append clears it.
+  bool distinct_ = true;
   int indexOf(const std::string& name) const;
+  // For each member, the index of the first member whose name compares
+  // equal to its own; false when that is every member itself.
+  bool findFirstEqual(uint32_t* first) const;
 };
 
 class TJSONArray : public TZAbstractObject {
@@ -267,6 +278,8 @@ class TJSONArray : public TZAbstractObject {
   TJSONObject& objectAt(int index) const;
   TJSONArray& add(Value value);  // value may be empty (an absent element)
   TJSONArray& addText(const std::string& text);
+  // Room for this many elements without growing.
+  void reserve(int count);
   std::string join(const std::string& separator) const;
 
  private:

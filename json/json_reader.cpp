@@ -121,7 +121,10 @@ char JSONTokener::nextSignificant() {
 }
 
 std::string JSONTokener::readQuoted(char quote) {
-  std::string result;
+  // Built in a reused buffer, so the returned string is allocated once at
+  // its final size.
+  std::string& result = scratch_;
+  result.clear();
   for (;;) {
     // Copy the run of ordinary characters in one go.
     const size_t n = source_.size();
@@ -137,7 +140,7 @@ std::string JSONTokener::readQuoted(char quote) {
     position_ += static_cast<int32_t>(i - start);
     char c = nextChar();
     if (c == '\0' || c == '\n' || c == '\r') throw parseError("Unterminated string");
-    if (c == quote) return result;
+    if (c == quote) return std::string(result);
     // A backslash.
     char e = nextChar();
     switch (e) {
@@ -226,6 +229,7 @@ void JSONTokener::readObjectInto(TJSONObject& object) {
   DepthGuard depth(depth_);
   if (nextSignificant() != '{') throw parseError("A TJSONObject must begin with \"{\"");
   enter();
+  object.reserve(8);
   char c = nextSignificant();
   if (c == '\0') throw parseError("A TJSONObject must end with \"}\"");
   if (c == '}') return;
@@ -249,20 +253,23 @@ void JSONTokener::readObjectInto(TJSONObject& object) {
     object.append(std::move(name), readValue());
     c = nextSignificant();
     if (c == ',' || c == ';') {
-      if (nextSignificant() == '}') return;
+      if (nextSignificant() == '}') break;
       stepBack();
     } else if (c == '}') {
-      return;
+      break;
     } else {
       throw parseError("Expected a \",\" or \"}\"");
     }
   }
+  // Small objects are cheaper to check when written.
+  if (object.count() > 16) object.checkDistinctNames();
 }
 
 void JSONTokener::readArrayInto(TJSONArray& array) {
   DepthGuard depth(depth_);
   if (nextSignificant() != '[') throw parseError("A TJSONArray must start with \"[\"");
   enter();
+  array.reserve(4);
   if (nextSignificant() == ']') return;
   stepBack();
   for (;;) {

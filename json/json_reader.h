@@ -13,7 +13,9 @@ namespace json {
 
 class JSONTokener : public TZAbstractObject {
  public:
+  // The reader reads the caller's text in place; the text must outlive it.
   explicit JSONTokener(const std::string& text) : source_(text) {}
+  explicit JSONTokener(std::string&&) = delete;
 
   const char* className() const override { return "JSONTokener"; }
   // " at character <position> of <source>"
@@ -51,7 +53,8 @@ class JSONTokener : public TZAbstractObject {
   void skipToLineEnd();
   void enter();
 
-  const std::string source_;
+  const std::string& source_;
+  std::string scratch_;  // the string being read, reused between strings
   int32_t position_ = 1;
   int depth_ = 0;
 };

@@ -195,7 +195,8 @@ TEST(JsonReader, DeepNestingIsRefusedNotFatal) {
 }
 
 TEST(JsonReader, TokenerSteps) {
-  json::JSONTokener reader("abc");
+  const std::string abc = "abc";
+  json::JSONTokener reader(abc);
   EXPECT_EQ(reader.asText(), " at character 1 of abc");
   EXPECT_EQ(reader.nextChar(), 'a');
   EXPECT_EQ(reader.nextChars(1), "b");
@@ -211,7 +212,8 @@ TEST(JsonReader, TokenerSteps) {
   EXPECT_EQ(reader.position(), 5);
   for (int i = 0; i < 6; ++i) reader.stepBack();
   EXPECT_EQ(reader.position(), 1);
-  json::JSONTokener words("  'x y' , next");
+  const std::string text = "  'x y' , next";
+  json::JSONTokener words(text);
   json::Value value = words.readValue();
   EXPECT_EQ(value->asText(), "x y");
   EXPECT_EQ(words.nextSignificant(), ',');
