@@ -38,6 +38,21 @@ int hexDigit(char c) {
   return -1;
 }
 
+// The code page's byte for each code unit below 256, asked of the locale
+// once: the files escape every space and accented letter this way.
+struct Latin1Units {
+  char bytes[256];
+  bool single[256];  // false where the code page needs more than one byte
+  Latin1Units() {
+    for (int unit = 0; unit < 256; ++unit) {
+      std::string converted = platform::wideToAnsi(static_cast<uint16_t>(unit));
+      single[unit] = converted.size() == 1;
+      bytes[unit] = single[unit] ? converted[0] : '?';
+    }
+  }
+};
+const Latin1Units kLatin1Units;
+
 // Depth of the containers being read, undone on every way out.
 class DepthGuard {
  public:
@@ -173,7 +188,11 @@ std::string JSONTokener::readQuoted(char quote) {
           unit = readInteger("$" + nextChars(4));
         else
           position_ += 4;
-        result += platform::wideToAnsi(static_cast<uint16_t>(unit));
+        if (unit < 256 && kLatin1Units.single[unit]) {
+          result += kLatin1Units.bytes[unit];
+        } else {
+          result += platform::wideToAnsi(static_cast<uint16_t>(unit));
+        }
         break;
       }
       default:
@@ -229,7 +248,7 @@ void JSONTokener::readObjectInto(TJSONObject& object) {
   DepthGuard depth(depth_);
   if (nextSignificant() != '{') throw parseError("A TJSONObject must begin with \"{\"");
   enter();
-  object.reserve(8);
+  object.reserve(4);
   char c = nextSignificant();
   if (c == '\0') throw parseError("A TJSONObject must end with \"}\"");
   if (c == '}') return;
@@ -269,7 +288,6 @@ void JSONTokener::readArrayInto(TJSONArray& array) {
   DepthGuard depth(depth_);
   if (nextSignificant() != '[') throw parseError("A TJSONArray must start with \"[\"");
   enter();
-  array.reserve(4);
   if (nextSignificant() == ']') return;
   stepBack();
   for (;;) {
