@@ -11,6 +11,7 @@ MainWindow::MainWindow(Environment env) : env_(std::move(env)) {
   create(kMainFormSpec, kMainControlTable);
   setupControls();
   bindHandlers();
+  attachViews();
   FormCreate();
 }
 

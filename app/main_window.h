@@ -5,19 +5,43 @@
 #pragma once
 
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/app_state.h"
+#include "cloud/http_client.h"
+#include "platform/clock.h"
+#include "platform/epson_library.h"
+#include "platform/service_manager.h"
+#include "print/print_documento.h"
 #include "ui/form.h"
 
 namespace app {
 
-// The platform services start-up reaches beyond the window, replaceable by
-// tests.
+// The platform services the window reaches beyond itself. The program
+// fills them with the real ones (production_environment.cpp); a test leaves
+// empty what it does not use and puts recording fakes in the rest.
 struct Environment {
   // Start-up step 4: makes sure the print service is installed and started.
   std::function<void(const std::string& appDir)> printServiceCheck;
+  // "Reiniciar Servidor" stops and starts the print service here; without
+  // a manager the button does nothing.
+  platform::ServiceManager* serviceManager = nullptr;
+  // Today's date and time for the log screen's day file and the test
+  // ticket; without one, the computer's clock.
+  const platform::Clock* clock = nullptr;
+  // What a test ticket is printed through; without them, the computer's
+  // printer shares, Epson library and Windows printers.
+  std::optional<print::PrintServices> printServices;
+  // The printer popup of the category list, opened at the mouse pointer:
+  // the index of the chosen entry, -1 when dismissed. Without one, every
+  // popup counts as dismissed.
+  std::function<int(HWND owner, const std::vector<std::string>& entries)> popupMenu;
+  // The Epson library whose log the printer box switches on; without one,
+  // the box reports the library as missing.
+  platform::EpsonLibrary* epson = nullptr;
 };
 
 class MainWindow : public ui::Form {
@@ -26,6 +50,10 @@ class MainWindow : public ui::Form {
   explicit MainWindow(Environment env = {});
 
   AppState& state() { return state_; }
+  // IdHTTP1, the window's HTTP client (the log screen's status query and the
+  // service test request).
+  cloud::HttpFetcher& http() { return IdHTTP1; }
+  const Environment& environment() const { return env_; }
 
   struct StartupStep {
     const char* name;
@@ -58,12 +86,17 @@ class MainWindow : public ui::Form {
   void buildStartupSteps();
   void setupControls();
   void bindHandlers();
+  // Creates the subsystems' views (app/views.cpp), each of which binds the
+  // handlers of its controls.
+  void attachViews();
 
   Environment env_;
   AppState state_;
+  cloud::HttpClient IdHTTP1;
   std::vector<StartupStep> startupSteps_;
   std::vector<std::string> completedSteps_;
   bool activatedOnce_ = false;
+  std::vector<std::shared_ptr<void>> views_;
 };
 
 }  // namespace app

@@ -5,25 +5,11 @@
 #include <algorithm>
 
 #include "platform/error.h"
+#include "platform/win32/system_error.h"
 
 namespace platform {
 namespace {
 
-std::string systemMessage(DWORD code) {
-  char buffer[512];
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                           code, 0, buffer, sizeof buffer, nullptr);
-  std::string text(buffer, n);
-  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
-                           text.back() == '.'))
-    text.pop_back();
-  if (text.empty()) text = "Error " + std::to_string(code);
-  return text;
-}
-
-[[noreturn]] void fail(const char* what, const std::string& path, DWORD code) {
-  throw quelta::IOError(std::string(what) + " \"" + path + "\". " + systemMessage(code));
-}
 
 void writeAll(HANDLE h, const std::string& bytes, const std::string& path) {
   size_t done = 0;
@@ -33,7 +19,7 @@ void writeAll(HANDLE h, const std::string& bytes, const std::string& path) {
     if (!WriteFile(h, bytes.data() + done, chunk, &written, nullptr) || written == 0) {
       DWORD code = GetLastError();
       CloseHandle(h);
-      fail("Cannot write file", path, code);
+      failFile("Cannot write file", path, code);
     }
     done += written;
   }
@@ -57,7 +43,7 @@ std::string readFile(const std::string& path) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) fail("Cannot open file", path, GetLastError());
+  if (h == INVALID_HANDLE_VALUE) failFile("Cannot open file", path, GetLastError());
   std::string bytes;
   char buffer[65536];
   for (;;) {
@@ -65,7 +51,7 @@ std::string readFile(const std::string& path) {
     if (!ReadFile(h, buffer, sizeof buffer, &got, nullptr)) {
       DWORD code = GetLastError();
       CloseHandle(h);
-      fail("Cannot read file", path, code);
+      failFile("Cannot read file", path, code);
     }
     if (got == 0) break;
     bytes.append(buffer, got);
@@ -80,7 +66,7 @@ void writeFileReplacing(const std::string& path, const std::string& bytes) {
   std::string temp = path + ".tmp" + std::to_string(GetCurrentProcessId());
   HANDLE h = CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                          FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) fail("Cannot create file", path, GetLastError());
+  if (h == INVALID_HANDLE_VALUE) failFile("Cannot create file", path, GetLastError());
   try {
     writeAll(h, bytes, path);
   } catch (...) {
@@ -90,19 +76,19 @@ void writeFileReplacing(const std::string& path, const std::string& bytes) {
   if (!FlushFileBuffers(h) || !CloseHandle(h)) {
     DWORD code = GetLastError();
     DeleteFileA(temp.c_str());
-    fail("Cannot write file", path, code);
+    failFile("Cannot write file", path, code);
   }
   if (!MoveFileExA(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     DWORD code = GetLastError();
     DeleteFileA(temp.c_str());
-    fail("Cannot create file", path, code);
+    failFile("Cannot create file", path, code);
   }
 }
 
 void appendToFile(const std::string& path, const std::string& bytes) {
   HANDLE h = CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
                          nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (h == INVALID_HANDLE_VALUE) fail("Cannot open file", path, GetLastError());
+  if (h == INVALID_HANDLE_VALUE) failFile("Cannot open file", path, GetLastError());
   writeAll(h, bytes, path);
   CloseHandle(h);
 }

@@ -3,26 +3,12 @@
 #include <algorithm>
 
 #include "platform/error.h"
+#include "platform/win32/system_error.h"
 #include "platform/share_output.h"
 
 namespace platform {
 namespace {
 
-std::string systemMessage(DWORD code) {
-  char buffer[512];
-  DWORD n = FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                           code, 0, buffer, sizeof buffer, nullptr);
-  std::string text(buffer, n);
-  while (!text.empty() &&
-         (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' || text.back() == '.'))
-    text.pop_back();
-  if (text.empty()) text = "Error " + std::to_string(code);
-  return text;
-}
-
-[[noreturn]] void fail(const char* what, const std::string& path, DWORD code) {
-  throw quelta::IOError(std::string(what) + " \"" + path + "\". " + systemMessage(code));
-}
 
 // Bytes are collected and sent in blocks, so a ticket goes to a network
 // share in a few writes instead of one per line.
@@ -48,7 +34,7 @@ class ShareChannel : public OutputChannel {
     }
     HANDLE h = h_;
     h_ = INVALID_HANDLE_VALUE;
-    if (!CloseHandle(h)) fail("Cannot close", path_, GetLastError());
+    if (!CloseHandle(h)) failFile("Cannot close", path_, GetLastError());
   }
 
  private:
@@ -60,7 +46,7 @@ class ShareChannel : public OutputChannel {
       DWORD written = 0;
       DWORD chunk = static_cast<DWORD>(std::min<size_t>(pending_.size() - done, 1 << 20));
       if (!WriteFile(h_, pending_.data() + done, chunk, &written, nullptr) || written == 0)
-        fail("Cannot write to", path_, GetLastError());
+        failFile("Cannot write to", path_, GetLastError());
       done += written;
     }
     pending_.clear();
@@ -76,7 +62,7 @@ class Win32ShareOutput : public ShareOutput {
   std::unique_ptr<OutputChannel> openNew(const std::string& path) override {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (h == INVALID_HANDLE_VALUE) fail("Cannot open", path, GetLastError());
+    if (h == INVALID_HANDLE_VALUE) failFile("Cannot open", path, GetLastError());
     return std::make_unique<ShareChannel>(h, path);
   }
 };

@@ -1,0 +1,16 @@
+// The views of the subsystems on the main window. Each view is a small class
+// in <subsystem>/views/ holding the handlers of its controls (named after
+// them, as btnPrinterAddClick); its constructor binds them to the window.
+#include "app/main_window.h"
+#include "print/views/test_view.h"
+#include "service/views/service_view.h"
+
+namespace app {
+
+void MainWindow::attachViews() {
+  views_.push_back(std::make_shared<service::ServiceView>(*this));
+  views_.push_back(std::make_shared<print::TestView>(*this));
+  // views_.push_back(std::make_shared<routing::PrinterView>(*this));
+}
+
+}  // namespace app
