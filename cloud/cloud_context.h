@@ -31,9 +31,9 @@ struct CloudView {
 struct CloudContext {
   HttpFetcher& http;
   ApiEndpoints endpoints;
-  std::string& token;        // the token held in memory
-  routing::Tables& tables;   // categories and cards are replaced here
-  std::string appDir;        // where the table files are written
+  std::string& token;       // the token held in memory
+  routing::Tables& tables;  // categories and cards are replaced here
+  std::string appDir;       // where the table files are written
   CloudView view;
 };
 

@@ -52,7 +52,8 @@ std::string declaredCharset(const std::string& contentType) {
   size_t pos = contentType.find(';');
   while (pos != std::string::npos) {
     size_t next = contentType.find(';', pos + 1);
-    std::string param = contentType.substr(pos + 1, next == std::string::npos ? next : next - pos - 1);
+    std::string param =
+        contentType.substr(pos + 1, next == std::string::npos ? next : next - pos - 1);
     size_t eq = param.find('=');
     if (eq != std::string::npos && lowerAscii(trimmed(param.substr(0, eq))) == "charset") {
       std::string value = trimmed(param.substr(eq + 1));
@@ -66,7 +67,9 @@ std::string declaredCharset(const std::string& contentType) {
   return "";
 }
 
-bool isLocalService(const std::string& url) {
+}  // namespace
+
+bool isLocalServiceUrl(const std::string& url) {
   CURLU* parts = curl_url();
   if (!parts) return false;
   bool local = false;
@@ -84,8 +87,6 @@ bool isLocalService(const std::string& url) {
   curl_url_cleanup(parts);
   return local;
 }
-
-}  // namespace
 
 std::string utf8ToAnsiText(const std::string& bytes) {
   // A byte-order mark is not text; left in, it would stand before the JSON.
@@ -106,11 +107,11 @@ struct HttpClient::Impl {
   Timeouts local;
   CURLSH* share = nullptr;  // holds the cookies, which outlive every connection
   curl_slist* headers = nullptr;
-  CURL* easy = nullptr;     // holds the open connection until disconnect()
+  CURL* easy = nullptr;  // holds the open connection until disconnect()
 
   // Per request.
   std::string body;
-  std::string statusLine;   // of the latest reply
+  std::string statusLine;  // of the latest reply
   char errorText[CURL_ERROR_SIZE] = {};
 
   static size_t onBody(char* data, size_t size, size_t count, void* self) {
@@ -147,6 +148,10 @@ struct HttpClient::Impl {
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
 #ifdef _WIN32
     curl_easy_setopt(easy, CURLOPT_SSL_OPTIONS, static_cast<long>(CURLSSLOPT_NATIVE_CA));
+    // The cross-built library carries the build machine's CA bundle path;
+    // on Windows that names a file any local user could plant.
+    curl_easy_setopt(easy, CURLOPT_CAINFO, nullptr);
+    curl_easy_setopt(easy, CURLOPT_CAPATH, nullptr);
 #endif
     std::string_view extraCa = extraCaCertificates();
     if (!extraCa.empty()) {
@@ -213,7 +218,7 @@ struct HttpClient::Impl {
       curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
       curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
     }
-    const Timeouts& limits = isLocalService(url) ? local : remote;
+    const Timeouts& limits = isLocalServiceUrl(url) ? local : remote;
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limits.connectMs);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, limits.stallSeconds);

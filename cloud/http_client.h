@@ -101,6 +101,10 @@ class HttpClient : public HttpFetcher {
   std::unique_ptr<Impl> impl_;
 };
 
+// True for the print service's local endpoint (127.0.0.1 or localhost, port
+// 7777), which gets the short time-outs.
+bool isLocalServiceUrl(const std::string& url);
+
 // The body of a reply as the program's 8-bit text, by the charset that
 // `contentType` declares.
 std::string decodeBody(const std::string& contentType, const std::string& body);

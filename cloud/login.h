@@ -16,8 +16,7 @@ std::string encodeCredential(const std::string& text);
 
 // The login request: the base, "/token?username=", the encoded user name,
 // "&password=", the encoded password.
-std::string loginUrl(const std::string& base, const std::string& user,
-                     const std::string& password);
+std::string loginUrl(const std::string& base, const std::string& user, const std::string& password);
 
 enum class LoginOutcome {
   kRefused,        // "success" false: its message was shown

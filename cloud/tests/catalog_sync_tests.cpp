@@ -1,11 +1,10 @@
 // The catalog sync over a scripted client: the requests it makes, the
 // merge of printer assignments, and the exact bytes of the files it writes.
-#include "cloud/catalog_sync.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
+#include "cloud/catalog_sync.h"
 #include "cloud/http_client.h"
 #include "cloud/tests/scripted_http.h"
 #include "platform/files.h"
@@ -49,9 +48,8 @@ class CatalogSync : public ::testing::Test {
 TEST_F(CatalogSync, KeepsTheSavedPrinterOfEveryCategoryThatStillComes) {
   saveTable(
       R"([{"id":1,"name":"Lanches","printer":"Cozinha"},{"id":2,"name":"Bebidas","printer":"Bar"}])");
-  http.answer(categoriesUrl(),
-              R"({"success":true,"data":[{"id":2,"name":"Bebidas","ordem":1},)"
-              R"({"id":3,"name":"Sobremesas","ordem":2}]})");
+  http.answer(categoriesUrl(), R"({"success":true,"data":[{"id":2,"name":"Bebidas","ordem":1},)"
+                               R"({"id":3,"name":"Sobremesas","ordem":2}]})");
 
   EXPECT_TRUE(getCategoria(context));
 
@@ -65,9 +63,8 @@ TEST_F(CatalogSync, KeepsTheSavedPrinterOfEveryCategoryThatStillComes) {
 }
 
 TEST(MergePrinters, ASavedPrinterWinsOverTheDownloadedOneAndTheLastSavedDecides) {
-  json::TJSONArray saved(
-      R"([{"id":5,"name":"Pizzas","printer":"Forno"},{"id":6,"name":"Sucos"},)"
-      R"({"id":8,"printer":"A"},{"id":"8","printer":"B"},{"id":8}])");
+  json::TJSONArray saved(R"([{"id":5,"name":"Pizzas","printer":"Forno"},{"id":6,"name":"Sucos"},)"
+                         R"({"id":8,"printer":"A"},{"id":"8","printer":"B"},{"id":8}])");
   json::TJSONArray downloaded(
       R"([{"id":5,"printer":"Caixa","name":"Pizzas"},{"id":6,"printer":"Caixa"},)"
       R"({"id":7,"printer":"Caixa"},{"id":8}])");
@@ -101,9 +98,12 @@ TEST_F(CatalogSync, AnEmptyTableTakesTheDownloadAndEmptyDataEmptiesTheFile) {
 TEST_F(CatalogSync, CategoriesAreReadAsUtf8WhateverTheReplyDeclares) {
   // Raw bytes of the reply: UTF-8 text, decoded here and not by the client.
   http.answer(categoriesUrl(),
-              "{\"success\":true,\"data\":[{\"id\":1,\"name\":\"A\xc3\xa7""a\xc3\xad\"}]}");
+              "{\"success\":true,\"data\":[{\"id\":1,\"name\":\"A\xc3\xa7"
+              "a\xc3\xad\"}]}");
   EXPECT_TRUE(getCategoria(context));
-  EXPECT_EQ(tables.categories->objectAt(0).textOf("name"), "A\xe7" "a\xed");
+  EXPECT_EQ(tables.categories->objectAt(0).textOf("name"),
+            "A\xe7"
+            "a\xed");
   EXPECT_EQ(platform::readFile(file(routing::kCategoryFile)),
             R"([{"id":1,"name":"A\u00E7a\u00ED"}])");
 }
@@ -112,11 +112,13 @@ TEST_F(CatalogSync, ARefusedDownloadShowsItsMessageAndChangesNothing) {
   saveTable(R"([{"id":1,"name":"Lanches","printer":"Cozinha"}])");
   const json::TJSONArray* before = tables.categories.get();
   http.answer(categoriesUrl(),
-              "{\"success\":false,\"message\":\"Sess\xc3\xa3o expirada. Fa\xc3\xa7" "a login.\"}");
+              "{\"success\":false,\"message\":\"Sess\xc3\xa3o expirada. Fa\xc3\xa7"
+              "a login.\"}");
 
   EXPECT_FALSE(updateCatalog(context));
 
-  EXPECT_EQ(shown, (std::vector<std::string>{"Sess\xe3o expirada. Fa\xe7" "a login."}));
+  EXPECT_EQ(shown, (std::vector<std::string>{"Sess\xe3o expirada. Fa\xe7"
+                                             "a login."}));
   EXPECT_EQ(tables.categories.get(), before);
   EXPECT_EQ(platform::readFile(file(routing::kCategoryFile)),
             R"([{"id":1,"name":"Lanches","printer":"Cozinha"}])");
@@ -140,7 +142,8 @@ TEST_F(CatalogSync, AFailureBeforeTheEndLeavesTableAndFileAsTheyWere) {
   http.answer(categoriesUrl(), R"({"success":true})");
   EXPECT_THROW(getCategoria(context), quelta::Error);
   // An error status.
-  http.fail(categoriesUrl(), [] { throw HttpProtocolError(500, "HTTP/1.1 500 Internal Server Error"); });
+  http.fail(categoriesUrl(),
+            [] { throw HttpProtocolError(500, "HTTP/1.1 500 Internal Server Error"); });
   EXPECT_THROW(getCategoria(context), HttpProtocolError);
 
   EXPECT_EQ(tables.categories.get(), before);
@@ -193,7 +196,8 @@ TEST_F(CatalogSync, RefusedCardsKeepTheCardTableAndFile) {
   http.answer(cardsUrl(), R"({"success":false,"message":"Sem cart\u00f5es"})");
 
   EXPECT_FALSE(getCartao(context));
-  EXPECT_EQ(shown, (std::vector<std::string>{"Sem cart\xf5" "es"}));
+  EXPECT_EQ(shown, (std::vector<std::string>{"Sem cart\xf5"
+                                             "es"}));
   EXPECT_EQ(tables.cards.get(), before);
   EXPECT_EQ(platform::readFile(file(routing::kCardFile)), R"([{"id":1}])");
 }

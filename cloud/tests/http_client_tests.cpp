@@ -278,6 +278,17 @@ TEST(HttpClient, GivesUpOnAServerThatNeverAnswers) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
+TEST(HttpClient, OnlyThePrintServicesEndpointGetsTheShortTimeouts) {
+  EXPECT_TRUE(isLocalServiceUrl("http://127.0.0.1:7777?status"));
+  EXPECT_TRUE(isLocalServiceUrl("http://127.0.0.1:7777?teste=3"));
+  EXPECT_TRUE(isLocalServiceUrl("http://LOCALHOST:7777/"));
+  EXPECT_FALSE(isLocalServiceUrl("http://127.0.0.1:77770/"));
+  EXPECT_FALSE(isLocalServiceUrl("http://127.0.0.1/"));
+  EXPECT_FALSE(isLocalServiceUrl("https://127.0.0.1:8443/token?username=a"));
+  EXPECT_FALSE(isLocalServiceUrl("http://192.168.0.10:7777/"));
+  EXPECT_FALSE(isLocalServiceUrl("not a url"));
+}
+
 TEST(HttpClient, ANetworkFailureRaisesTheNetworkLayersText) {
   int closedPort;
   {
@@ -288,8 +299,7 @@ TEST(HttpClient, ANetworkFailureRaisesTheNetworkLayersText) {
   auto error = raised<SocketError>(
       [&] { client.getText("http://127.0.0.1:" + std::to_string(closedPort) + "/"); });
   EXPECT_EQ(error.className(), "EIdSocketError");
-  EXPECT_NE(error.message().find(std::to_string(closedPort)), std::string::npos)
-      << error.message();
+  EXPECT_NE(error.message().find(std::to_string(closedPort)), std::string::npos) << error.message();
 
   // The server closes the connection without a reply.
   RawServer hangUp([](RawConnection& c) { c.readHead(); });

@@ -1,12 +1,11 @@
 // The login: how the credentials travel, which endpoint is asked, and what
 // is kept (token in memory, settings file, screens) after each outcome.
-#include "cloud/login.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
 #include "cloud/http_client.h"
+#include "cloud/login.h"
 #include "cloud/tests/scripted_http.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -58,7 +57,9 @@ TEST(Endpoints, StagingOnlyForATokenContainingStageDot) {
 class Login : public ::testing::Test {
  protected:
   Login() {
-    context.view.showMessage = [this](const std::string& text) { events.push_back("message " + text); };
+    context.view.showMessage = [this](const std::string& text) {
+      events.push_back("message " + text);
+    };
     context.view.refillCategoryList = [this] { events.push_back("refill"); };
     context.view.showLogScreen = [this] { events.push_back("log screen"); };
     auto store = settingsTokenStore(dir.path());
@@ -78,8 +79,8 @@ class Login : public ::testing::Test {
   std::string token;
   routing::Tables tables;
   std::vector<std::string> events;
-  CloudContext context{http, ApiEndpoints{"https://api.test", "https://stage.test"}, token, tables,
-                       dir.path(), {}};
+  CloudContext context{
+      http, ApiEndpoints{"https://api.test", "https://stage.test"}, token, tables, dir.path(), {}};
 };
 
 TEST_F(Login, AnAcceptedLoginLoadsTheCatalogThenStoresTheToken) {
@@ -103,7 +104,8 @@ TEST_F(Login, AnAcceptedLoginLoadsTheCatalogThenStoresTheToken) {
                 "disconnect", "disconnect"}));
   EXPECT_EQ(platform::readFile(routing::appFile(dir.path(), routing::kCategoryFile)),
             R"([{"id":1,"name":"Lanches"}])");
-  EXPECT_EQ(platform::readFile(routing::appFile(dir.path(), routing::kCardFile)), R"([{"id":101}])");
+  EXPECT_EQ(platform::readFile(routing::appFile(dir.path(), routing::kCardFile)),
+            R"([{"id":101}])");
 }
 
 TEST_F(Login, RefusedCredentialsShowTheMessageAndKeepNothing) {

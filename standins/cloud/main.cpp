@@ -17,7 +17,8 @@ const char kUsage[] =
     "  Ports default to 8443, 8444, 8445 (HTTPS) and 8446 (HTTP); 0 takes a free port.\n"
     "  --certs names the directory with server.pem and server.key (default: the set-up's).\n"
     "  --files names the directory whose version.json and impressao.zip are served.\n"
-    "  --fail switches a failure on from the start, e.g. --fail 'kind=status&status=401&path=/token'.\n"
+    "  --fail switches a failure on from the start, e.g. --fail "
+    "'kind=status&status=401&path=/token'.\n"
     "  See standins/cloud/README.md.\n";
 
 int portArgument(const char* text) {

@@ -14,6 +14,7 @@ struct Category {
 
 // The menu of "Restaurante Sabor da Terra", a family restaurant with a bar,
 // pizzas at night and deliveries. Ids are the platform's, not in order.
+// clang-format off
 const Category kCategories[] = {
     {3101, "Entradas", "Para come\xe7" "ar bem", true},
     {3102, "Por\xe7\xf5" "es", "Para dividir na mesa", true},
@@ -58,6 +59,7 @@ const Category kCategories[] = {
     {3141, "Pratos de Natal", "Dezembro", false},
     {3142, "Festa Junina", "Junho e julho", false},
 };
+// clang-format on
 
 struct Card {
   int id;
@@ -67,6 +69,7 @@ struct Card {
   bool active;
 };
 
+// clang-format off
 const Card kFixedCards[] = {
     {7001, "BAL", "Balc\xe3o", "balcao", true},
     {7002, "DLV", "Delivery pr\xf3prio", "delivery", true},
@@ -74,6 +77,7 @@ const Card kFixedCards[] = {
     {7004, "IFD", "Pedidos do aplicativo", "delivery", true},
     {7005, "FUN", "Refei\xe7\xe3o de funcion\xe1rio", "interno", false},
 };
+// clang-format on
 
 constexpr int kComandas = 25;
 
@@ -92,7 +96,8 @@ std::string utf8(const std::string& ansi) {
   for (char c : ansi) {
     unsigned byte = static_cast<unsigned char>(c);
     unsigned code = byte;
-    if (byte >= 0x80 && byte < 0xA0) code = kHighControls[byte - 0x80] ? kHighControls[byte - 0x80] : '?';
+    if (byte >= 0x80 && byte < 0xA0)
+      code = kHighControls[byte - 0x80] ? kHighControls[byte - 0x80] : '?';
     if (code < 0x80) {
       out += static_cast<char>(code);
     } else if (code < 0x800) {

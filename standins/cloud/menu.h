@@ -9,7 +9,7 @@
 namespace sandbox {
 
 struct Account {
-  std::string user;      // as the tool sends it, 8-bit
+  std::string user;  // as the tool sends it, 8-bit
   std::string password;
   std::string restaurant;
 };

@@ -26,7 +26,8 @@ std::string percentDecoded(const std::string& text) {
   for (size_t i = 0; i < text.size(); ++i) {
     if (text[i] == '+') {
       out += ' ';
-    } else if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+    } else if (text[i] == '%' && i + 2 < text.size() &&
+               std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
                std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
       out += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
       i += 2;
@@ -140,8 +141,8 @@ bool parseFailure(const std::string& query, Failure& failure, std::string& error
   for (const char* kind : kinds) {
     if (failure.kind == kind) return true;
   }
-  error = "unknown kind: \"" + failure.kind +
-          "\" (success-false, status, redirects, not-json, hang)";
+  error =
+      "unknown kind: \"" + failure.kind + "\" (success-false, status, redirects, not-json, hang)";
   return false;
 }
 
@@ -170,8 +171,8 @@ void SandboxCloud::start() {
     if (roles[i] == Role::kDownloadHttp) {
       listener->server = std::make_unique<httplib::Server>();
     } else {
-      listener->server = std::make_unique<httplib::SSLServer>(options_.certFile.c_str(),
-                                                              options_.keyFile.c_str());
+      listener->server =
+          std::make_unique<httplib::SSLServer>(options_.certFile.c_str(), options_.keyFile.c_str());
       if (!listener->server->is_valid()) {
         throw std::runtime_error("cannot use the certificate " + options_.certFile + " and key " +
                                  options_.keyFile + " (scripts/setup.sh makes them)");
@@ -314,9 +315,8 @@ bool SandboxCloud::applyFailure(const httplib::Request& req, httplib::Response& 
   }
 
   if (failure.kind == "success-false") {
-    std::string message = failure.message.empty()
-                              ? utf8("Falha simulada pelo servidor de testes.")
-                              : failure.message;
+    std::string message =
+        failure.message.empty() ? utf8("Falha simulada pelo servidor de testes.") : failure.message;
     res.set_content("{\"success\":false,\"message\":" + jsonString(message) + "}", kJson);
   } else if (failure.kind == "status") {
     res.status = failure.status;
@@ -347,10 +347,10 @@ void SandboxCloud::answerApi(Role role, const httplib::Request& req, httplib::Re
     std::string password = req.get_param_value("password");
     for (const Account& account : accounts()) {
       if (account.user == user && account.password == password) {
-        res.set_content("{\"success\":true,\"data\":{\"token\":" +
-                            jsonString(tokenFor(staging, user)) + ",\"restaurante\":" +
-                            jsonString(utf8(account.restaurant)) + "}}",
-                        kJson);
+        res.set_content(
+            "{\"success\":true,\"data\":{\"token\":" + jsonString(tokenFor(staging, user)) +
+                ",\"restaurante\":" + jsonString(utf8(account.restaurant)) + "}}",
+            kJson);
         return;
       }
     }
@@ -365,11 +365,13 @@ void SandboxCloud::answerApi(Role role, const httplib::Request& req, httplib::Re
     return;
   }
   if (!knownToken(staging, req.get_param_value("token"))) {
-    res.set_content(refusal("Token inv\xe1lido ou expirado. Fa\xe7" "a login novamente."), kJson);
+    res.set_content(refusal("Token inv\xe1lido ou expirado. Fa\xe7"
+                            "a login novamente."),
+                    kJson);
     return;
   }
-  std::string data = categories ? categoriesJson(staging, req.get_param_value("all") == "1")
-                                : cardsJson();
+  std::string data =
+      categories ? categoriesJson(staging, req.get_param_value("all") == "1") : cardsJson();
   res.set_content("{\"success\":true,\"data\":" + data + "}", kJson);
 }
 

@@ -38,11 +38,11 @@ struct Options {
 // A scripted failure (see README.md for the kinds).
 struct Failure {
   std::string kind;
-  std::string path;    // applies to request paths starting with it; empty: all
-  int times = -1;      // how many requests it hits; -1 until reset
-  int count = 15;      // redirects in a chain
+  std::string path;  // applies to request paths starting with it; empty: all
+  int times = -1;    // how many requests it hits; -1 until reset
+  int count = 15;    // redirects in a chain
   int status = 401;
-  std::string message; // UTF-8
+  std::string message;  // UTF-8
 };
 
 // Parses a control query into a failure; false with `error` set when it

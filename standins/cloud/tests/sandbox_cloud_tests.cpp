@@ -1,8 +1,6 @@
 // The sandbox cloud driven by the tool's own client, login and catalog
 // sync: the demo accounts, both endpoints, the downloads and every scripted
 // failure.
-#include "standins/cloud/sandbox.h"
-
 #include <gtest/gtest.h>
 
 #include "cloud/catalog_sync.h"
@@ -12,6 +10,7 @@
 #include "platform/profile.h"
 #include "routing/config_file.h"
 #include "standins/cloud/menu.h"
+#include "standins/cloud/sandbox.h"
 #include "tests/support/temp_dir.h"
 
 namespace sandbox {
@@ -19,7 +18,8 @@ namespace {
 
 Options freePorts(const std::string& filesDir = "") {
   Options options;
-  options.productionPort = options.stagingPort = options.downloadPort = options.downloadHttpPort = 0;
+  options.productionPort = options.stagingPort = options.downloadPort = options.downloadHttpPort =
+      0;
   options.certFile = std::string(QUELTA_SANDBOX_CERTS) + "/server.pem";
   options.keyFile = std::string(QUELTA_SANDBOX_CERTS) + "/server.key";
   options.filesDir = filesDir;
@@ -57,13 +57,16 @@ class Sandbox : public ::testing::Test {
 };
 
 TEST_F(Sandbox, TheDemoAccountLogsInAndGetsTheWholeMenu) {
-  EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"), cloud::LoginOutcome::kLoggedIn);
+  EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"),
+            cloud::LoginOutcome::kLoggedIn);
 
   EXPECT_EQ(token.rfind("prd.", 0), 0u) << token;
   EXPECT_EQ(storedToken(), token);
   EXPECT_TRUE(shown.empty());
   ASSERT_EQ(tables.categories->count(), 42);  // "all=1" brings the inactive ones too
-  EXPECT_EQ(tables.categories->objectAt(1).textOf("name"), "Por\xe7\xf5" "es");
+  EXPECT_EQ(tables.categories->objectAt(1).textOf("name"),
+            "Por\xe7\xf5"
+            "es");
   EXPECT_EQ(tables.categories->objectAt(1).intOf("id"), 3102);
   std::string file = platform::readFile(routing::appFile(dir.path(), routing::kCategoryFile));
   EXPECT_NE(file.find(R"({"id":3102,"name":"Por\u00E7\u00F5es")"), std::string::npos);
@@ -93,7 +96,8 @@ TEST_F(Sandbox, AnAccentedUserAndAPasswordWithQuerySignsArriveIntact) {
 
 TEST_F(Sandbox, AStagingTokenLogsInAndSyncsOnStaging) {
   token = "antigo.stage.1";
-  EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"), cloud::LoginOutcome::kLoggedIn);
+  EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"),
+            cloud::LoginOutcome::kLoggedIn);
   EXPECT_EQ(token.rfind("loja.stage.", 0), 0u) << token;
   // Staging's own test category tells the endpoints apart.
   const json::TJSONArray& categories = *tables.categories;
@@ -104,12 +108,14 @@ TEST_F(Sandbox, AStagingTokenLogsInAndSyncsOnStaging) {
   cloud::ApiEndpoints swapped{cloud.stagingUrl(), cloud.productionUrl()};
   context.endpoints = swapped;
   EXPECT_FALSE(cloud::updateCatalog(context));
-  EXPECT_EQ(shown, (std::vector<std::string>{"Token inv\xe1lido ou expirado. Fa\xe7" "a login novamente."}));
+  EXPECT_EQ(shown, (std::vector<std::string>{"Token inv\xe1lido ou expirado. Fa\xe7"
+                                             "a login novamente."}));
 }
 
 TEST_F(Sandbox, ScriptedFailuresReachTheToolAsTheRealCloudsWould) {
   // Categories refused after a good login: the token stays in memory only.
-  cloud.addFailure(failure("kind=success-false&path=/categorias&times=1&message=Manuten%C3%A7%C3%A3o"));
+  cloud.addFailure(
+      failure("kind=success-false&path=/categorias&times=1&message=Manuten%C3%A7%C3%A3o"));
   EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"),
             cloud::LoginOutcome::kCatalogFailed);
   EXPECT_EQ(shown, (std::vector<std::string>{"Manuten\xe7\xe3o"}));
@@ -128,7 +134,8 @@ TEST_F(Sandbox, ScriptedFailuresReachTheToolAsTheRealCloudsWould) {
 
   cloud.reset();
   cloud.addFailure(failure("kind=redirects&n=14&path=/token"));
-  EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"), cloud::LoginOutcome::kLoggedIn);
+  EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"),
+            cloud::LoginOutcome::kLoggedIn);
   cloud.reset();
   cloud.addFailure(failure("kind=redirects&n=15&path=/token"));
   try {
@@ -151,15 +158,18 @@ TEST_F(Sandbox, ScriptedFailuresReachTheToolAsTheRealCloudsWould) {
 
 TEST_F(Sandbox, FailuresCanBeSwitchedOverHttp) {
   cloud::HttpClient control;
-  EXPECT_EQ(control.getText(cloud.downloadHttpUrl() +
-                            "/__control/fail?kind=success-false&path=/token&message=Conta%20bloqueada"),
-            "ok\n");
-  EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"), cloud::LoginOutcome::kRefused);
+  EXPECT_EQ(
+      control.getText(cloud.downloadHttpUrl() +
+                      "/__control/fail?kind=success-false&path=/token&message=Conta%20bloqueada"),
+      "ok\n");
+  EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"),
+            cloud::LoginOutcome::kRefused);
   EXPECT_EQ(shown, (std::vector<std::string>{"Conta bloqueada"}));
   EXPECT_THROW(control.getText(cloud.downloadHttpUrl() + "/__control/fail?kind=meteor"),
                cloud::HttpProtocolError);
   EXPECT_EQ(control.getText(cloud.productionUrl() + "/__control/reset"), "ok\n");
-  EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"), cloud::LoginOutcome::kLoggedIn);
+  EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"),
+            cloud::LoginOutcome::kLoggedIn);
 
   Failure parsed;
   std::string error;
@@ -180,7 +190,8 @@ TEST(SandboxDownloads, ServesTheManifestOverHttpsAndTheArchiveOverHttp) {
                  cloud::HttpProtocolError);
 
     const std::string archive("PK\x03\x04\x00\xff binary", 14);
-    platform::writeFileReplacing(files.file("version.json"), R"({"success":true,"versao":"2.1.0"})");
+    platform::writeFileReplacing(files.file("version.json"),
+                                 R"({"success":true,"versao":"2.1.0"})");
     platform::writeFileReplacing(files.file("impressao.zip"), archive);
     EXPECT_EQ(http.getText(cloud.downloadUrl() + "/impressao/version.json"),
               R"({"success":true,"versao":"2.1.0"})");
@@ -189,7 +200,10 @@ TEST(SandboxDownloads, ServesTheManifestOverHttpsAndTheArchiveOverHttp) {
 }
 
 TEST(SandboxMenu, IsAWholeRestaurantInUtf8) {
-  EXPECT_EQ(utf8("A\xe7" "a\xed \x80"), "A\xc3\xa7" "a\xc3\xad \xe2\x82\xac");
+  EXPECT_EQ(utf8("A\xe7"
+                 "a\xed \x80"),
+            "A\xc3\xa7"
+            "a\xc3\xad \xe2\x82\xac");
   json::TJSONArray active(categoriesJson(false, false));
   EXPECT_EQ(active.count(), 40);
   json::TJSONArray cards(cardsJson());
