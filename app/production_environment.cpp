@@ -11,6 +11,9 @@ Environment productionEnvironment() {
   env.printServiceCheck = [](const std::string& appDir) {
     service::checkPrintService(platform::systemServiceManager(), appDir, platform::launchHidden);
   };
+  env.serviceManager = &platform::systemServiceManager();
+  env.clock = &platform::systemClock();
+  env.printServices = print::systemPrintServices();
   return env;
 }
 

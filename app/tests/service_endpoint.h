@@ -1,0 +1,151 @@
+// The print service as the log screen and test box tests meet it: a server
+// of the test's own on the service's port 127.0.0.1:7777 that records every
+// request and answers from a script, and helpers for running the print
+// service stand-in under the real service control manager.
+#pragma once
+
+// winsock2.h (pulled in by httplib) must come before windows.h.
+// clang-format off
+#include <httplib.h>
+#include <windows.h>
+// clang-format on
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/files.h"
+#include "ui/form.h"
+
+namespace endpoint_test {
+
+struct Request {
+  std::string method;
+  std::string target;  // path and query as sent
+  std::string version;
+  std::string accept, userAgent, contentType, contentEncoding;
+  std::string body;
+};
+
+class FakeService {
+ public:
+  // What GET "?status" and GET "?teste=N" answer; an empty reply is a 500.
+  std::string statusReply = "{\"success\":true}";
+  std::string testReply = "{\"success\":true}";
+
+  FakeService() {
+    auto record = [this](const httplib::Request& r) {
+      std::string target = r.target;
+      std::lock_guard<std::mutex> lock(mutex_);
+      requests_.push_back({r.method, target, r.version, r.get_header_value("Accept"),
+                           r.get_header_value("User-Agent"), r.get_header_value("Content-Type"),
+                           r.get_header_value("Content-Encoding"), r.body});
+    };
+    server_.Get("/", [this, record](const httplib::Request& r, httplib::Response& response) {
+      record(r);
+      std::string reply;
+      {
+        std::lock_guard<std::mutex> lock(mutex_);
+        reply = r.has_param("status") ? statusReply : testReply;
+      }
+      if (reply.empty()) response.status = 500;
+      response.set_content(reply, "application/json");
+    });
+    server_.Post("/", [record](const httplib::Request& r, httplib::Response& response) {
+      record(r);
+      response.set_content("{\"success\":true}", "application/json");
+    });
+    if (!server_.bind_to_port("127.0.0.1", 7777)) {
+      ADD_FAILURE() << "port 7777 is taken: another print service is running";
+      return;
+    }
+    thread_ = std::thread([this] { server_.listen_after_bind(); });
+  }
+
+  ~FakeService() {
+    if (!thread_.joinable()) return;
+    // listen_after_bind may not have begun yet; a stop before it would be lost.
+    while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    server_.stop();
+    thread_.join();
+  }
+
+  void answer(const std::string& status, const std::string& test) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    statusReply = status;
+    testReply = test;
+  }
+
+  std::vector<Request> requests(const std::string& method = "") const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<Request> out;
+    for (const Request& r : requests_)
+      if (method.empty() || r.method == method) out.push_back(r);
+    return out;
+  }
+  std::vector<std::string> targets(const std::string& method) const {
+    std::vector<std::string> out;
+    for (const Request& r : requests(method)) out.push_back(r.target);
+    return out;
+  }
+  void clear() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    requests_.clear();
+  }
+
+ private:
+  httplib::Server server_;
+  std::thread thread_;
+  mutable std::mutex mutex_;
+  std::vector<Request> requests_;
+};
+
+// Waits for a condition, pumping the window's messages meanwhile.
+template <class Condition>
+bool eventually(Condition condition, int seconds = 20) {
+  for (int i = 0; i < seconds * 20; ++i) {
+    if (condition()) return true;
+    ui::pumpMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return condition();
+}
+
+// A host path as Wine's drive Z: shows it.
+inline std::string windowsPath(const std::string& hostPath) {
+  std::string path = "Z:" + hostPath;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+inline int runAndWait(const std::string& commandLine) {
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  std::string line = commandLine;
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
+                      nullptr, &startup, &process))
+    return -1;
+  WaitForSingleObject(process.hProcess, 60000);
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return static_cast<int>(code);
+}
+
+inline std::string readOr(const std::string& path) {
+  try {
+    return platform::readFile(path);
+  } catch (const std::exception&) {
+    return "";
+  }
+}
+
+}  // namespace endpoint_test

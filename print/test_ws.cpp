@@ -1,0 +1,159 @@
+#include "print/test_ws.h"
+
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#include "cloud/http_client.h"
+#include "platform/error.h"
+#include "print/load_test.h"
+
+namespace print {
+namespace {
+
+// Unicode code points of the bytes 80 to 9F in Windows-1252; the five
+// unassigned bytes keep their C1 code point, as Windows converts them.
+constexpr uint16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void appendUtf8(std::string& out, uint32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
+}  // namespace
+
+std::string ansiToUtf8(const std::string& ansi) {
+  std::string out;
+  out.reserve(ansi.size());
+  for (unsigned char c : ansi) {
+    if (c >= 0x80 && c < 0xA0)
+      appendUtf8(out, kHighControls[c - 0x80]);
+    else
+      appendUtf8(out, c);
+  }
+  return out;
+}
+
+void postLoadTestOrder(const std::string& order, const std::string& url) {
+  try {
+    cloud::HttpClient client;
+    client.post(url, ansiToUtf8(order));
+    client.disconnect();
+  } catch (...) {
+    // A load-test order that fails is not reported to anyone.
+  }
+}
+
+struct TestWS::State {
+  struct Burst {
+    std::shared_ptr<const std::vector<std::string>> ids;
+    int64_t next;  // wide: a burst of the largest quantity must not overflow
+    int64_t last;
+  };
+
+  OrderSender send;
+  int mostInFlight;
+  std::mutex mutex;
+  std::condition_variable idle;
+  std::deque<Burst> bursts;
+  int running = 0;
+  int mostSeen = 0;
+  uint64_t sent = 0;
+
+  static void work(std::shared_ptr<State> self) {
+    for (;;) {
+      std::shared_ptr<const std::vector<std::string>> ids;
+      int64_t n;
+      {
+        std::lock_guard<std::mutex> lock(self->mutex);
+        if (self->bursts.empty()) {
+          --self->running;
+          self->idle.notify_all();
+          return;
+        }
+        Burst& burst = self->bursts.front();
+        ids = burst.ids;
+        n = burst.next++;
+        if (n >= burst.last) self->bursts.pop_front();
+      }
+      try {
+        self->send(loadTestOrder(static_cast<int>(n), *ids));
+      } catch (...) {
+        // As postLoadTestOrder: the outcome of an order is nobody's business.
+      }
+      std::lock_guard<std::mutex> lock(self->mutex);
+      ++self->sent;
+    }
+  }
+};
+
+TestWS::TestWS(OrderSender send, int mostInFlight) : state_(std::make_shared<State>()) {
+  if (send)
+    state_->send = std::move(send);
+  else
+    state_->send = [](const std::string& order) { postLoadTestOrder(order); };
+  state_->mostInFlight = mostInFlight > 0 ? mostInFlight : 1;
+}
+
+TestWS::~TestWS() { waitIdle(); }
+
+void TestWS::sendBurst(std::vector<std::string> categoryIds, int quantity) {
+  if (quantity <= 0) return;
+  auto ids = std::make_shared<const std::vector<std::string>>(std::move(categoryIds));
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  state_->bursts.push_back({ids, 1, quantity});
+  uint64_t pending = 0;
+  for (const State::Burst& b : state_->bursts)
+    pending += static_cast<uint64_t>(b.last - b.next + 1);
+  while (state_->running < state_->mostInFlight &&
+         static_cast<uint64_t>(state_->running) < pending) {
+    try {
+      std::thread(State::work, state_).detach();
+    } catch (const std::system_error& e) {
+      // The threads already running take the orders in turn; with none at
+      // all the burst could never go out, so it is refused whole.
+      if (state_->running > 0) break;
+      state_->bursts.clear();
+      throw quelta::Error("EThread", std::string("Thread creation error: ") + e.what());
+    }
+    ++state_->running;
+    if (state_->running > state_->mostSeen) state_->mostSeen = state_->running;
+  }
+}
+
+void TestWS::waitIdle() {
+  std::unique_lock<std::mutex> lock(state_->mutex);
+  state_->idle.wait(lock, [this] { return state_->running == 0 && state_->bursts.empty(); });
+}
+
+uint64_t TestWS::sent() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return state_->sent;
+}
+
+int TestWS::mostWorkersSeen() const {
+  std::lock_guard<std::mutex> lock(state_->mutex);
+  return state_->mostSeen;
+}
+
+TestWS& loadTestWorkers() {
+  // Deliberately never destroyed: detached workers may still be sending
+  // when the program ends, and must not find their pool gone.
+  static TestWS* workers = new TestWS();
+  return *workers;
+}
+
+}  // namespace print

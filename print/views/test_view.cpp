@@ -1,0 +1,124 @@
+#include "print/views/test_view.h"
+
+#include "app/main_window.h"
+#include "cloud/disconnect_guard.h"
+#include "print/load_test.h"
+#include "print/log_file.h"
+#include "print/test_ticket.h"
+#include "print/test_ws.h"
+#include "ui/cursor.h"
+#include "ui/prompts.h"
+
+namespace print {
+namespace {
+
+// cbTestTipo's items, in order.
+constexpr int kViaConfiguracao = 0;
+constexpr int kTesteDeCarga = 2;
+
+}  // namespace
+
+TestView::TestView(app::MainWindow& window) : window_(window) {
+  window.onClick("btnTest", [this] { btnTestClick(); });
+  window.onChange("cbTestTipo", [this] { cbTestTipoChange(); });
+  window.onClick("Button4", [this] { Button4Click(); });
+  window.onClick("Button5", [this] { Button5Click(); });
+}
+
+void TestView::btnTestClick() {
+  const json::TJSONArray& printers = *window_.state().tables.printers;
+  std::vector<std::string> items;
+  for (int i = 0; i < printers.count(); ++i) items.push_back(printers.objectAt(i).textOf("name"));
+  items.push_back("Todas");
+  ui::ComboBox choice = window_.combo("cbTestImp");
+  choice.setItems(items);
+  choice.select(0);
+  ui::Control box = window_.control("gbTeste");
+  box.bringToFront();
+  box.show();
+}
+
+void TestView::cbTestTipoChange() {
+  const bool loadTest = window_.combo("cbTestTipo").selectedIndex() == kTesteDeCarga;
+  ui::ComboBox choice = window_.combo("cbTestImp");
+  if (loadTest) {
+    choice.enable(false);
+    choice.select(choice.count() - 1);
+  } else {
+    choice.enable(true);
+  }
+  window_.control("lbTestQtd").show(loadTest);
+  window_.control("edtTestQtd").show(loadTest);
+}
+
+void TestView::Button4Click() { window_.control("gbTeste").hide(); }
+
+void TestView::Button5Click() {
+  const int mode = window_.combo("cbTestTipo").selectedIndex();
+  if (mode == kTesteDeCarga) {
+    testDeCarga();
+    return;
+  }
+  ui::ComboBox choice = window_.combo("cbTestImp");
+  const int position = choice.selectedIndex();
+  // "Todas" is the last item; no selection at all is no printer either.
+  if (position < 0 || position == choice.count() - 1) {
+    ui::prompts().showMessage(kChooseOnePrinter);
+    return;
+  }
+  if (mode == kViaConfiguracao)
+    testViaConfiguracao(position);
+  else
+    testViaServico(position);
+}
+
+void TestView::testViaConfiguracao(int position) {
+  app::AppState& state = window_.state();
+  const app::Environment& env = window_.environment();
+  {
+    ui::BusyCursor busy;
+    const json::TJSONObject& printer = state.tables.printers->objectAt(position);
+    const platform::Clock& clock = env.clock ? *env.clock : platform::systemClock();
+    std::string result;
+    printTeste(printer, state.companyName, result,
+               env.printServices ? *env.printServices : systemPrintServices(), clock);
+    if (result == "OK")
+      saveLog(state.appDir, "Teste Impresso Config: " + printer.textOf("name"), clock);
+    else
+      saveLog(state.appDir, "Config: " + result, clock);
+  }
+  ui::prompts().showMessage(kTestSent);
+}
+
+void TestView::testViaServico(int position) {
+  app::AppState& state = window_.state();
+  const app::Environment& env = window_.environment();
+  const platform::Clock& clock = env.clock ? *env.clock : platform::systemClock();
+  {
+    ui::BusyCursor busy;
+    cloud::HttpFetcher& http = window_.http();
+    cloud::DisconnectGuard disconnect(http);
+    try {
+      json::TJSONObject reply(http.getText(kServiceTestUrl + std::to_string(position)));
+      if (!reply.boolOf("success"))
+        saveLog(state.appDir, "Teste Impresso Service: erro ao solicitar impressao", clock);
+    } catch (const quelta::Error& e) {
+      saveLog(state.appDir, "Erro na impressao do teste via service: " + quelta::describe(e),
+              clock);
+    }
+  }
+  ui::prompts().showMessage(kTestSent);
+}
+
+void TestView::testDeCarga() {
+  app::AppState& state = window_.state();
+  // Both read before any order goes out: a bad category or quantity sends
+  // nothing.
+  std::vector<std::string> ids = loadTestCategoryIds(*state.tables.categories);
+  const int quantity = loadTestQuantity(window_.control("edtTestQtd").text());
+  // The workers take it from here; the window does not wait for them.
+  loadTestWorkers().sendBurst(std::move(ids), quantity);
+  ui::prompts().showMessage(kTestSent);
+}
+
+}  // namespace print

@@ -1,0 +1,37 @@
+// The test box of the printer section (gbTeste): "Testar Imp." opens it;
+// "Testar" prints a test ticket with the tool's own print engine, asks the
+// print service to print one, or sends the service a burst of fake orders,
+// by the mode chosen in cbTestTipo.
+#pragma once
+
+#include <string>
+
+namespace app {
+class MainWindow;
+}
+
+namespace print {
+
+inline constexpr char kTestSent[] = "Teste Enviado.";
+inline constexpr char kChooseOnePrinter[] =
+    "Op\xe7\xe3o n\xe3o dispon\xedvel para todas as impressoras, selecione uma impressora.";
+inline constexpr char kServiceTestUrl[] = "http://127.0.0.1:7777?teste=";
+
+class TestView {
+ public:
+  explicit TestView(app::MainWindow& window);
+
+  void btnTestClick();      // "Testar Imp.": fills the printer choice, shows the box
+  void cbTestTipoChange();  // the load test has a quantity and no printer choice
+  void Button4Click();      // "Cancelar": hides the box
+  void Button5Click();      // "Testar": acts by the chosen mode
+
+ private:
+  void testViaConfiguracao(int position);
+  void testViaServico(int position);
+  void testDeCarga();
+
+  app::MainWindow& window_;
+};
+
+}  // namespace print
