@@ -16,8 +16,10 @@ std::string versionManifestUrl() {
   return std::string("https://") + QUELTA_DOWNLOAD_HOST + "/impressao/version.json";
 }
 
+// The archive holds the programs the update runs next, so it comes from the
+// same host as the manifest, over verified HTTPS like every other request.
 std::string updateArchiveUrl() {
-  return std::string("http://") + QUELTA_DOWNLOAD_HTTP_HOST + "/impressao/impressao.zip";
+  return std::string("https://") + QUELTA_DOWNLOAD_HOST + "/impressao/impressao.zip";
 }
 
 }  // namespace cloud

@@ -21,8 +21,8 @@ struct ApiEndpoints {
 
 ApiEndpoints builtInApiEndpoints();
 
-// The download endpoint: the version manifest over HTTPS, the update
-// archive over plain HTTP.
+// The download endpoint: the version manifest and the update archive, both
+// over HTTPS from the same host.
 std::string versionManifestUrl();
 std::string updateArchiveUrl();
 
