@@ -67,7 +67,17 @@ else
   # asked for a test print and sent one load-test order; the log screen's
   # next refresh (every 10 s) shows them.
   if [ ! -f "$demo/quelta.dll" ]; then
-    printf '[CONFIG]\r\ntoken=prd.demo\r\nnomeEmpresa=Restaurante Sabor da Terra\r\n' >"$demo/quelta.dll"
+    # The demo account's own token when the sandbox cloud runs, so that
+    # "Atualizar" works in a later session with a display.
+    token=prd.demo
+    if [ -n "$sandbox_pid" ]; then
+      ca="${QUELTA_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quelta-deps}/sandbox-certs-v1/ca.pem"
+      reply="$(curl -sf --cacert "$ca" \
+        'https://127.0.0.1:8443/token?username=demo%40quelta.com.br&password=quelta123' || true)"
+      got="$(printf '%s' "$reply" | sed -n 's/.*"token":"\([^"]*\)".*/\1/p')"
+      [ -n "$got" ] && token="$got"
+    fi
+    printf '[CONFIG]\r\ntoken=%s\r\nnomeEmpresa=Restaurante Sabor da Terra\r\n' "$token" >"$demo/quelta.dll"
     printf '%s' '[{"name":"Cozinha","tipo":"Generic Text","padrao":"Sim","tipoTexto":"Epson","tamanhoFolha":"40","fonteTitulo":"12 Negrito","fonteItem":"10"},{"name":"Bar","tipo":"Outro","padrao":"N\u00e3o","tipoTexto":"Outro","tamanhoFolha":"40","fonteTitulo":"10","fonteItem":"10"}]' >"$demo/impressora"
     printf '%s' '[{"id":3101,"name":"Pratos","printer":"Cozinha"},{"id":3102,"name":"Bebidas","printer":"Bar"}]' >"$demo/categoria"
   fi
