@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app_state.h"
+#include "cloud/endpoints.h"
 #include "cloud/http_client.h"
 #include "platform/clock.h"
 #include "platform/epson_library.h"
@@ -42,6 +43,9 @@ struct Environment {
   // The Epson library whose log the printer box switches on; without one,
   // the box reports the library as missing.
   platform::EpsonLibrary* epson = nullptr;
+  // Where the login and the catalog sync send their requests; without one,
+  // the API endpoints the program was built with.
+  std::optional<cloud::ApiEndpoints> apiEndpoints;
 };
 
 class MainWindow : public ui::Form {
