@@ -80,11 +80,17 @@ uint64_t hashBytes(const std::string& text, bool foldAscii) {
 // has its own primary weight in the locale's sort table, no accent and no
 // special weight, so the locale's case-insensitive equality of two such
 // names is plain ASCII case-insensitive equality.
-bool isPlainNameByte(unsigned char c) { return c >= 0x20 && c <= 0x7E && c != '\'' && c != '-'; }
+struct PlainNameBytes {
+  bool plain[256] = {};
+  PlainNameBytes() {
+    for (int c = 0x20; c <= 0x7E; ++c) plain[c] = c != '\'' && c != '-';
+  }
+};
+const PlainNameBytes kPlainNameBytes;
 
 bool isPlainName(const std::string& name) {
   for (unsigned char c : name) {
-    if (!isPlainNameByte(c)) return false;
+    if (!kPlainNameBytes.plain[c]) return false;
   }
   return true;
 }
@@ -438,12 +444,32 @@ bool TJSONObject::findFirstEqual(uint32_t* first) const {
 
 void TJSONObject::reserve(int count) { members_.reserve(static_cast<size_t>(count)); }
 
+Value& TJSONObject::appendSlot(const char* name, size_t length) {
+  distinct_ = distinct_ && members_.empty();
+  Member& member = members_.emplace_back();
+  member.name.assign(name, length);  // built in place, copied once
+  return member.value;
+}
+
 void TJSONObject::checkDistinctNames() {
-  if (distinct_ || members_.size() < 2) {
+  const size_t n = members_.size();
+  if (distinct_ || n < 2) {
     distinct_ = true;
     return;
   }
-  std::vector<uint32_t> first(members_.size());
+  // The usual record: a few plain names, which can only compare equal
+  // when their lengths are equal.
+  if (n <= 16 && std::all_of(members_.begin(), members_.end(),
+                             [](const Member& m) { return isPlainName(m.name); })) {
+    for (size_t i = 1; i < n; ++i) {
+      for (size_t j = 0; j < i; ++j) {
+        if (plainNamesEqual(members_[i].name, members_[j].name)) return;
+      }
+    }
+    distinct_ = true;
+    return;
+  }
+  std::vector<uint32_t> first(n);
   distinct_ = !findFirstEqual(first.data());
 }
 

@@ -9,6 +9,7 @@
 // "TJSONArray[0] is not a TJSONObject is _String" must read exactly so.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -241,6 +242,10 @@ class TJSONObject : public TZAbstractObject {
   void checkDistinctNames();
   // Room for this many members without growing.
   void reserve(int count);
+  // The reader's way of adding: appends a member named by the `length`
+  // bytes at `name`, without looking for an equal name, and gives the slot
+  // its value is then read into.
+  Value& appendSlot(const char* name, std::size_t length);
 
   static std::string quoteText(const std::string& text);
   static std::string valueText(const TZAbstractObject* value);

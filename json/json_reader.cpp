@@ -31,12 +31,21 @@ bool isBreak(char c) {
 
 unsigned char code(char c) { return static_cast<unsigned char>(c); }
 
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
+// Each byte's value as a hexadecimal digit, -1 for the rest.
+struct HexDigits {
+  int8_t values[256];
+  HexDigits() {
+    for (int c = 0; c < 256; ++c) {
+      values[c] = static_cast<int8_t>(c >= '0' && c <= '9'   ? c - '0'
+                                      : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                      : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                                                             : -1);
+    }
+  }
+};
+const HexDigits kHexDigits;
+
+int hexDigit(char c) { return kHexDigits.values[static_cast<unsigned char>(c)]; }
 
 // The code page's byte for each code unit below 256, asked of the locale
 // once: the files escape every space and accented letter this way.
@@ -82,6 +91,19 @@ Value recogniseWord(const std::string& word) {
   return make<JSONString>(word);
 }
 
+// Where a string literal's run of ordinary characters stops, for each
+// quote: at the quote, a backslash, a line break or the end of the text.
+struct StringStops {
+  bool doubleQuote[256] = {};
+  bool apostrophe[256] = {};
+  StringStops() {
+    for (unsigned char c : {'\\', '\n', '\r', '\0'}) doubleQuote[c] = apostrophe[c] = true;
+    doubleQuote[static_cast<unsigned char>('"')] = true;
+    apostrophe[static_cast<unsigned char>('\'')] = true;
+  }
+};
+const StringStops kStringStops;
+
 }  // namespace
 
 std::string JSONTokener::asText() const {
@@ -103,7 +125,7 @@ void JSONTokener::skipToLineEnd() {
   }
 }
 
-char JSONTokener::nextSignificant() {
+char JSONTokener::skipToSignificant() {
   for (;;) {
     char c = nextChar();
     if (code(c) >= 1 && code(c) <= 32) continue;
@@ -135,70 +157,95 @@ char JSONTokener::nextSignificant() {
   }
 }
 
-std::string JSONTokener::readQuoted(char quote) {
-  // Built in a reused buffer, so the returned string is allocated once at
-  // its final size.
-  std::string& result = scratch_;
-  result.clear();
+char* JSONTokener::growScratch(size_t used) {
+  size_t size = std::max<size_t>(256, scratchSize_ * 2);
+  std::unique_ptr<char[]> bigger(new char[size]);
+  if (used) std::memcpy(bigger.get(), scratch_.get(), used);
+  scratch_ = std::move(bigger);
+  scratchSize_ = size;
+  return scratch_.get();
+}
+
+size_t JSONTokener::readQuotedBody(char quote) {
+  // Works on an index of its own and sets the position where it leaves:
+  // past the closing quote, or where the reading rules place an error.
+  const char* const s = source_.c_str();
+  const size_t n = source_.size();
+  const bool* stops = quote == '"' ? kStringStops.doubleQuote : kStringStops.apostrophe;
+  // Past the end (a backslash as the last character) nothing is left.
+  size_t i = std::min(static_cast<size_t>(position_ - 1), n);
+  char* out = scratch_.get();
+  size_t used = 0;
+  auto put = [&](char c) {
+    if (used == scratchSize_) out = growScratch(used);
+    out[used++] = c;
+  };
   for (;;) {
-    // Copy the run of ordinary characters in one go.
-    const size_t n = source_.size();
-    // Past the end (a backslash as the last character) nothing is left.
-    size_t start = std::min(static_cast<size_t>(position_ - 1), n);
-    size_t i = start;
-    while (i < n) {
-      char c = source_[i];
-      if (c == quote || c == '\\' || c == '\n' || c == '\r' || c == '\0') break;
-      ++i;
+    // The run of ordinary characters; the text's terminating NUL stops it
+    // at the end at the latest.
+    for (;;) {
+      size_t room = scratchSize_ - used;
+      while (room && !stops[code(s[i])]) out[used++] = s[i++], --room;
+      if (room) break;
+      out = growScratch(used);
     }
-    result.append(source_, start, i - start);
-    position_ += static_cast<int32_t>(i - start);
-    char c = nextChar();
-    if (c == '\0' || c == '\n' || c == '\r') throw parseError("Unterminated string");
-    if (c == quote) return std::string(result);
-    // A backslash.
-    char e = nextChar();
+    const char c = s[i];
+    if (c == quote) {
+      position_ = static_cast<int32_t>(i + 2);
+      return used;
+    }
+    if (c != '\\' || i + 1 == n) {
+      // A line break, a NUL or the end; a backslash as the last character
+      // reads the end marker as its escape, and then the end.
+      position_ = static_cast<int32_t>(c == '\\' ? n + 2 : i + 2);
+      throw parseError("Unterminated string");
+    }
+    const char e = s[i + 1];
+    i += 2;
     switch (e) {
       case 'b':
-        result += '\b';
+        put('\b');
         break;
       case 't':
-        result += '\t';
+        put('\t');
         break;
       case 'n':
-        result += '\n';
+        put('\n');
         break;
       case 'f':
-        result += '\f';
+        put('\f');
         break;
       case 'r':
-        result += '\r';
+        put('\r');
         break;
       case 'u': {
+        position_ = static_cast<int32_t>(i + 1);
         if (position_ + 4 > length()) throw parseError("Substring bounds error");
-        const char* hex = source_.data() + position_ - 1;
         int unit = 0;
         for (int k = 0; k < 4 && unit >= 0; ++k) {
-          int digit = hexDigit(hex[k]);
+          int digit = hexDigit(s[i + static_cast<size_t>(k)]);
           unit = digit < 0 ? -1 : unit * 16 + digit;
         }
         // Four characters that are not all hexadecimal digits fail the
         // way the integer syntax fails.
-        if (unit < 0)
-          unit = readInteger("$" + nextChars(4));
-        else
-          position_ += 4;
+        if (unit < 0) unit = readInteger("$" + nextChars(4));
+        i += 4;
         if (unit < 256 && kLatin1Units.single[unit]) {
-          result += kLatin1Units.bytes[unit];
+          put(kLatin1Units.bytes[unit]);
         } else {
-          result += platform::wideToAnsi(static_cast<uint16_t>(unit));
+          for (char b : platform::wideToAnsi(static_cast<uint16_t>(unit))) put(b);
         }
         break;
       }
       default:
-        result += e;
+        put(e);
     }
   }
+}
+
+std::string JSONTokener::readQuoted(char quote) {
+  size_t length = readQuotedBody(quote);
+  return std::string(scratch_.get(), length);
 }
 
 void JSONTokener::enter() {
@@ -207,7 +254,10 @@ void JSONTokener::enter() {
 
 Value JSONTokener::readValue() {
   char c = nextSignificant();
-  if (c == '"' || c == '\'') return make<JSONString>(readQuoted(c));
+  if (c == '"' || c == '\'') {
+    size_t length = readQuotedBody(c);
+    return make<JSONString>(std::string(scratch_.get(), length));
+  }
   if (c == '{') {
     stepBack();
     auto object = make<TJSONObject>();
@@ -222,8 +272,16 @@ Value JSONTokener::readValue() {
   }
   const char first = c;
   size_t start = static_cast<size_t>(position_ - 2);
-  while (code(c) >= 32 && !isBreak(c)) c = nextChar();
-  stepBack();
+  if (code(c) >= 32 && !isBreak(c)) {
+    // Up to the character that stops the word, which is read again; the
+    // text's terminating NUL stops it at the end.
+    const char* s = source_.c_str();
+    size_t i = static_cast<size_t>(position_ - 1);
+    while (code(s[i]) >= 32 && !isBreak(s[i])) ++i;
+    position_ = static_cast<int32_t>(i + 1);
+  } else {
+    stepBack();
+  }
   // The word is what was read before the stopping character, trimmed of
   // characters up to the space.
   size_t end = static_cast<size_t>(position_ - 1);
@@ -232,36 +290,53 @@ Value JSONTokener::readValue() {
   while (end > start && code(source_[end - 1]) <= 32) --end;
   if (end <= start) throw parseError("Missing value.");
   std::string word = source_.substr(start, end - start);
-  if (word.size() == 4 || word.size() == 5) {
+  const bool numeric =
+      (first >= '0' && first <= '9') || first == '.' || first == '-' || first == '+';
+  // A word that starts like a number cannot lower-case to true, false or
+  // null.
+  if (!numeric && (word.size() == 4 || word.size() == 5)) {
     std::string lower = platform::lowerCase(word);
     if (lower == "true") return trueValue();
     if (lower == "false") return falseValue();
     if (lower == "null") return nullValue();
   }
-  if (!((first >= '0' && first <= '9') || first == '.' || first == '-' || first == '+')) {
-    return make<JSONString>(std::move(word));
-  }
+  if (!numeric) return make<JSONString>(std::move(word));
   return recogniseWord(word);
+}
+
+size_t JSONTokener::expectedCount() const {
+  size_t depth = static_cast<size_t>(depth_);
+  // Bounded, so that one huge container does not make every later one at
+  // its depth reserve as much.
+  return depth < counts_.size() ? std::min<size_t>(counts_[depth], 64) : 4;
+}
+
+void JSONTokener::rememberCount(size_t count) {
+  size_t depth = static_cast<size_t>(depth_);
+  if (depth >= counts_.size()) counts_.resize(depth + 1, 4);
+  counts_[depth] = static_cast<uint32_t>(std::min<size_t>(count, UINT32_MAX));
 }
 
 void JSONTokener::readObjectInto(TJSONObject& object) {
   DepthGuard depth(depth_);
   if (nextSignificant() != '{') throw parseError("A TJSONObject must begin with \"{\"");
   enter();
-  object.reserve(4);
   char c = nextSignificant();
   if (c == '\0') throw parseError("A TJSONObject must end with \"}\"");
   if (c == '}') return;
   stepBack();
+  object.reserve(static_cast<int>(expectedCount()));
   for (;;) {
-    std::string name;
     c = nextSignificant();
+    Value* slot;
     if (c == '"' || c == '\'') {
-      name = readQuoted(c);
+      size_t length = readQuotedBody(c);
+      slot = &object.appendSlot(scratch_.get(), length);
     } else {
       stepBack();
       Value key = readValue();
-      name = key->asText();
+      std::string name = key->asText();
+      slot = &object.appendSlot(name.data(), name.size());
     }
     c = nextSignificant();
     if (c == '=') {
@@ -269,7 +344,8 @@ void JSONTokener::readObjectInto(TJSONObject& object) {
     } else if (c != ':') {
       throw parseError("Expected a \":\" after a key");
     }
-    object.append(std::move(name), readValue());
+    // The member's own slot: nothing is added to this object meanwhile.
+    *slot = readValue();
     c = nextSignificant();
     if (c == ',' || c == ';') {
       if (nextSignificant() == '}') break;
@@ -280,8 +356,8 @@ void JSONTokener::readObjectInto(TJSONObject& object) {
       throw parseError("Expected a \",\" or \"}\"");
     }
   }
-  // Small objects are cheaper to check when written.
-  if (object.count() > 16) object.checkDistinctNames();
+  rememberCount(static_cast<size_t>(object.count()));
+  object.checkDistinctNames();
 }
 
 void JSONTokener::readArrayInto(TJSONArray& array) {
@@ -290,6 +366,7 @@ void JSONTokener::readArrayInto(TJSONArray& array) {
   enter();
   if (nextSignificant() == ']') return;
   stepBack();
+  array.reserve(static_cast<int>(expectedCount()));
   for (;;) {
     if (nextSignificant() == ',') {
       stepBack();
@@ -300,14 +377,15 @@ void JSONTokener::readArrayInto(TJSONArray& array) {
     }
     char c = nextSignificant();
     if (c == ',' || c == ';') {
-      if (nextSignificant() == ']') return;
+      if (nextSignificant() == ']') break;
       stepBack();
     } else if (c == ']') {
-      return;
+      break;
     } else {
       throw parseError("Expected a \",\" or \"]\"");
     }
   }
+  rememberCount(static_cast<size_t>(array.count()));
 }
 
 ParseException JSONTokener::parseError(const std::string& message) const {

@@ -5,7 +5,9 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "json/json.h"
 
@@ -33,7 +35,17 @@ class JSONTokener : public TZAbstractObject {
     if (position_ > 1) --position_;
   }
   std::string nextChars(int count);
-  char nextSignificant();
+  char nextSignificant() {
+    // Most calls meet the character they return at once.
+    if (position_ <= length()) {
+      char c = source_[static_cast<size_t>(position_ - 1)];
+      if (static_cast<unsigned char>(c) > 32 && c != '#' && c != '/') {
+        ++position_;
+        return c;
+      }
+    }
+    return skipToSignificant();
+  }
   std::string readQuoted(char quote);
   Value readValue();
   ParseException parseError(const std::string& message) const;
@@ -51,10 +63,22 @@ class JSONTokener : public TZAbstractObject {
  private:
   int32_t length() const { return static_cast<int32_t>(source_.size()); }
   void skipToLineEnd();
+  char skipToSignificant();
   void enter();
+  // Reads a string literal's body into scratch_ and gives its length.
+  size_t readQuotedBody(char quote);
+  char* growScratch(size_t used);
+  // Room to reserve in a container read at the current depth: the size of
+  // the last one read there (records of a table are alike).
+  size_t expectedCount() const;
+  void rememberCount(size_t count);
 
   const std::string& source_;
-  std::string scratch_;  // the string being read, reused between strings
+  // The string being read, reused between strings.
+  std::unique_ptr<char[]> scratch_;
+  size_t scratchSize_ = 0;
+  // Member or element count of the last container read at each depth.
+  std::vector<uint32_t> counts_;
   int32_t position_ = 1;
   int depth_ = 0;
 };

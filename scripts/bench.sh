@@ -22,10 +22,17 @@ if ! cmake --build "$build" --target "${targets[@]}" >>"$build.bench.log" 2>&1; 
   grep -E 'error' "$build.bench.log" | head -n 40; exit 1
 fi
 
+# Without arguments every benchmark runs five times and the summaries use
+# the medians: the machines that run this are shared.
+args=("$@")
+if [ ${#args[@]} -eq 0 ]; then
+  args=(--benchmark_repetitions=5 --benchmark_report_aggregates_only=true)
+fi
 status=0
+echo "== bench: load average $(cut -d' ' -f1-3 /proc/loadavg 2>/dev/null)"
 for target in "${targets[@]}"; do
   echo "== bench: $target"
-  if ! "$build/bench/$target" --benchmark_color=false "$@"; then
+  if ! "$build/bench/$target" --benchmark_color=false "${args[@]}"; then
     echo "$target: a target was missed or the run failed"
     status=1
   fi

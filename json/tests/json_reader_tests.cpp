@@ -184,6 +184,61 @@ TEST(JsonReader, ParseErrorsNameTheirPosition) {
   EXPECT_EQ(TJSONArray("[1 2]").textAt(0), "1 2");
 }
 
+TEST(JsonReader, StringFailuresNameTheCharacterWhereTheyAreFound) {
+  auto endsWith = [](const std::string& text, const std::string& end) {
+    return text.size() >= end.size() &&
+           text.compare(text.size() - end.size(), end.size(), end) == 0;
+  };
+  // The line feed is read, so the position is the character after it.
+  EXPECT_EQ(arrayFailure("[\"a\nb\"]"),
+            "ParseException - Unterminated string at character 5 of [\"a\nb\"] pr\xf3ximo a : "
+            "b\"]\n\r erro no caracter : 5");
+  // The end marker is read once: one past the end.
+  EXPECT_TRUE(endsWith(arrayFailure("[\"ab"), "erro no caracter : 6"));
+  // A closing backslash reads the end marker as its escape.
+  EXPECT_TRUE(endsWith(arrayFailure("[\"ab\\"), "erro no caracter : 7"));
+  EXPECT_TRUE(endsWith(arrayFailure("['ab\"cd"), "erro no caracter : 9"));
+  // \u is checked from the character after the u.
+  EXPECT_EQ(arrayFailure("[\"\\u12\"]"),
+            "ParseException - Substring bounds error at character 5 of [\"\\u12\"] pr\xf3ximo a : "
+            "12\"]\n\r erro no caracter : 5");
+  EXPECT_TRUE(endsWith(arrayFailure("[\"x\\u00e9"), "erro no caracter : 6"));
+  // Closed right after an escape: the string ends, the array does not.
+  const std::string closed = arrayFailure("[\"x\\u00e9\"");
+  EXPECT_TRUE(startsWith(closed, "ParseException - Expected a \",\" or \"]\" at character 12 "));
+  EXPECT_TRUE(endsWith(closed, "erro no caracter : 12"));
+  // The other quote and every escape inside a string.
+  TJSONArray quotes("['a\"b', \"it's\", \"\\b\\t\\n\\f\\r\\/\\x\\u0041\\u00e9\"]");
+  EXPECT_EQ(quotes.textAt(0), "a\"b");
+  EXPECT_EQ(quotes.textAt(1), "it's");
+  EXPECT_EQ(quotes.textAt(2), "\b\t\n\f\r/xA\xe9");
+}
+
+TEST(JsonReader, LongStringsAndContainersOfChangingSizes) {
+  // Strings far longer than any before them, escapes at every length.
+  std::string text;
+  for (int i = 0; i < 700; ++i) text += (i % 3 ? "Caf\xe9 " : "a\"\\/<");
+  for (const std::string& value : {text, text.substr(0, 255), text.substr(0, 257)}) {
+    TJSONArray read("[" + TJSONObject::quoteText(value) + ",\"short\"]");
+    EXPECT_EQ(read.textAt(0), value);
+    EXPECT_EQ(read.textAt(1), "short");
+  }
+  // Records of one table differ in size; each is read whole, in order.
+  std::string many = "{";
+  for (int i = 0; i < 100; ++i)
+    many += (i ? ",\"m" : "\"m") + std::to_string(i) + "\":" + std::to_string(i);
+  many += "}";
+  const std::string table = "[{\"a\":1,\"b\":[1,2,3,4,5,6,7,8,9,10,11,12]}," + many +
+                            ",{\"a\":2},{\"x\":1,\"y\":2,\"z\":3,\"w\":4,\"v\":5,\"u\":6},[],[1],"
+                            "{\"b\":[9]},{\"a\":1,\"b\":2},{\"a\":1,\"A\":2}]";
+  TJSONArray read(table);
+  EXPECT_EQ(read.count(), 9);
+  EXPECT_EQ(read.objectAt(1).count(), 100);
+  EXPECT_EQ(read.objectAt(2).count(), 1);
+  // Only the last record has names that compare equal.
+  EXPECT_EQ(read.asText(), table.substr(0, table.size() - 3) + "1}]");
+}
+
 TEST(JsonReader, DeepNestingIsRefusedNotFatal) {
   std::string fine = std::string(150, '[') + std::string(150, ']');
   EXPECT_EQ(TJSONArray(fine).asText(), fine);
