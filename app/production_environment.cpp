@@ -1,7 +1,9 @@
 #include "app/production_environment.h"
 
+#include "platform/epson_library.h"
 #include "platform/process.h"
 #include "platform/service_manager.h"
+#include "routing/views/popup_menu.h"
 #include "service/service_check.h"
 
 namespace app {
@@ -14,6 +16,8 @@ Environment productionEnvironment() {
   env.serviceManager = &platform::systemServiceManager();
   env.clock = &platform::systemClock();
   env.printServices = print::systemPrintServices();
+  env.popupMenu = routing::trackPopupMenuAtCursor;
+  env.epson = &platform::systemEpsonLibrary();
   return env;
 }
 

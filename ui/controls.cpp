@@ -175,9 +175,25 @@ void ListView::deselectAll() {
 }
 
 void ListView::setRowHeight(int pixels) {
-  // A report view takes its row height from the small image list.
-  HIMAGELIST images = ImageList_Create(1, pixels, ILC_COLOR, 1, 1);
-  send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images));
+  // A report view takes its row height from the small image list, plus the
+  // padding its common controls version adds; that padding is measured on a
+  // scratch row and taken off, so rows come out exactly `pixels` high.
+  int imageHeight = pixels;
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    HIMAGELIST images = ImageList_Create(1, imageHeight, ILC_COLOR, 1, 1);
+    auto old = reinterpret_cast<HIMAGELIST>(
+        send(LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(images)));
+    if (old) ImageList_Destroy(old);
+    const bool scratch = rowCount() == 0;
+    if (scratch) addRow({""});
+    RECT row{};
+    row.left = LVIR_BOUNDS;
+    const bool measured = send(LVM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&row)) != 0;
+    if (scratch) send(LVM_DELETEITEM, 0);
+    const int padding = measured ? (row.bottom - row.top) - imageHeight : 0;
+    if (padding <= 0 || pixels - padding < 1 || imageHeight == pixels - padding) break;
+    imageHeight = pixels - padding;
+  }
 }
 
 }  // namespace ui

@@ -1,0 +1,32 @@
+// The pages "Categorias" and "Produtos" of the configuration screen and its
+// "Salvar": the printer picked for each category through a popup, product
+// routes added and removed by name, and the configuration save.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace app {
+class MainWindow;
+}
+
+namespace routing {
+
+class RoutingView {
+ public:
+  explicit RoutingView(app::MainWindow& window);
+
+  // A category row became selected (or deselected): the printer popup.
+  void lvCategoriaSelectItem(int row, bool selected);
+  // The popup entry chosen for the remembered row.
+  void HandlePopupItem(const std::string& entry);
+  void btnProdutoAdicionarClick();  // "Adicionar" on the product page
+  void btnProdutoRemoverClick();    // "Remover" on the product page
+  void btnConfigSaveClick();        // "Salvar" of the configuration screen
+
+ private:
+  app::MainWindow& window_;
+  int popupRow_ = -1;  // the category row the popup was opened for
+};
+
+}  // namespace routing
