@@ -1,5 +1,9 @@
 #include "platform/files.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <gtest/gtest.h>
 
 #include "platform/error.h"
@@ -30,6 +34,24 @@ TEST(Files, FailedReplacementKeepsTheOldFileAndNamesThePath) {
   EXPECT_TRUE(platform::directoryExists(blocked));
   EXPECT_EQ(dir.entries(), std::vector<std::string>{"categoria"});
 }
+
+#ifdef _WIN32
+TEST(Files, AReadOnlyFileIsNotReplaced) {
+  TempDir dir;
+  std::string path = dir.file("impressora");
+  platform::writeFileReplacing(path, "[\"velho\"]");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  try {
+    platform::writeFileReplacing(path, "[]");
+    FAIL() << "no error";
+  } catch (const quelta::IOError& e) {
+    EXPECT_NE(e.message().find(path), std::string::npos) << e.message();
+  }
+  EXPECT_EQ(platform::readFile(path), "[\"velho\"]");
+  EXPECT_EQ(dir.entries(), std::vector<std::string>{"impressora"});
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+#endif
 
 TEST(Files, MissingFileReadRaisesAndExistenceChecksTellFilesFromDirectories) {
   TempDir dir;

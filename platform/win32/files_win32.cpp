@@ -61,6 +61,11 @@ std::string readFile(const std::string& path) {
 }
 
 void writeFileReplacing(const std::string& path, const std::string& bytes) {
+  // A read-only file is refused as an in-place write would refuse it; a
+  // rename over it would otherwise replace it on some systems.
+  DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    failFile("Cannot create file", path, ERROR_ACCESS_DENIED);
   // The temporary file lives beside the target so that the final move is a
   // rename within one volume.
   std::string temp = path + ".tmp" + std::to_string(GetCurrentProcessId());
