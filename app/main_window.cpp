@@ -110,9 +110,15 @@ void MainWindow::FormCreate() {
 }
 
 void MainWindow::FormActivate() {
+  // Once per start: closing the update question activates the window again,
+  // and after "No" nothing more is asked.
   if (activatedOnce_) return;
   activatedOnce_ = true;
-  ui::setBusy(false);
+  // The start-up hourglass ends with the check, also when the check fails.
+  struct EndHourglass {
+    ~EndHourglass() { ui::setBusy(false); }
+  } endHourglass;
+  versionCheck();
 }
 
 void MainWindow::btnConfigImpClick() {

@@ -43,6 +43,11 @@ struct Environment {
   // The Epson library whose log the printer box switches on; without one,
   // the box reports the library as missing.
   platform::EpsonLibrary* epson = nullptr;
+  // The self-update: starts the update script hidden, without waiting
+  // (false when it could not start), and tells the program to end. Without
+  // them the update stops with an error before the script would run.
+  std::function<bool(const std::string& commandLine)> launchHidden;
+  std::function<void()> endProgram;
   // Where the login and the catalog sync send their requests; without one,
   // the API endpoints the program was built with.
   std::optional<cloud::ApiEndpoints> apiEndpoints;
@@ -93,6 +98,9 @@ class MainWindow : public ui::Form {
   // Creates the subsystems' views (app/views.cpp), each of which binds the
   // handlers of its controls.
   void attachViews();
+  // The version check of the first activation and the update it may lead
+  // to (cloud/views/update_view.cpp).
+  void versionCheck();
 
   Environment env_;
   AppState state_;

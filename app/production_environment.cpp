@@ -18,6 +18,8 @@ Environment productionEnvironment() {
   env.printServices = print::systemPrintServices();
   env.popupMenu = routing::trackPopupMenuAtCursor;
   env.epson = &platform::systemEpsonLibrary();
+  env.launchHidden = platform::launchHidden;
+  env.endProgram = [] { PostQuitMessage(0); };
   return env;
 }
 

@@ -159,7 +159,16 @@ TEST(UpdateArchive, WritesBelowTheDirectoryReplacingReadOnlyFiles) {
   ro.external = 0x01;
   zip.add(ro);
   zip.add("a/b/c.txt", "deep");
+  ZipBuilder::Entry hidden{"oculto.dat", "h"};
+  hidden.external = 0x02 | 0x04 | 0x20;
+  zip.add(hidden);
   cloud::writeEntries(cloud::readArchive(zip.bytes()), dir.path());
+#ifdef _WIN32
+  // Windows keeps hidden and system as well (Wine reports every file as
+  // archived, so that bit is not compared).
+  EXPECT_EQ(platform::fileAttributes(dir.file("oculto.dat")).value_or(0) & 0x07u, 0x06u);
+  EXPECT_EQ(platform::fileAttributes(dir.file("ro.dll")).value_or(0) & 0x07u, 0x01u);
+#endif
 
   EXPECT_TRUE(platform::directoryExists(cloud::pathBelow(dir.path(), {"vazia"})));
   EXPECT_EQ(platform::readFile(dir.file("ro.dll")), "new");
