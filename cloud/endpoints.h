@@ -1,7 +1,6 @@
 // Where the program's requests go. The hosts are values of the build
-// (QUELTA_API_PRODUCTION, QUELTA_API_STAGING, QUELTA_DOWNLOAD_HOST,
-// QUELTA_DOWNLOAD_HTTP_HOST); the default build points them at the sandbox
-// cloud on this computer.
+// (QUELTA_API_PRODUCTION, QUELTA_API_STAGING, QUELTA_DOWNLOAD_HOST); the
+// default build points them at the sandbox cloud on this computer.
 #pragma once
 
 #include <string>

@@ -397,7 +397,7 @@ class UpdateCheck : public AppTest {
   int ended = 0;
 };
 
-TEST_F(UpdateCheck, TheBuiltInVersionAsksNothingAndSuccessFalseShowsNothing) {
+TEST_F(UpdateCheck, TheBuiltInVersionAsksNothingSuccessFalseShowsNothingABadManifestShowsItsError) {
   server.offer("2.0.13");
   {
     app::MainWindow window(env);
@@ -409,6 +409,16 @@ TEST_F(UpdateCheck, TheBuiltInVersionAsksNothingAndSuccessFalseShowsNothing) {
     activate(window);
   }
   EXPECT_TRUE(prompts.shown.empty());
+
+  // A manifest that is not JSON: the error box, and the hourglass ends all
+  // the same.
+  server.manifest("<html><body>Servi\xe7o em manuten\xe7\xe3o</body></html>");
+  {
+    app::MainWindow window(env);
+    activate(window);
+  }
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].kind, "error");
   EXPECT_FALSE(platform::directoryExists(path("update")));
   EXPECT_TRUE(launched.empty());
 }
