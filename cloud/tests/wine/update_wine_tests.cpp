@@ -722,4 +722,3 @@ TEST(SelfUpdate, YesReplacesToolServiceAndLibrariesAndTheNewServiceRuns) {
 }
 
 }  // namespace
-
