@@ -43,6 +43,11 @@ struct Environment {
   // The Epson library whose log the printer box switches on; without one,
   // the box reports the library as missing.
   platform::EpsonLibrary* epson = nullptr;
+  // The version check of the first activation asks the download host's
+  // manifest and fetches its archive; without a manifest URL no check runs
+  // (the start-up hourglass still ends).
+  std::string updateManifestUrl;
+  std::string updateArchiveUrl;
   // The self-update: starts the update script hidden, without waiting
   // (false when it could not start), and tells the program to end. Without
   // them the update stops with an error before the script would run.

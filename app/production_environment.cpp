@@ -1,5 +1,6 @@
 #include "app/production_environment.h"
 
+#include "cloud/endpoints.h"
 #include "platform/epson_library.h"
 #include "platform/process.h"
 #include "platform/service_manager.h"
@@ -18,6 +19,8 @@ Environment productionEnvironment() {
   env.printServices = print::systemPrintServices();
   env.popupMenu = routing::trackPopupMenuAtCursor;
   env.epson = &platform::systemEpsonLibrary();
+  env.updateManifestUrl = cloud::versionManifestUrl();
+  env.updateArchiveUrl = cloud::updateArchiveUrl();
   env.launchHidden = platform::launchHidden;
   env.endProgram = [] { PostQuitMessage(0); };
   return env;

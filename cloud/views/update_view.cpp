@@ -2,7 +2,6 @@
 // the self-update: the window's HTTP client, its prompts and hourglass, and
 // the platform services of the environment.
 #include "app/main_window.h"
-#include "cloud/endpoints.h"
 #include "cloud/update.h"
 #include "service/service_check.h"
 #include "service/service_control.h"
@@ -12,11 +11,12 @@
 namespace app {
 
 void MainWindow::versionCheck() {
+  if (env_.updateManifestUrl.empty()) return;
   cloud::UpdateContext context{IdHTTP1,
                                state_.appDir,
                                kVersion,
-                               cloud::versionManifestUrl(),
-                               cloud::updateArchiveUrl(),
+                               env_.updateManifestUrl,
+                               env_.updateArchiveUrl,
                                {},
                                {},
                                {},

@@ -18,6 +18,8 @@
 
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
+#include "cloud/endpoints.h"
+#include "cloud/http_client.h"
 #include "cloud/tests/zip_builder.h"
 #include "cloud/update.h"
 #include "platform/files.h"
@@ -221,6 +223,23 @@ class DownloadServer {
   std::string dir_;
 };
 
+// The requests the download server has had since the last call, as its
+// control endpoint lists them ("download GET /impressao/version.json").
+Strings downloadRequests() {
+  std::string manifest = cloud::versionManifestUrl();
+  std::string base = manifest.substr(0, manifest.find("/impressao/"));
+  cloud::HttpClient http;
+  std::string text = http.getText(base + "/__control/requests");
+  http.getText(base + "/__control/reset");
+  Strings lines;
+  size_t start = 0, end;
+  while ((end = text.find('\n', start)) != std::string::npos) {
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
 ZipBuilder releaseArchive(const std::string& tool, const std::string& service) {
   ZipBuilder zip;
   zip.add("libeay32.dll", "libeay32 da nova vers\xe3o")
@@ -368,6 +387,8 @@ void press(HWND dialog, WPARAM key) {
 class UpdateCheck : public AppTest {
  protected:
   UpdateCheck() {
+    env.updateManifestUrl = cloud::versionManifestUrl();
+    env.updateArchiveUrl = cloud::updateArchiveUrl();
     env.serviceManager = &platform::systemServiceManager();
     env.launchHidden = [this](const std::string& commandLine) {
       launched.push_back(commandLine);
@@ -398,11 +419,21 @@ class UpdateCheck : public AppTest {
 };
 
 TEST_F(UpdateCheck, TheBuiltInVersionAsksNothingSuccessFalseShowsNothingABadManifestShowsItsError) {
+  // Without a download host in its environment the window checks nothing.
+  server.offer("2.0.14");
+  downloadRequests();
+  {
+    app::MainWindow window;
+    activate(window);
+  }
+  EXPECT_TRUE(downloadRequests().empty());
+
   server.offer("2.0.13");
   {
     app::MainWindow window(env);
     activate(window);
   }
+  EXPECT_EQ(downloadRequests(), Strings{"download GET /impressao/version.json"});
   server.manifest(R"({"success":false,"versao":"2.0.14","message":"Fora do ar"})");
   {
     app::MainWindow window(env);
@@ -459,11 +490,14 @@ TEST_F(UpdateCheck, AFailedDownloadShowsItsMessageThenUpdatesFromTheArchiveLeftB
                                releaseArchive("earlier tool", "earlier service").bytes());
   server.offer("2.0.14");
   server.noArchive();  // the download gets a 404
+  downloadRequests();
 
   prompts.confirmAnswers = {true};
   app::MainWindow window(env);
   activate(window);
 
+  EXPECT_EQ(downloadRequests(), (Strings{"download GET /impressao/version.json",
+                                         "download GET /impressao/impressao.zip"}));
   EXPECT_EQ(prompts.texts("message"), Strings{"Erro no download da atualiza\xe7\xe3o."});
   EXPECT_TRUE(prompts.texts("error").empty()) << prompts.texts("error")[0];
   EXPECT_EQ(readOr(path("update\\queltaConfig.exe")), "earlier tool");
@@ -564,6 +598,8 @@ TEST_F(RealQuestion, IsAskedOncePerStartNotAgainWhileOpenNorAfterNo) {
   DownloadServer server;
   server.offer("2.0.14");
   app::Environment env;
+  env.updateManifestUrl = cloud::versionManifestUrl();
+  env.updateArchiveUrl = cloud::updateArchiveUrl();
   app::MainWindow window(env);
   DWORD self = GetCurrentProcessId();
   int questionsWhileOpen = -1;
