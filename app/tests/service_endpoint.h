@@ -67,6 +67,9 @@ class FakeService {
     thread_ = std::thread([this] { server_.listen_after_bind(); });
   }
 
+  // False when another program holds the port; a test stops there.
+  bool listening() const { return thread_.joinable(); }
+
   ~FakeService() {
     if (!thread_.joinable()) return;
     // listen_after_bind may not have begun yet; a stop before it would be lost.

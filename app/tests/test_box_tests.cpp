@@ -187,12 +187,14 @@ TEST_F(TestBox, ViaConfiguracaoPrintsTheTicketAndLogsTheOutcome) {
 
 TEST_F(TestBox, ViaServicoAsksForThePrinterAtItsPosition) {
   FakeService service;
+  ASSERT_TRUE(service.listening());
   auto window = openBox();
   chooseMode(*window, 1);
   window->combo("cbTestImp").select(2);
 
   service.answer("{\"success\":true}", "{\"success\":false}");
   window->click("Button5");
+  ASSERT_FALSE(service.targets("GET").empty());
   EXPECT_EQ(service.targets("GET").back(), "/?teste=2");
   EXPECT_EQ(dayLog(), "09:05:03 : Teste Impresso Service: erro ao solicitar impressao\r\n");
 
@@ -200,6 +202,7 @@ TEST_F(TestBox, ViaServicoAsksForThePrinterAtItsPosition) {
   service.answer("{\"success\":true}", "{\"success\":true}");
   window->combo("cbTestImp").select(0);
   window->click("Button5");
+  ASSERT_FALSE(service.targets("GET").empty());
   EXPECT_EQ(service.targets("GET").back(), "/?teste=0");
   EXPECT_EQ(dayLog(), "09:05:03 : Teste Impresso Service: erro ao solicitar impressao\r\n");
 
@@ -233,6 +236,7 @@ TEST_F(TestBox, ViaServicoWithTheServiceDownLogsTheConnectionError) {
 
 TEST_F(TestBox, LoadTestPostsOneOrderPerNumberWithOneItemPerPrinter) {
   FakeService service;
+  ASSERT_TRUE(service.listening());
   auto window = openBox();
   chooseMode(*window, 2);
   window->control("edtTestQtd").setText("3");
