@@ -43,28 +43,18 @@ struct EscapeTable {
 };
 const EscapeTable kEscapes;
 
-// One reusable buffer per thread for the writers; a writer called while
-// the buffer is in use (a value whose text is built from another value's
-// text) gets a buffer of its own.
+// The writers fill one buffer sized from the last text this thread wrote,
+// so a whole table goes into a single allocation. The per-thread state is a
+// plain size: threads end often in the print service, and their exit must
+// not have buffers to free.
 template <class Write>
 std::string writeText(Write&& write) {
-  thread_local TextBuffer shared;
-  thread_local bool busy = false;
-  if (busy) {
-    TextBuffer own;
-    write(own);
-    return std::string(own.data(), own.size());
-  }
-  busy = true;
-  shared.clear();
-  try {
-    write(shared);
-  } catch (...) {
-    busy = false;
-    throw;
-  }
-  busy = false;
-  return std::string(shared.data(), shared.size());
+  thread_local size_t lastSize = 0;
+  TextBuffer buffer;
+  if (lastSize > 0) buffer.reserve(lastSize + lastSize / 8);
+  write(buffer);
+  lastSize = buffer.size();
+  return std::string(buffer.data(), buffer.size());
 }
 
 uint64_t hashBytes(const std::string& text, bool foldAscii) {
