@@ -37,4 +37,8 @@ std::string wideToAnsi(uint16_t codeUnit);
 // sequences become U+FFFD, which has no byte and becomes "?".
 std::string utf8ToAnsi(const std::string& utf8);
 
+// MultiByteToWideChar(CP_ACP) then WideCharToMultiByte(CP_UTF8): the
+// program's 8-bit text as UTF-8, for what leaves it in UTF-8.
+std::string ansiToUtf8(const std::string& ansi);
+
 }  // namespace platform

@@ -8,49 +8,15 @@
 
 #include "cloud/http_client.h"
 #include "platform/error.h"
+#include "platform/text_locale.h"
 #include "print/load_test.h"
 
 namespace print {
-namespace {
-
-// Unicode code points of the bytes 80 to 9F in Windows-1252; the five
-// unassigned bytes keep their C1 code point, as Windows converts them.
-constexpr uint16_t kHighControls[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
-void appendUtf8(std::string& out, uint32_t code) {
-  if (code < 0x80) {
-    out += static_cast<char>(code);
-  } else if (code < 0x800) {
-    out += static_cast<char>(0xC0 | (code >> 6));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | (code >> 12));
-    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (code & 0x3F));
-  }
-}
-
-}  // namespace
-
-std::string ansiToUtf8(const std::string& ansi) {
-  std::string out;
-  out.reserve(ansi.size());
-  for (unsigned char c : ansi) {
-    if (c >= 0x80 && c < 0xA0)
-      appendUtf8(out, kHighControls[c - 0x80]);
-    else
-      appendUtf8(out, c);
-  }
-  return out;
-}
 
 void postLoadTestOrder(const std::string& order, const std::string& url) {
   try {
     cloud::HttpClient client;
-    client.post(url, ansiToUtf8(order));
+    client.post(url, platform::ansiToUtf8(order));
     client.disconnect();
   } catch (...) {
     // A load-test order that fails is not reported to anyone.

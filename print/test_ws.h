@@ -26,8 +26,6 @@ namespace print {
 
 inline constexpr char kServiceEndpoint[] = "http://127.0.0.1:7777";
 
-// The program's 8-bit text as UTF-8 (Windows-1252 to Unicode).
-std::string ansiToUtf8(const std::string& ansi);
 
 // One worker's request: a fresh HTTP client posts the order, encoded as
 // UTF-8, to the service's endpoint and is disconnected and destroyed

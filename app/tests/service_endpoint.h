@@ -21,8 +21,13 @@
 
 #include "platform/files.h"
 #include "ui/form.h"
+#include "tests/support/wine_host.h"
 
 namespace endpoint_test {
+
+using wine_host::readOr;
+using wine_host::runAndWait;
+using wine_host::windowsPath;
 
 struct Request {
   std::string method;
@@ -119,36 +124,7 @@ bool eventually(Condition condition, int seconds = 20) {
   return condition();
 }
 
-// A host path as Wine's drive Z: shows it.
-inline std::string windowsPath(const std::string& hostPath) {
-  std::string path = "Z:" + hostPath;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
 
-inline int runAndWait(const std::string& commandLine) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &startup, &process))
-    return -1;
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return static_cast<int>(code);
-}
 
-inline std::string readOr(const std::string& path) {
-  try {
-    return platform::readFile(path);
-  } catch (const std::exception&) {
-    return "";
-  }
-}
 
 }  // namespace endpoint_test

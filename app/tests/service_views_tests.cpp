@@ -16,10 +16,13 @@
 #include "print/test_ws.h"
 #include "service/service_check.h"
 #include "service/service_control.h"
+#include "tests/support/wine_host.h"
 
 #ifdef QUELTA_SERVICE_EXE
 
 namespace {
+
+using wine_host::today;
 
 using Lines = std::vector<std::string>;
 using endpoint_test::eventually;
@@ -31,13 +34,6 @@ const char kOffline[] = "Log do servidor (Offline)";
 
 int32_t queryState() { return service::queryServiceState(platform::systemServiceManager(), kName); }
 
-std::string today() {
-  SYSTEMTIME t;
-  GetLocalTime(&t);
-  char text[16];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02u", t.wYear, t.wMonth, t.wDay);
-  return text;
-}
 
 bool contains(const Lines& lines, const std::string& part) {
   for (const std::string& line : lines)

@@ -100,4 +100,15 @@ TEST(TextLocale, CodeUnitsAndUtf8BecomeCodePageBytes) {
   EXPECT_EQ(platform::utf8ToAnsi(""), "");
 }
 
+TEST(TextLocale, CodePageTextBecomesUtf8AndBack) {
+  EXPECT_EQ(platform::ansiToUtf8("Caf\xe9 \x80 a\x93"
+                                 "b\x94"),
+            "Caf\xc3\xa9 \xe2\x82\xac a\xe2\x80\x9c"
+            "b\xe2\x80\x9d");
+  EXPECT_EQ(platform::ansiToUtf8("plain {\"a\":1}"), "plain {\"a\":1}");
+  std::string every;
+  for (int b = 1; b < 256; ++b) every += static_cast<char>(b);
+  EXPECT_EQ(platform::utf8ToAnsi(platform::ansiToUtf8(every)), every);
+}
+
 }  // namespace

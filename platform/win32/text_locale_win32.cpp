@@ -62,4 +62,17 @@ std::string utf8ToAnsi(const std::string& utf8) {
   return result;
 }
 
+std::string ansiToUtf8(const std::string& ansi) {
+  if (ansi.empty()) return std::string();
+  int units = MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), nullptr, 0);
+  if (units <= 0) return std::string();
+  std::vector<wchar_t> wide(static_cast<size_t>(units));
+  MultiByteToWideChar(CP_ACP, 0, ansi.data(), static_cast<int>(ansi.size()), wide.data(), units);
+  int bytes = WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+  if (bytes <= 0) return std::string();
+  std::string result(static_cast<size_t>(bytes), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, result.data(), bytes, nullptr, nullptr);
+  return result;
+}
+
 }  // namespace platform

@@ -78,14 +78,6 @@ TEST(LoadTestOrders, QuantityIsAnInteger) {
   }
 }
 
-TEST(AnsiToUtf8, Windows1252Text) {
-  EXPECT_EQ(print::ansiToUtf8("Caf\xe9 \x80 a\x93"
-                              "b\x94"),
-            "Caf\xc3\xa9 \xe2\x82\xac a\xe2\x80\x9c"
-            "b\xe2\x80\x9d");
-  EXPECT_EQ(print::ansiToUtf8("plain {\"a\":1}"), "plain {\"a\":1}");
-}
-
 TEST(TestWS, EveryOrderOfABurstIsSentOnceByABoundedPool) {
   std::mutex mutex;
   std::multiset<std::string> received;

@@ -28,8 +28,14 @@
 #include "tests/support/temp_dir.h"
 #include "ui/cursor.h"
 #include "ui/prompts.h"
+#include "tests/support/wine_host.h"
 
 namespace {
+
+using wine_host::runAndWait;
+using wine_host::windowsPath;
+
+std::string readOr(const std::string& path) { return wine_host::readOr(path, "<missing>"); }
 
 using Strings = std::vector<std::string>;
 using cloud_test::ZipBuilder;
@@ -41,12 +47,6 @@ const std::string kToolCaption = "Quelta Configura\xe7\xe3o - 2.0.13";
 // process shows which build it is.
 constexpr uint32_t kNewStamp = 0x20140214;
 
-std::string windowsPath(const std::string& hostPath) {
-  std::string path = "Z:" + hostPath;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
 
 template <class Condition>
 bool eventually(Condition condition, int seconds = 30) {
@@ -58,34 +58,12 @@ bool eventually(Condition condition, int seconds = 30) {
   return condition();
 }
 
-int runAndWait(const std::string& commandLine) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &startup, &process))
-    return -1;
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return static_cast<int>(code);
-}
 
 std::string lower(std::string text) {
   CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
   return text;
 }
 
-std::string readOr(const std::string& path) {
-  try {
-    return platform::readFile(path);
-  } catch (const quelta::Error&) {
-    return "<missing>";
-  }
-}
 
 // ---- program images --------------------------------------------------------
 

@@ -21,34 +21,19 @@
 #include "service/service_check.h"
 #include "service/service_control.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wine_host.h"
 
 namespace {
+
+using wine_host::readOr;
+using wine_host::runAndWait;
+using wine_host::today;
+using wine_host::windowsPath;
 
 using Calls = std::vector<std::string>;
 const std::string kName = "QueltaServicoImpressao";
 
-std::string windowsPath(const char* hostPath) {
-  std::string path = std::string("Z:") + hostPath;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
 
-int runAndWait(const std::string& commandLine) {
-  STARTUPINFOA startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &startup, &process))
-    return -1;
-  WaitForSingleObject(process.hProcess, 60000);
-  DWORD code = 0;
-  GetExitCodeProcess(process.hProcess, &code);
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
-  return static_cast<int>(code);
-}
 
 struct Reply {
   int status = 0;
@@ -103,21 +88,7 @@ bool eventually(Condition condition, int seconds = 20) {
   return condition();
 }
 
-std::string readOr(const std::string& path) {
-  try {
-    return platform::readFile(path);
-  } catch (const quelta::Error&) {
-    return "";
-  }
-}
 
-std::string today() {
-  SYSTEMTIME t;
-  GetLocalTime(&t);
-  char text[16];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02u", t.wYear, t.wMonth, t.wDay);
-  return text;
-}
 
 // The real manager, with every call recorded the way the portable tests'
 // fake records them.
