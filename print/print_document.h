@@ -25,7 +25,7 @@ struct Fonte {
   bool bold = false;
 };
 
-// "12 Negrito" -> 12, bold. The size is the spec's first two characters;
+// "12 Negrito" -> 12, bold. The size is the font spec's first two characters;
 // ConvertError "'xx' is not a valid integer value" when they are no number.
 Fonte parseFonte(const std::string& spec);
 
