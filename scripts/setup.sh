@@ -20,7 +20,7 @@ PACKAGES=(
   g++ clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev libssl-dev zlib1g-dev libminizip-dev libcpp-httplib-dev
-  nlohmann-json3-dev rapidjson-dev openssl imagemagick curl
+  nlohmann-json3-dev rapidjson-dev openssl imagemagick curl python3
   cups-daemon cups-client libcups2:i386
 )
 
