@@ -1,5 +1,5 @@
 // The sandbox cloud as the login and catalog tests meet it: the native
-// server started for the test run by sandbox_cloud.sh, whose ready line
+// server started for the test run by tests/support/sandbox_cloud.sh, whose ready line
 // (named by QUELTA_SANDBOX_CLOUD) gives its endpoints, and its control
 // requests to script failures and read back what it was asked.
 #pragma once

@@ -28,9 +28,10 @@ function(quelta_update_wine_tests)
     "QUELTA_UPDATE_FILES=\"${_sandbox}/files\"")
   add_dependencies(update_wine_tests queltaConfig queltaService)
 
-  add_test(NAME update_sandbox_start COMMAND bash "${_here}/update_sandbox.sh"
+  add_test(NAME update_sandbox_start COMMAND bash "${CMAKE_SOURCE_DIR}/tests/support/sandbox_cloud.sh"
     start "${_sandbox}" "${QUELTA_SANDBOX_CLOUD_EXE}" "${_port}")
-  add_test(NAME update_sandbox_stop COMMAND bash "${_here}/update_sandbox.sh" stop "${_sandbox}")
+  add_test(NAME update_sandbox_stop COMMAND bash "${CMAKE_SOURCE_DIR}/tests/support/sandbox_cloud.sh"
+    stop "${_sandbox}")
   set_tests_properties(update_sandbox_start PROPERTIES FIXTURES_SETUP update_sandbox)
   set_tests_properties(update_sandbox_stop PROPERTIES FIXTURES_CLEANUP update_sandbox)
   # The print service's name and port are the computer's: one run at a time
