@@ -66,7 +66,7 @@ class MainWindow : public ui::Form {
   AppState& state() { return state_; }
   // IdHTTP1, the window's HTTP client (the log screen's status query and the
   // service test request).
-  cloud::HttpFetcher& http() { return IdHTTP1; }
+  cloud::HttpClient& http() { return IdHTTP1; }
   const Environment& environment() const { return env_; }
 
   struct StartupStep {

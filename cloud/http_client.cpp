@@ -4,7 +4,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
+#include <exception>
 #include <mutex>
+#include <utility>
 
 #include "cloud/extra_ca.h"
 #include "platform/text_locale.h"
@@ -114,19 +117,37 @@ struct HttpClient::Impl {
   std::string statusLine;  // of the latest reply
   char errorText[CURL_ERROR_SIZE] = {};
 
+  // An error raised inside a callback, rethrown once libcurl has returned:
+  // no exception may run through libcurl's C frames.
+  std::exception_ptr callbackError;
+
+  // Runs a callback's work; on an exception it keeps it and tells libcurl
+  // to stop the transfer (any count other than the one it passed).
+  template <class Work>
+  static size_t guardedCallback(void* self, size_t bytes, Work work) {
+    auto* impl = static_cast<Impl*>(self);
+    try {
+      work(*impl);
+      return bytes;
+    } catch (...) {
+      impl->callbackError = std::current_exception();
+      return bytes == 0 ? 1 : 0;
+    }
+  }
+
   static size_t onBody(char* data, size_t size, size_t count, void* self) {
-    static_cast<Impl*>(self)->body.append(data, size * count);
-    return size * count;
+    return guardedCallback(self, size * count,
+                           [&](Impl& impl) { impl.body.append(data, size * count); });
   }
 
   static size_t onHeader(char* data, size_t size, size_t count, void* self) {
-    std::string line(data, size * count);
-    // Each reply of a redirect chain starts with its status line.
-    if (line.compare(0, 5, "HTTP/") == 0) {
+    return guardedCallback(self, size * count, [&](Impl& impl) {
+      // Each reply of a redirect chain starts with its status line.
+      if (size * count < 5 || std::memcmp(data, "HTTP/", 5) != 0) return;
+      std::string line(data, size * count);
       while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
-      static_cast<Impl*>(self)->statusLine = line;
-    }
-    return size * count;
+      impl.statusLine = line;
+    });
   }
 
   CURL* handle() {
@@ -142,7 +163,6 @@ struct HttpClient::Impl {
     curl_easy_setopt(easy, CURLOPT_PROXY, "");  // never a proxy from the environment
     curl_easy_setopt(easy, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     curl_easy_setopt(easy, CURLOPT_SSLVERSION, static_cast<long>(CURL_SSLVERSION_TLSv1_2));
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(easy, CURLOPT_SSL_VERIFYHOST, 2L);
@@ -201,7 +221,11 @@ struct HttpClient::Impl {
   }
 
   // Performs one request; the body of a 2xx reply, raw.
-  std::string perform(const std::string& url, const std::string* postBody) {
+  const Timeouts& limitsFor(const std::string& url) const {
+    return isLocalServiceUrl(url) ? local : remote;
+  }
+
+  std::string perform(const std::string& url, const std::string* postBody, const Timeouts& limits) {
     CURL* h = handle();
     body.clear();
     statusLine.clear();
@@ -218,12 +242,19 @@ struct HttpClient::Impl {
       curl_easy_setopt(h, CURLOPT_HTTP_VERSION, static_cast<long>(CURL_HTTP_VERSION_1_1));
       curl_easy_setopt(h, CURLOPT_HTTPGET, 1L);
     }
-    const Timeouts& limits = isLocalServiceUrl(url) ? local : remote;
+    // A request begun over HTTPS never goes on in the clear.
+    const bool secure = lowerAscii(url.substr(0, 8)) == "https://";
+    curl_easy_setopt(h, CURLOPT_REDIR_PROTOCOLS_STR, secure ? "https" : "http,https");
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limits.connectMs);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, limits.stallSeconds);
 
+    callbackError = nullptr;
     CURLcode code = curl_easy_perform(h);
+    if (callbackError) {
+      body.clear();
+      std::rethrow_exception(std::exchange(callbackError, nullptr));
+    }
     if (code != CURLE_OK) {
       body.clear();
       fail(h, code);
@@ -266,14 +297,20 @@ HttpClient::~HttpClient() {
 }
 
 std::string HttpClient::getText(const std::string& url) {
-  std::string body = impl_->perform(url, nullptr);
+  return getText(url, impl_->limitsFor(url));
+}
+
+std::string HttpClient::getText(const std::string& url, const Timeouts& limits) {
+  std::string body = impl_->perform(url, nullptr, limits);
   return decodeBody(impl_->contentType(), body);
 }
 
-std::string HttpClient::getStream(const std::string& url) { return impl_->perform(url, nullptr); }
+std::string HttpClient::getStream(const std::string& url) {
+  return impl_->perform(url, nullptr, impl_->limitsFor(url));
+}
 
 std::string HttpClient::post(const std::string& url, const std::string& body) {
-  return impl_->perform(url, &body);
+  return impl_->perform(url, &body, impl_->limitsFor(url));
 }
 
 void HttpClient::disconnect() {

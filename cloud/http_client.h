@@ -74,6 +74,9 @@ struct Timeouts {
 // every ten seconds, so a hung service must not hold the window long.
 inline constexpr Timeouts kRemoteTimeouts{15000, 30};
 inline constexpr Timeouts kLocalServiceTimeouts{3000, 5};
+// The service answers a test print only once the printer has printed it,
+// which a slow printer or spooler can take long over.
+inline constexpr Timeouts kServicePrintTimeouts{3000, 60};
 
 class HttpClient : public HttpFetcher {
  public:
@@ -88,6 +91,8 @@ class HttpClient : public HttpFetcher {
   // declares (UTF-8 becomes 8-bit ANSI text; none or any other charset is
   // taken byte for byte).
   std::string getText(const std::string& url) override;
+  // The same with the limits of this one request.
+  std::string getText(const std::string& url, const Timeouts& limits);
   // GET over HTTP/1.1; the body's raw bytes.
   std::string getStream(const std::string& url) override;
   // POST of `body` over HTTP/1.0 with the same headers (the load test's

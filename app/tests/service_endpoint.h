@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <functional>
 #include <mutex>
 #include <string>
@@ -20,8 +21,8 @@
 #include <vector>
 
 #include "platform/files.h"
-#include "ui/form.h"
 #include "tests/support/wine_host.h"
+#include "ui/form.h"
 
 namespace endpoint_test {
 
@@ -55,8 +56,11 @@ class FakeService {
       record(r);
       std::string reply;
       {
-        std::lock_guard<std::mutex> lock(mutex_);
-        reply = r.has_param("status") ? statusReply : testReply;
+        std::unique_lock<std::mutex> lock(mutex_);
+        const bool status = r.has_param("status");
+        reply = status ? statusReply : testReply;
+        // A slow printer, or a service that accepts and does not answer.
+        released_.wait_for(lock, status ? statusDelay_ : testDelay_, [this] { return stopping_; });
       }
       if (reply.empty()) response.status = 500;
       response.set_content(reply, "application/json");
@@ -76,6 +80,11 @@ class FakeService {
   bool listening() const { return thread_.joinable(); }
 
   ~FakeService() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopping_ = true;
+    }
+    released_.notify_all();
     if (!thread_.joinable()) return;
     // listen_after_bind may not have begun yet; a stop before it would be lost.
     while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -87,6 +96,14 @@ class FakeService {
     std::lock_guard<std::mutex> lock(mutex_);
     statusReply = status;
     testReply = test;
+  }
+
+  // Holds the replies to "?status" and "?teste=" back this long, or until
+  // the service is destroyed; a reply is the one set when its request came.
+  void delay(std::chrono::milliseconds status, std::chrono::milliseconds test) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    statusDelay_ = status;
+    testDelay_ = test;
   }
 
   std::vector<Request> requests(const std::string& method = "") const {
@@ -110,6 +127,9 @@ class FakeService {
   httplib::Server server_;
   std::thread thread_;
   mutable std::mutex mutex_;
+  std::condition_variable released_;
+  bool stopping_ = false;
+  std::chrono::milliseconds statusDelay_{0}, testDelay_{0};
   std::vector<Request> requests_;
 };
 

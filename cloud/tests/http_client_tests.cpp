@@ -2,12 +2,27 @@
 // wire, how replies come back, and the error each failure raises.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <mutex>
+#include <new>
 #include <string>
 #include <vector>
 
 #include "cloud/http_client.h"
 #include "cloud/tests/test_servers.h"
+
+// Allocations on the thread that sets this above zero fail beyond that
+// size, as a huge reply would in a 32-bit process.
+thread_local size_t failAllocationsAbove = 0;
+
+void* operator new(size_t size) {
+  if (failAllocationsAbove > 0 && size > failAllocationsAbove) throw std::bad_alloc();
+  if (void* block = std::malloc(size > 0 ? size : 1)) return block;
+  throw std::bad_alloc();
+}
+// Not inlined: the compiler would pair their free() with the new at each call.
+[[gnu::noinline]] void operator delete(void* block) noexcept { std::free(block); }
+[[gnu::noinline]] void operator delete(void* block, size_t) noexcept { std::free(block); }
 
 namespace cloud {
 namespace {
@@ -328,6 +343,36 @@ TEST(HttpClient, HttpsTrustsTheBuildsCaAndRefusesAnyOther) {
   auto error = raised<TlsError>([&] { client.getText(impostor.url("/token")); });
   EXPECT_EQ(error.className(), "EIdOSSLConnectError");
   EXPECT_NE(error.message().find("certificate"), std::string::npos) << error.message();
+
+  // A redirect from HTTPS to plain HTTP is not followed; HTTP to HTTPS is.
+  Recorder plainSeen;
+  TestServer plain;
+  plain.routes().Get(".*", [&](const httplib::Request& req, httplib::Response& res) {
+    plainSeen(req);
+    if (req.path == "/up") res.set_redirect(sandbox.url("/categorias"));
+  });
+  plain.start();
+  sandbox.routes().Get("/down", [&](const httplib::Request&, httplib::Response& res) {
+    res.set_redirect(plain.url("/impressao/impressao.zip"));
+  });
+  EXPECT_EQ(raised<RequestError>([&] { client.getStream(sandbox.url("/down")); }).className(),
+            "EIdException");
+  EXPECT_EQ(client.getText(plain.url("/up")), "{\"success\":true,\"data\":[]}");
+  ASSERT_EQ(plainSeen.seen().size(), 1u);
+  EXPECT_EQ(plainSeen.seen()[0].target, "/up");
+}
+
+TEST(HttpClient, AFailureInsideLibcurlsCallbackEndsTheRequestAndTheClientGoesOn) {
+  TestServer server;
+  server.routes().Get("/big", [](const httplib::Request&, httplib::Response& res) {
+    res.set_content(std::string(1 << 20, 'x'), "application/octet-stream");
+  });
+  server.start();
+  HttpClient client;
+  failAllocationsAbove = 256 * 1024;
+  EXPECT_THROW(client.getStream(server.url("/big")), std::bad_alloc);
+  failAllocationsAbove = 0;
+  EXPECT_EQ(client.getStream(server.url("/big")).size(), size_t{1} << 20);
 }
 
 }  // namespace

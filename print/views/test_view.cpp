@@ -96,10 +96,11 @@ void TestView::testViaServico(int position) {
   const platform::Clock& clock = env.clock ? *env.clock : platform::systemClock();
   {
     ui::BusyCursor busy;
-    cloud::HttpFetcher& http = window_.http();
+    cloud::HttpClient& http = window_.http();
     cloud::DisconnectGuard disconnect(http);
     try {
-      json::TJSONObject reply(http.getText(kServiceTestUrl + std::to_string(position)));
+      json::TJSONObject reply(
+          http.getText(kServiceTestUrl + std::to_string(position), cloud::kServicePrintTimeouts));
       if (!reply.boolOf("success"))
         saveLog(state.appDir, "Teste Impresso Service: erro ao solicitar impressao", clock);
     } catch (const quelta::Error& e) {
