@@ -1,5 +1,5 @@
 # Entry points. `make test` and `make run` set up what is missing first.
-.PHONY: setup build test run screenshot fuzz bench clean
+.PHONY: setup build test run screenshot fuzz bench release clean
 
 setup:
 	@bash scripts/setup.sh
@@ -22,6 +22,10 @@ fuzz: setup
 
 bench: setup
 	@bash scripts/bench.sh
+
+# make release PRODUCTION=https://... STAGING=https://... DOWNLOAD=host FILES=dir [CA=file.pem]
+release: setup
+	@bash scripts/release.sh "$(PRODUCTION)" "$(STAGING)" "$(DOWNLOAD)" "$(FILES)" "$(CA)"
 
 clean:
 	rm -rf build

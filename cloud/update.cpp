@@ -6,6 +6,7 @@
 #include "cloud/update_archive.h"
 #include "json/json.h"
 #include "platform/files.h"
+#include "platform/text_locale.h"
 
 namespace cloud {
 namespace {
@@ -59,8 +60,10 @@ std::string scriptPath(const std::string& path) {
 void requireProgramFiles(const std::vector<ArchiveEntry>& entries) {
   for (const char* name : kUpdatedFiles) {
     bool found = false;
+    // Matched as Windows names files, without regard to letter case.
     for (const ArchiveEntry& entry : entries)
-      found |= !entry.directory && entry.parts.size() == 1 && entry.parts[0] == name;
+      found |= !entry.directory && entry.parts.size() == 1 &&
+               platform::lowerCase(entry.parts[0]) == platform::lowerCase(name);
     if (!found)
       throw ArchiveError(std::string("O arquivo de atualiza\xe7\xe3o n\xe3o cont\xe9m ") + name);
   }
@@ -77,6 +80,12 @@ VersionCheckOutcome checkForUpdate(UpdateContext& context) {
     return VersionCheckOutcome::kDeclined;
   updateServer(context);
   return VersionCheckOutcome::kUpdated;
+}
+
+std::vector<ArchiveEntry> checkUpdateArchive(const std::string& zipBytes) {
+  std::vector<ArchiveEntry> entries = readArchive(zipBytes);
+  requireProgramFiles(entries);
+  return entries;
 }
 
 UpdateOutcome updateServer(UpdateContext& context) {
@@ -102,8 +111,7 @@ UpdateOutcome updateServer(UpdateContext& context) {
   // Everything that can be wrong with the archive shows before the print
   // service is stopped, so a bad archive never leaves the restaurant
   // without printing.
-  std::vector<ArchiveEntry> entries = readArchive(platform::readFile(archivePath));
-  requireProgramFiles(entries);
+  std::vector<ArchiveEntry> entries = checkUpdateArchive(platform::readFile(archivePath));
 
   if (context.stopPrintService) context.stopPrintService();
   writeEntries(entries, workDir);

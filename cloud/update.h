@@ -6,8 +6,10 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "cloud/http_fetcher.h"
+#include "cloud/update_archive.h"
 
 namespace cloud {
 
@@ -62,6 +64,11 @@ enum class VersionCheckOutcome {
 // request and of the manifest's JSON run out; the client is disconnected
 // in every case.
 VersionCheckOutcome checkForUpdate(UpdateContext& context);
+
+// The archive read and checked whole, as the update does before it stops
+// the print service: every entry usable (readArchive) and the four program
+// files at its root, matched as Windows names files. ArchiveError otherwise.
+std::vector<ArchiveEntry> checkUpdateArchive(const std::string& zipBytes);
 
 enum class UpdateOutcome {
   kNoArchive,  // "Arquivo de atualizacao nao encontrado." was shown

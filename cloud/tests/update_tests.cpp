@@ -62,6 +62,29 @@ TEST(UpdateArchive, EntryNamesStayBelowTheWorkDirectory) {
   EXPECT_EQ(errorOf([] { cloud::relativeParts(""); }),
             "EZipException - O arquivo de atualiza\xe7\xe3o foi recusado, uma entrada n\xe3o tem "
             "nome");
+
+  // Names Windows cannot create; a character the code page lacks reads as "?".
+  const std::string invalid =
+      "EZipException - O arquivo de atualiza\xe7\xe3o foi recusado, uma entrada tem um nome que o "
+      "Windows n\xe3o aceita: ";
+  for (const char* name : {"a<b.txt",     "a>b",
+                           "a\"b",        "a|b",
+                           "a?b",         "docs/Servi??o.txt",
+                           "a*b",         "a\tb",
+                           "docs\x1f/x",  "CON",
+                           "con.txt",     "Aux.dll",
+                           "NUL",         "nul .txt",
+                           "PRN.log.txt", "COM1",
+                           "com9.log",    "LPT1",
+                           "lpt9.txt",    "docs/CON/x.txt",
+                           "leia-me.",    "leia-me ",
+                           "docs./x",     "docs /x"}) {
+    EXPECT_EQ(errorOf([&] { cloud::relativeParts(name); }), invalid + name) << name;
+  }
+  for (const char* name : {"COM10.txt", "console.txt", "LPT.txt", "auxiliar.dll", "nula",
+                           "leia-me.txt", "a b/c d.txt", "Servi\xe7o.txt"}) {
+    EXPECT_EQ(errorOf([&] { cloud::relativeParts(name); }), "no error") << name;
+  }
 }
 
 TEST(UpdateArchive, ReadsStoredAndDeflatedEntriesNamesAndAttributes) {
@@ -342,6 +365,28 @@ TEST_F(UpdateServer, UnusableArchivesStopBeforeTheServiceAndWriteNothing) {
   std::string damaged = storedRelease.bytes();
   damaged[storedRelease.dataOffset(2)] ^= 1;
 
+  // A release with one more entry, or the entry changed.
+  auto releaseWith = [](ZipBuilder::Entry entry) { return releaseArchive().add(entry).bytes(); };
+  ZipBuilder::Entry shortStream{"docs/leia.txt", "hello world"};
+  shortStream.declaredCrc = 0xDEADBEEF;
+  shortStream.declaredSize = 1000;
+  ZipBuilder::Entry longerThanDeclared{"docs/leia.txt", std::string(1 << 20, 'z')};
+  longerThanDeclared.declaredSize = 1000;
+  ZipBuilder::Entry otherCrc{"docs/leia.txt", "hello world", false};
+  otherCrc.declaredCrc = 0x12345678;
+  ZipBuilder::Entry declaredHuge{"docs/grande.bin", "x"};
+  declaredHuge.declaredSize = static_cast<uint32_t>(cloud::kLargestEntry + 1);
+  ZipBuilder tooMuchInAll = releaseArchive();
+  for (int i = 0; i < 3; ++i) {
+    ZipBuilder::Entry part{"parte" + std::to_string(i) + ".bin", "x"};
+    part.declaredSize = static_cast<uint32_t>(cloud::kLargestEntry);
+    tooMuchInAll.add(part);
+  }
+  ZipBuilder tooMany = releaseArchive();
+  for (uint64_t i = 0; i < cloud::kMostEntries; ++i) tooMany.add("d/" + std::to_string(i), "");
+  ZipBuilder clash = releaseArchive();
+  clash.add("docs", "a file").add("Docs/leia.txt", "in a directory");
+
   struct Case {
     std::string archive;
     std::string error;
@@ -353,6 +398,18 @@ TEST_F(UpdateServer, UnusableArchivesStopBeforeTheServiceAndWriteNothing) {
            Case{damaged, prefix + "est\xe1 danificado: queltaService.exe"},
            Case{incomplete.bytes(), prefix + "n\xe3o cont\xe9m queltaService.exe"},
            Case{"not a zip", prefix + "n\xe3o \xe9 um arquivo ZIP v\xe1lido"},
+           Case{releaseWith(shortStream), prefix + "est\xe1 danificado: docs/leia.txt"},
+           Case{releaseWith(longerThanDeclared), prefix + "est\xe1 danificado: docs/leia.txt"},
+           Case{releaseWith(otherCrc), prefix + "est\xe1 danificado: docs/leia.txt"},
+           Case{releaseWith(declaredHuge),
+                prefix + "foi recusado, \xe9 grande demais: docs/grande.bin"},
+           Case{tooMuchInAll.bytes(), prefix + "foi recusado, \xe9 grande demais: parte1.bin"},
+           Case{tooMany.bytes(), prefix + "foi recusado, tem entradas demais"},
+           Case{clash.bytes(),
+                prefix + "foi recusado, um arquivo e uma pasta t\xeam o mesmo nome: Docs/leia.txt"},
+           Case{releaseWith({"docs/LPT1.txt", "x"}),
+                prefix + "foi recusado, uma entrada tem um nome que o Windows n\xe3o aceita: "
+                         "docs/LPT1.txt"},
        }) {
     TempDir app;
     platform::writeFileReplacing(cloud::pathBelow(app.path(), {"queltaConfig.exe"}), "old tool");
@@ -368,6 +425,15 @@ TEST_F(UpdateServer, UnusableArchivesStopBeforeTheServiceAndWriteNothing) {
     EXPECT_FALSE(
         platform::fileExists(cloud::pathBelow(app.path(), {"update", "queltaConfig.exe"})));
   }
+}
+
+TEST(UpdateArchive, TheProgramFilesAreFoundWhateverTheirLetterCase) {
+  ZipBuilder zip;
+  zip.add("LIBEAY32.DLL", "l")
+      .add("QueltaConfig.exe", "c")
+      .add("queltaservice.EXE", "s")
+      .add("ssleay32.dll", "s");
+  EXPECT_EQ(cloud::checkUpdateArchive(zip.bytes()).size(), 4u);
 }
 
 TEST_F(UpdateServer, AScriptThatCannotBeStartedKeepsTheProgramRunning) {

@@ -24,11 +24,12 @@
 #include "cloud/update.h"
 #include "platform/files.h"
 #include "platform/service_manager.h"
+#include "release/release_files.h"
 #include "service/service_control.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wine_host.h"
 #include "ui/cursor.h"
 #include "ui/prompts.h"
-#include "tests/support/wine_host.h"
 
 namespace {
 
@@ -218,15 +219,18 @@ Strings downloadRequests() {
   return lines;
 }
 
-ZipBuilder releaseArchive(const std::string& tool, const std::string& service) {
-  ZipBuilder zip;
-  zip.add("libeay32.dll", "libeay32 da nova vers\xe3o")
-      .add("queltaConfig.exe", tool)
-      .add("queltaService.exe", service)
-      .add("ssleay32.dll", "ssleay32 da nova vers\xe3o");
-  zip.addDirectory("docs/");
-  zip.add("docs/LEIAME.txt", "Notas da vers\xe3o 2.0.14");
-  return zip;
+std::vector<release::ReleaseFile> releaseFiles(const std::string& tool,
+                                               const std::string& service) {
+  return {{"libeay32.dll", "libeay32 da nova vers\xe3o"},
+          {"queltaConfig.exe", tool},
+          {"queltaService.exe", service},
+          {"ssleay32.dll", "ssleay32 da nova vers\xe3o"},
+          {"docs/LEIAME.txt", "Notas da vers\xe3o 2.0.14"}};
+}
+
+// The archive as `make release` makes it.
+std::string releaseArchive(const std::string& tool, const std::string& service) {
+  return release::releaseArchive(releaseFiles(tool, service));
 }
 
 // ---- windows of this and other processes -----------------------------------
@@ -436,9 +440,9 @@ TEST_F(UpdateCheck, NoChangesNothingLeavesTheServiceRunningAndIsNotAskedAgain) {
   InstalledService svc(dir.path());
   ASSERT_TRUE(svc.ready());
   DWORD pid = servicePid();
-  ZipBuilder zip = releaseArchive("tool", "service");
+  std::string zip = releaseArchive("tool", "service");
   server.offer("2.0.14");
-  server.archive(zip.bytes());
+  server.archive(zip);
 
   prompts.confirmAnswers = {false};
   app::MainWindow window(env);
@@ -465,7 +469,7 @@ TEST_F(UpdateCheck, AFailedDownloadShowsItsMessageThenUpdatesFromTheArchiveLeftB
   ASSERT_TRUE(svc.ready());
   platform::createDirectory(path("update"));
   platform::writeFileReplacing(path("update\\impressao.zip"),
-                               releaseArchive("earlier tool", "earlier service").bytes());
+                               releaseArchive("earlier tool", "earlier service"));
   server.offer("2.0.14");
   server.noArchive();  // the download gets a 404
   downloadRequests();
@@ -500,7 +504,9 @@ TEST_F(UpdateCheck, DamagedAndEscapingArchivesStopWithTheErrorBoxAndTouchNothing
     stored.add({name, std::string("new ") + name, false});
   std::string damaged = stored.bytes();
   damaged[stored.dataOffset(1) + 2] ^= 0x20;
-  ZipBuilder escaping = releaseArchive("new tool", "new service");
+  ZipBuilder escaping;
+  for (const release::ReleaseFile& file : releaseFiles("new tool", "new service"))
+    escaping.add(file.name, file.bytes);
   escaping.add("..\\libeay32.dll", "planted");
 
   const std::string prefix = "O arquivo de atualiza\xe7\xe3o ";
@@ -676,7 +682,7 @@ TEST(SelfUpdate, YesReplacesToolServiceAndLibrariesAndTheNewServiceRuns) {
 
   DownloadServer server;
   server.offer("2.0.14");
-  server.archive(releaseArchive(newTool, newService).bytes());
+  server.archive(releaseArchive(newTool, newService));
   InstalledService svc(appDir);
   ASSERT_TRUE(svc.ready());
   DWORD oldServicePid = servicePid();
