@@ -52,6 +52,7 @@ void MainWindow::bindHandlers() {
   }
   onActivate([this] { FormActivate(); });
   onTimer(10000, [this] { Timer1Timer(); });
+  bindLogRefresh();
 }
 
 void MainWindow::buildStartupSteps() {
@@ -131,7 +132,7 @@ void MainWindow::btnConfigBackClick() {
   control("gbConfig").hide();
 }
 
-void MainWindow::Timer1Timer() { loadLog(); }
+void MainWindow::Timer1Timer() { refreshLogInBackground(); }
 
 void MainWindow::lvProdutoEditing(bool* allowEdit) { *allowEdit = false; }
 

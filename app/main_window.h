@@ -17,6 +17,7 @@
 #include "platform/epson_library.h"
 #include "platform/service_manager.h"
 #include "print/print_documento.h"
+#include "service/log_refresh.h"
 #include "ui/form.h"
 
 namespace app {
@@ -90,8 +91,13 @@ class MainWindow : public ui::Form {
   void loadCategoria();
   void loadProduto();
   void loadProdutoImpressora();
-  // Refresh of the log screen.
+  // Refresh of the log screen, on the window's thread (start-up,
+  // "Atualizar").
   void loadLog();
+  // The timer's refresh: off the window's thread, shown once it is done;
+  // false when the last one still runs.
+  bool refreshLogInBackground();
+  bool logRefreshRunning() const { return logRefresher_->running(); }
 
  protected:
   void onDestroyed() override;
@@ -106,6 +112,9 @@ class MainWindow : public ui::Form {
   // The version check of the first activation and the update it may lead
   // to (cloud/views/update_view.cpp).
   void versionCheck();
+  // The log screen's background refresh (service/views/log_view.cpp).
+  void bindLogRefresh();
+  void showLogScreen(const service::LogScreen& screen);
 
   Environment env_;
   AppState state_;
@@ -114,6 +123,7 @@ class MainWindow : public ui::Form {
   std::vector<std::string> completedSteps_;
   bool activatedOnce_ = false;
   std::vector<std::shared_ptr<void>> views_;
+  std::unique_ptr<service::LogRefresher> logRefresher_;
 };
 
 }  // namespace app

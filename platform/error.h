@@ -12,13 +12,16 @@ namespace quelta {
 class Error : public std::runtime_error {
  public:
   Error(std::string className, const std::string& message)
-      : std::runtime_error(message), className_(std::move(className)) {}
+      : std::runtime_error(message), className_(std::move(className)), message_(message) {}
 
   const std::string& className() const { return className_; }
-  std::string message() const { return what(); }
+  // Every byte of the message: what() ends at the first NUL, and a parse
+  // error quotes the text it read, NULs included.
+  const std::string& message() const { return message_; }
 
  private:
   std::string className_;
+  std::string message_;
 };
 
 // A file or device that cannot be opened, read or written.

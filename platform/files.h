@@ -2,6 +2,7 @@
 // page, as the program holds them; on Windows they go to the ANSI calls.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace platform {
@@ -17,6 +18,10 @@ void createDirectory(const std::string& path);
 // The file is opened with read, write and delete sharing, so a file another
 // process holds open for writing can still be read.
 std::string readFile(const std::string& path);
+
+// The file's last `maxBytes` bytes, or the whole file when it is no longer;
+// opened and failing as readFile does.
+std::string readFileEnd(const std::string& path, size_t maxBytes);
 
 // Replaces the file's content in one step: the bytes go to a temporary file
 // in the same directory, which then takes the file's place. A failure at

@@ -27,28 +27,56 @@ std::string dayLogPath(const std::string& appDir, const platform::LocalDateTime&
   return print::logFileName(appDir, day);
 }
 
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  size_t start = 0;
+std::string logViewText(std::string text) {
+  // Lone CRs and LFs become CR LF, so the text can only grow: it is built
+  // once, at its final size.
+  size_t grown = 0;
   const size_t n = text.size();
   for (size_t i = 0; i < n; ++i) {
-    char c = text[i];
-    if (c != '\r' && c != '\n') continue;
-    lines.emplace_back(text, start, i - start);
-    if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
-    start = i + 1;
+    if (text[i] == '\r' && i + 1 < n && text[i + 1] == '\n')
+      ++i;
+    else if (text[i] == '\r' || text[i] == '\n')
+      ++grown;
   }
-  if (start < n) lines.emplace_back(text, start, n - start);
-  return lines;
+  if (grown == 0) {
+    for (char& c : text)
+      if (c == '\0') c = ' ';
+    if (text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0)
+      text.resize(text.size() - 2);
+    return text;
+  }
+  std::string shown;
+  shown.reserve(n + grown);
+  for (size_t i = 0; i < n; ++i) {
+    char c = text[i];
+    if (c == '\r' || c == '\n') {
+      if (c == '\r' && i + 1 < n && text[i + 1] == '\n') ++i;
+      if (i + 1 < n) shown += "\r\n";
+    } else {
+      shown += c == '\0' ? ' ' : c;
+    }
+  }
+  return shown;
 }
 
-std::optional<std::vector<std::string>> readDayLog(const std::string& appDir,
-                                                   const platform::LocalDateTime& day) {
+std::optional<std::string> readDayLogView(const std::string& appDir,
+                                          const platform::LocalDateTime& day, size_t limit) {
   const std::string path = dayLogPath(appDir, day);
   if (!platform::fileExists(path)) return std::nullopt;
-  // readFile shares reading, writing and deleting: the service may hold the
-  // file open for its next entry at any moment.
-  return splitLines(platform::readFile(path));
+  // readFileEnd shares reading, writing and deleting: the service may hold
+  // the file open for its next entry at any moment. One byte more than the
+  // limit tells whether the part read begins at a line start.
+  std::string text = platform::readFileEnd(path, limit + 1);
+  if (text.size() > limit) {
+    size_t end = text.find_first_of("\r\n");
+    if (end == std::string::npos) {
+      text.erase(0, 1);
+    } else {
+      if (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n') ++end;
+      text.erase(0, end + 1);
+    }
+  }
+  return logViewText(std::move(text));
 }
 
 std::vector<std::string> queueListing(const std::string& appDir, const json::TJSONArray& printers) {
@@ -80,6 +108,19 @@ std::vector<std::string> queueView(const std::string& appDir, const json::TJSONA
     // like a whole one.
     return {readErrorLine(e)};
   }
+}
+
+LogScreen readLogScreen(cloud::HttpFetcher& http, const std::string& appDir,
+                        const platform::LocalDateTime& day, const json::TJSONArray& printers) {
+  LogScreen screen;
+  screen.caption = serviceStateCaption(http);
+  try {
+    screen.log = readDayLogView(appDir, day);
+  } catch (const std::exception& e) {
+    screen.log = readErrorLine(e);
+  }
+  screen.queue = queueView(appDir, printers);
+  return screen;
 }
 
 std::string readErrorLine(const std::exception& error) {

@@ -4,6 +4,7 @@
 // so a failure of one never keeps the others from showing.
 #pragma once
 
+#include <cstddef>
 #include <exception>
 #include <optional>
 #include <string>
@@ -30,15 +31,25 @@ std::string serviceStateCaption(cloud::HttpFetcher& http);
 // The day's log file: application directory, "log", "yyyy-mm-dd.txt".
 std::string dayLogPath(const std::string& appDir, const platform::LocalDateTime& day);
 
-// Text split into lines at CR LF, lone CR or lone LF; a line end at the very
-// end opens no further line.
-std::vector<std::string> splitLines(const std::string& text);
+// The log view shows at most this much of the day's log, its end: a busy
+// day writes a few hundred KB, and a view of hundreds of MB would hold the
+// window for seconds and may not fit in memory at all.
+inline constexpr size_t kDayLogViewLimit = 2 * 1024 * 1024;
 
-// The lines of the day's log, or nothing when there is no file for the day
-// yet (the view then keeps what it showed). The file is read while the
-// service may be writing it. Raises the read error.
-std::optional<std::vector<std::string>> readDayLog(const std::string& appDir,
-                                                   const platform::LocalDateTime& day);
+// Log text as the view shows it: lines ended by CR LF, lone CR or lone LF,
+// joined by CR LF (a line end at the very end opens no further line), and
+// a NUL, which would end the window's text, as a blank. The text is
+// consumed.
+std::string logViewText(std::string text);
+
+// The day's log as the view shows it (logViewText), or nothing when there
+// is no file for the day yet (the view then keeps what it showed). Of a log
+// longer than `limit` only the end is read, from the first line that begins
+// within it. The file is read while the service may be writing it. Raises
+// the read error.
+std::optional<std::string> readDayLogView(const std::string& appDir,
+                                          const platform::LocalDateTime& day,
+                                          size_t limit = kDayLogViewLimit);
 
 // The queue listing for the printers of the table, in table order: for
 // each printer with waiting jobs "Fila para: <name>", then each job's line
@@ -51,5 +62,18 @@ std::vector<std::string> queueView(const std::string& appDir, const json::TJSONA
 
 // "Erro ao ler log: <class name> - <message>".
 std::string readErrorLine(const std::exception& error);
+
+// What one refresh of the log screen shows: the caption, the text of the
+// log view (nothing: the view keeps what it shows; a read error gives its
+// error line) and the queue listing.
+struct LogScreen {
+  std::string caption;
+  std::optional<std::string> log;
+  std::vector<std::string> queue;
+};
+
+// The three steps of a refresh, in order, each standing alone.
+LogScreen readLogScreen(cloud::HttpFetcher& http, const std::string& appDir,
+                        const platform::LocalDateTime& day, const json::TJSONArray& printers);
 
 }  // namespace service

@@ -12,7 +12,18 @@ std::string Control::text() const {
   return s;
 }
 
-void Control::setText(const std::string& text) { SetWindowTextA(hwnd_, text.c_str()); }
+std::string shownText(std::string text) {
+  for (char& c : text)
+    if (c == '\0') c = ' ';
+  return text;
+}
+
+void Control::setText(const std::string& text) {
+  if (text.find('\0') == std::string::npos)
+    SetWindowTextA(hwnd_, text.c_str());
+  else
+    SetWindowTextA(hwnd_, shownText(text).c_str());
+}
 
 void Control::show(bool visible) { ShowWindow(hwnd_, visible ? SW_SHOW : SW_HIDE); }
 
@@ -72,6 +83,8 @@ void Memo::addLine(const std::string& line) {
 int Memo::lineCount() const { return static_cast<int>(lines().size()); }
 
 void Memo::lineScroll(int lines) { send(EM_LINESCROLL, 0, lines); }
+
+void Memo::scrollToEnd() { lineScroll(static_cast<int>(send(EM_GETLINECOUNT))); }
 
 int Memo::firstVisibleLine() const { return static_cast<int>(send(EM_GETFIRSTVISIBLELINE)); }
 

@@ -10,6 +10,10 @@
 
 namespace ui {
 
+// Text as a window can show it: Win32 ends a window's text at the first NUL,
+// so a NUL in a log line or an error message becomes a blank instead.
+std::string shownText(std::string text);
+
 class Control {
  public:
   Control() = default;
@@ -51,6 +55,9 @@ class Memo : public Control {
   void clear() { setText(""); }
   int lineCount() const;
   void lineScroll(int lines);  // EM_LINESCROLL
+  // Scrolls down by as many lines as the control holds, bringing the end
+  // into view without reading its text back.
+  void scrollToEnd();
   int firstVisibleLine() const;
 };
 

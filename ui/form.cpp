@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/error.h"
 #include "ui/cursor.h"
 #include "ui/prompts.h"
 
@@ -11,6 +12,7 @@ namespace {
 HINSTANCE appInstance = nullptr;
 const char kPanelClass[] = "QueltaPanel";
 const UINT kRunActivate = WM_APP + 1;
+const UINT kFirstPosted = WM_APP + 2;
 
 enum PanelLook : LONG_PTR { kPlain = 0, kFramed = 1, kGroup = 2 };
 
@@ -267,6 +269,12 @@ void Form::notifyChange(const std::string& name) {
                reinterpret_cast<LPARAM>(it->second.hwnd));
 }
 
+UINT Form::onPosted(Handler handler) {
+  UINT message = kFirstPosted + static_cast<UINT>(posted_.size());
+  posted_[message] = std::move(handler);
+  return message;
+}
+
 void Form::fireTimers() {
   for (auto& [id, handler] : timers_) guarded(handler);
 }
@@ -274,6 +282,8 @@ void Form::fireTimers() {
 void Form::guarded(const Handler& handler) {
   try {
     handler();
+  } catch (const quelta::Error& e) {
+    prompts().showError(errorBoxText(e.message()));
   } catch (const std::exception& e) {
     prompts().showError(errorBoxText(e.what()));
   }
@@ -401,6 +411,10 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       hwnd_ = nullptr;
       return result;
     }
+  }
+  if (auto it = posted_.find(msg); it != posted_.end()) {
+    guarded(it->second);
+    return 0;
   }
   return DefWindowProcA(hwnd_, msg, wp, lp);
 }

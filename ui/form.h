@@ -75,6 +75,10 @@ class Form {
   void onEditing(const std::string& name, std::function<bool()> allowEdit);
   void onTimer(int intervalMs, Handler handler);
   void onActivate(Handler handler) { activateHandler_ = std::move(handler); }
+  // A handler for a message that another thread posts to the window
+  // (PostMessage with the returned message id): work done off the window's
+  // thread shows its result on it.
+  UINT onPosted(Handler handler);
   void setCancelButton(const std::string& name) { cancelButton_ = name; }
 
   // What a click or a selection change does, sent as the control sends it.
@@ -118,6 +122,7 @@ class Form {
   std::map<std::string, std::function<void(int, bool)>> selects_;
   std::map<std::string, std::function<bool()>> editing_;
   std::map<UINT_PTR, Handler> timers_;
+  std::map<UINT, Handler> posted_;
   Handler activateHandler_;
   std::string cancelButton_;
   bool activating_ = false;

@@ -171,11 +171,11 @@ bool showConfirmDialog(HWND owner, const std::string& caption, const std::string
 class Win32Prompts : public Prompts {
  public:
   void showError(const std::string& message) override {
-    MessageBoxA(activeOwner(), message.c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+    MessageBoxA(activeOwner(), shownText(message).c_str(), title.c_str(), MB_OK | MB_ICONERROR);
   }
 
   void showMessage(const std::string& message) override {
-    MessageBoxA(activeOwner(), message.c_str(), title.c_str(), MB_OK);
+    MessageBoxA(activeOwner(), shownText(message).c_str(), title.c_str(), MB_OK);
   }
 
   bool confirm(const std::string& caption, const std::string& message) override {

@@ -6,12 +6,16 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
+using endpoint_test::eventually;
 using endpoint_test::FakeService;
 
 const char kOnline[] = "Log do servidor (Online)";
@@ -46,13 +50,14 @@ TEST_F(LogScreen, CaptionFollowsTheServicesStatusReply) {
   window.click("Button1");
   EXPECT_EQ(window.control("Label1").text(), kOnline);
 
-  // The timer refreshes too; a reply that is no status is offline.
+  // The timer refreshes too, off the window's thread; a reply that is no
+  // status is offline.
   service->answer("<html>ok</html>", "");
   window.fireTimers();
-  EXPECT_EQ(window.control("Label1").text(), kOffline);
+  EXPECT_TRUE(eventually([&] { return window.control("Label1").text() == kOffline; }));
   service->answer("{\"success\":true}", "");
   window.fireTimers();
-  EXPECT_EQ(window.control("Label1").text(), kOnline);
+  EXPECT_TRUE(eventually([&] { return window.control("Label1").text() == kOnline; }));
   EXPECT_EQ(service->targets("GET").size(), 4u);
 
   // Nobody on the port.
@@ -60,6 +65,48 @@ TEST_F(LogScreen, CaptionFollowsTheServicesStatusReply) {
   window.click("Button1");
   EXPECT_EQ(window.control("Label1").text(), kOffline);
   EXPECT_TRUE(prompts.shown.empty());
+}
+
+TEST_F(LogScreen, TheWindowAnswersWhileTheTimersStatusQueryWaitsAndNewerNewsStays) {
+  FakeService service;
+  ASSERT_TRUE(service.listening());
+  app::MainWindow window(env);
+  ASSERT_EQ(window.control("Label1").text(), kOnline);
+
+  // The service takes seconds over its status; the timer's refresh waits
+  // for it off the window's thread, and a second tick starts no second one.
+  service.answer("{\"success\":false}", "");
+  service.delay(std::chrono::seconds(3), {});
+  window.fireTimers();
+  window.fireTimers();
+  EXPECT_TRUE(window.logRefreshRunning());
+  std::atomic<int> answered{0}, unanswered{0};
+  std::thread probe([&, hwnd = window.hwnd()] {
+    for (int i = 0; i < 10; ++i) {
+      DWORD_PTR result = 0;
+      if (SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result))
+        ++answered;
+      else
+        ++unanswered;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  });
+  eventually([&] { return answered + unanswered == 10; });
+  probe.join();
+  EXPECT_EQ(answered, 10);
+  EXPECT_EQ(unanswered, 0);
+
+  // "Atualizar" meanwhile shows what the service says now; the older
+  // answer the timer gets afterwards does not replace it.
+  service.answer("{\"success\":true}", "");
+  service.delay({}, {});
+  ASSERT_TRUE(window.logRefreshRunning());
+  window.click("Button1");
+  EXPECT_EQ(window.control("Label1").text(), kOnline);
+  EXPECT_TRUE(eventually([&] { return !window.logRefreshRunning(); }));
+  ui::pumpMessages();
+  EXPECT_EQ(window.control("Label1").text(), kOnline);
+  EXPECT_EQ(service.targets("GET"), Lines({"/?status", "/?status", "/?status"}));
 }
 
 TEST_F(LogScreen, DayLogIsShownWholeAndScrolledToItsEnd) {

@@ -180,6 +180,11 @@ TEST(JsonReader, ParseErrorsNameTheirPosition) {
   EXPECT_EQ(arrayFailure("[\"1\" %s%d%n 0123456789abc]"),
             "ParseException - Expected a \",\" or \"]\" at character 7 of [\"1\" %s%d%n "
             "0123456789abc] pr\xf3ximo a : s%d%n 0123\n\r erro no caracter : 7");
+  // A NUL in the text ends neither the text read nor the message.
+  EXPECT_EQ(arrayFailure(std::string("[\0]", 3)),
+            std::string("ParseException - Missing value. at character 2 of [\0] pr\xf3ximo a : "
+                        "\0]\n\r erro no caracter : 2",
+                        91));
   // A space does not end an unquoted word.
   EXPECT_EQ(TJSONArray("[1 2]").textAt(0), "1 2");
 }

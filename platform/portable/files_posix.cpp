@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 
@@ -45,13 +47,22 @@ bool directoryExists(const std::string& path) {
 
 void createDirectory(const std::string& path) { ::mkdir(path.c_str(), 0777); }
 
-std::string readFile(const std::string& path) {
+std::string readFile(const std::string& path) { return readFileEnd(path, SIZE_MAX); }
+
+std::string readFileEnd(const std::string& path, size_t maxBytes) {
   int fd = ::open(path.c_str(), O_RDONLY);
   if (fd < 0) fail("Cannot open file", path, errno);
   std::string bytes;
+  struct stat st;
+  if (::fstat(fd, &st) == 0) {
+    auto size = static_cast<uint64_t>(st.st_size);
+    if (size > maxBytes) ::lseek(fd, static_cast<off_t>(size - maxBytes), SEEK_SET);
+    bytes.reserve(static_cast<size_t>(std::min<uint64_t>(size, maxBytes)));
+  }
   char buffer[65536];
-  for (;;) {
-    ssize_t n = ::read(fd, buffer, sizeof buffer);
+  // A file that grows while it is read still gives no more than asked.
+  while (bytes.size() < maxBytes) {
+    ssize_t n = ::read(fd, buffer, std::min(sizeof buffer, maxBytes - bytes.size()));
     if (n < 0) {
       int code = errno;
       ::close(fd);

@@ -1,10 +1,10 @@
-#include "platform/files.h"
-
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/error.h"
+#include "platform/files.h"
 #include "platform/win32/system_error.h"
 
 namespace platform {
@@ -39,16 +39,29 @@ bool directoryExists(const std::string& path) {
 
 void createDirectory(const std::string& path) { CreateDirectoryA(path.c_str(), nullptr); }
 
-std::string readFile(const std::string& path) {
+std::string readFile(const std::string& path) { return readFileEnd(path, SIZE_MAX); }
+
+std::string readFileEnd(const std::string& path, size_t maxBytes) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_READ,
                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) failFile("Cannot open file", path, GetLastError());
   std::string bytes;
+  LARGE_INTEGER size{};
+  if (GetFileSizeEx(h, &size)) {
+    if (static_cast<uint64_t>(size.QuadPart) > maxBytes) {
+      LARGE_INTEGER start{};
+      start.QuadPart = size.QuadPart - static_cast<LONGLONG>(maxBytes);
+      SetFilePointerEx(h, start, nullptr, FILE_BEGIN);
+    }
+    bytes.reserve(static_cast<size_t>(std::min<uint64_t>(size.QuadPart, maxBytes)));
+  }
   char buffer[65536];
-  for (;;) {
+  // A file that grows while it is read still gives no more than asked.
+  while (bytes.size() < maxBytes) {
+    DWORD want = static_cast<DWORD>(std::min<size_t>(sizeof buffer, maxBytes - bytes.size()));
     DWORD got = 0;
-    if (!ReadFile(h, buffer, sizeof buffer, &got, nullptr)) {
+    if (!ReadFile(h, buffer, want, &got, nullptr)) {
       DWORD code = GetLastError();
       CloseHandle(h);
       failFile("Cannot read file", path, code);

@@ -60,30 +60,51 @@ TEST(ServiceStateCaption, AFailedRequestIsOfflineAndStillDisconnects) {
   EXPECT_EQ(http.calls, Lines({"text " + kStatus, "disconnect"}));
 }
 
-TEST(SplitLines, EveryKindOfLineEndEndsALine) {
-  EXPECT_EQ(service::splitLines(""), Lines{});
-  EXPECT_EQ(service::splitLines("a"), Lines{"a"});
-  EXPECT_EQ(service::splitLines("a\r\nb\r\n"), Lines({"a", "b"}));
-  EXPECT_EQ(service::splitLines("a\rb\nc\r\nd"), Lines({"a", "b", "c", "d"}));
-  EXPECT_EQ(service::splitLines("a\n\r"), Lines({"a", ""}));  // LF then a lone CR
-  EXPECT_EQ(service::splitLines("\r\n\r\nx\r\n"), Lines({"", "", "x"}));
-  EXPECT_EQ(service::splitLines("caf\xe9\n"), Lines{"caf\xe9"});
+TEST(LogViewText, EveryKindOfLineEndBecomesCrLfAndANulABlank) {
+  struct Case {
+    std::string file, shown;
+  };
+  const Case cases[] = {
+      {"", ""},
+      {"a", "a"},
+      {"a\r\nb\r\n", "a\r\nb"},
+      {"a\rb\nc\r\nd", "a\r\nb\r\nc\r\nd"},
+      {"a\n\r", "a\r\n"},  // LF then a lone CR: one empty line more
+      {"\r\n\r\nx\r\n", "\r\n\r\nx"},
+      {"caf\xe9\n", "caf\xe9"},
+      {std::string("10:00 : a\0b\r\n\0", 14), "10:00 : a b\r\n "},
+      {std::string("x\0\ny", 4), "x \r\ny"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(service::logViewText(c.file), c.shown) << c.file;
 }
 
 TEST(DayLog, ReadsTheFileOfTheGivenDayAndNothingWithoutIt) {
   TempDir dir;
   platform::LocalDateTime day{2026, 3, 7, 23, 59, 59};
-  EXPECT_EQ(service::readDayLog(dir.path(), day), std::nullopt);
+  EXPECT_EQ(service::readDayLogView(dir.path(), day), std::nullopt);
 
   platform::createDirectory(dir.file("log"));
   const std::string path = dir.file("log") + kSep + "2026-03-07.txt";
   EXPECT_EQ(service::dayLogPath(dir.path(), day), path);
   platform::writeFileReplacing(
       path, "10:00:00 : Servico iniciado\r\n10:00:05 : Teste Impresso Config: Caixa\r\n");
-  EXPECT_EQ(service::readDayLog(dir.path(), day),
-            Lines({"10:00:00 : Servico iniciado", "10:00:05 : Teste Impresso Config: Caixa"}));
+  EXPECT_EQ(service::readDayLogView(dir.path(), day),
+            "10:00:00 : Servico iniciado\r\n10:00:05 : Teste Impresso Config: Caixa");
   // Just after midnight the new day has no file yet.
-  EXPECT_EQ(service::readDayLog(dir.path(), {2026, 3, 8, 0, 0, 1}), std::nullopt);
+  EXPECT_EQ(service::readDayLogView(dir.path(), {2026, 3, 8, 0, 0, 1}), std::nullopt);
+
+  // Beyond the limit only the end shows, from the first whole line in it.
+  platform::writeFileReplacing(path, "line one\r\nline two\nline three\r\n");
+  struct Case {
+    size_t limit;
+    std::string shown;
+  };
+  const std::string lastTwo = "line two\r\nline three";
+  for (const Case& c :
+       {Case{31, "line one\r\n" + lastTwo}, Case{30, lastTwo}, Case{22, lastTwo}, Case{21, lastTwo},
+        Case{20, "line three"}, Case{12, "line three"}, Case{11, ""}}) {
+    EXPECT_EQ(service::readDayLogView(dir.path(), day, c.limit), c.shown) << c.limit;
+  }
 }
 
 TEST_F(QueueFile, NoFileIsAnEmptyQueueNotAnError) {
