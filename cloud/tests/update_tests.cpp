@@ -384,6 +384,8 @@ TEST_F(UpdateServer, UnusableArchivesStopBeforeTheServiceAndWriteNothing) {
   }
   ZipBuilder tooMany = releaseArchive();
   for (uint64_t i = 0; i < cloud::kMostEntries; ++i) tooMany.add("d/" + std::to_string(i), "");
+  ZipBuilder::Entry utf8Name{"docs/\xe4\xb8\xad.txt", "x"};
+  utf8Name.flags = 0x0800;
   ZipBuilder clash = releaseArchive();
   clash.add("docs", "a file").add("Docs/leia.txt", "in a directory");
 
@@ -410,6 +412,10 @@ TEST_F(UpdateServer, UnusableArchivesStopBeforeTheServiceAndWriteNothing) {
            Case{releaseWith({"docs/LPT1.txt", "x"}),
                 prefix + "foi recusado, uma entrada tem um nome que o Windows n\xe3o aceita: "
                          "docs/LPT1.txt"},
+           // A character the code page lacks reads as "?".
+           Case{releaseWith(utf8Name),
+                prefix + "foi recusado, uma entrada tem um nome que o Windows n\xe3o aceita: "
+                         "docs/?.txt"},
        }) {
     TempDir app;
     platform::writeFileReplacing(cloud::pathBelow(app.path(), {"queltaConfig.exe"}), "old tool");
