@@ -22,8 +22,8 @@ class ArchiveError : public quelta::Error {
 // A release holds a few files of a few MB; an archive far beyond that is
 // refused before it is unpacked, whatever its own size.
 inline constexpr uint64_t kMostEntries = 1000;
-inline constexpr uint64_t kLargestEntry = 32u << 20;
-inline constexpr uint64_t kLargestArchive = 64u << 20;
+inline constexpr uint64_t kLargestEntry = 64u << 20;
+inline constexpr uint64_t kLargestArchive = 128u << 20;
 
 struct ArchiveEntry {
   std::string name;                // as stored, in the program's 8-bit text

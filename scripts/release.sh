@@ -24,7 +24,7 @@ done
 
 build=build/release
 echo "== release: configure and build the tool ($build)"
-cmake --preset win32 -B "$build" \
+cmake --preset win32 -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DQUELTA_API_PRODUCTION="$production" -DQUELTA_API_STAGING="$staging" \
   -DQUELTA_DOWNLOAD_HOST="$download" -DQUELTA_EXTRA_CA_FILE="$ca" >"$build.log" 2>&1 ||
   { tail -n 20 "$build.log" >&2; exit 1; }
