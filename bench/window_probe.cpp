@@ -52,8 +52,8 @@ int main(int argc, char** argv) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION tool{};
-  if (!CreateProcessA(argv[1], commandLine, nullptr, nullptr, FALSE, 0, nullptr, argv[2],
-                      &startup, &tool)) {
+  if (!CreateProcessA(argv[1], commandLine, nullptr, nullptr, FALSE, 0, nullptr, argv[2], &startup,
+                      &tool)) {
     std::fprintf(stderr, "cannot start %s (%lu)\n", argv[1], GetLastError());
     return 1;
   }
