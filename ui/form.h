@@ -29,6 +29,7 @@ enum class Kind {
   ListView,     // report view, whole-row selection, headers not clickable
   PageControl,  // tabs; its pages are the Page entries naming it as parent
   Page,
+  PaintBox,  // an area the form draws itself (onPaint)
 };
 
 struct ControlSpec {
@@ -75,6 +76,9 @@ class Form {
   void onEditing(const std::string& name, std::function<bool()> allowEdit);
   void onTimer(int intervalMs, Handler handler);
   void onActivate(Handler handler) { activateHandler_ = std::move(handler); }
+  // Draws a paint box on `dc`; `area` is its client rectangle.
+  using PaintHandler = std::function<void(HDC dc, const RECT& area)>;
+  void onPaint(const std::string& name, PaintHandler handler);
   void setCancelButton(const std::string& name) { cancelButton_ = name; }
 
   // What a click or a selection change does, sent as the control sends it.
@@ -104,6 +108,7 @@ class Form {
   void createControl(const ControlSpec& spec, int id);
   void dispatchCommand(int id, int code);
   LRESULT dispatchNotify(NMHDR* header);
+  void dispatchPaint(HWND box, HDC dc);
   void selectPage(HWND pageControl);
 
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -118,6 +123,7 @@ class Form {
   std::map<std::string, std::function<void(int, bool)>> selects_;
   std::map<std::string, std::function<bool()>> editing_;
   std::map<UINT_PTR, Handler> timers_;
+  std::map<std::string, PaintHandler> painters_;
   Handler activateHandler_;
   std::string cancelButton_;
   bool activating_ = false;
