@@ -11,17 +11,17 @@
 namespace print {
 namespace {
 
-const ui::FormSpec kForm{"TFormVisualizacao", "", 860, 540,
+const ui::FormSpec kForm{"TFormVisualizacao", "", 920, 540,
                          WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME};
 
 const ui::ControlSpec kControls[] = {
     {ui::Kind::Label, "lbPapel", "", "Papel", 8, 12, 34, 14},
     {ui::Kind::ComboList, "cbPapel", "", "", 44, 8, 80, 200},
-    {ui::Kind::Label, "lbDestino", "", "", 136, 12, 716, 14},
-    {ui::Kind::PaintBox, "pbTicket", "", "", 8, 36, 340, 464},
-    {ui::Kind::Memo, "mmBytes", "", "", 356, 36, 496, 464},
-    {ui::Kind::Label, "lbAviso", "", "", 8, 512, 756, 14},
-    {ui::Kind::Button, "btnFechar", "", "Fechar", 777, 507, 75, 25},
+    {ui::Kind::Label, "lbDestino", "", "", 136, 12, 776, 14},
+    {ui::Kind::PaintBox, "pbTicket", "", "", 8, 36, 360, 464},
+    {ui::Kind::Memo, "mmBytes", "", "", 376, 36, 536, 464},
+    {ui::Kind::Label, "lbAviso", "", "", 8, 512, 816, 14},
+    {ui::Kind::Button, "btnFechar", "", "Fechar", 837, 507, 75, 25},
 };
 
 // The strip's scale: printer dots per screen pixel at 96 DPI, and the blank
@@ -31,6 +31,31 @@ constexpr int kFeedDots = 24;
 constexpr int kCutDots = 24;
 
 int px(double value) { return static_cast<int>(std::lround(value)); }
+
+int CALLBACK takeFixedPitchFace(const LOGFONTA* font, const TEXTMETRICA*, DWORD type,
+                                LPARAM found) {
+  if ((font->lfPitchAndFamily & 3) != FIXED_PITCH || !(type & TRUETYPE_FONTTYPE)) return 1;
+  *reinterpret_cast<std::string*>(found) = font->lfFaceName;
+  return 0;
+}
+
+// The receipt printer's character cells and the columns of the bytes need
+// a fixed-pitch face: Courier New, which every Windows has, else the first
+// scalable one installed.
+std::string fixedPitchFace(HWND window) {
+  HDC dc = GetDC(window);
+  LOGFONTA wanted{};
+  wanted.lfCharSet = DEFAULT_CHARSET;
+  std::string face;
+  lstrcpyA(wanted.lfFaceName, "Courier New");
+  EnumFontFamiliesExA(dc, &wanted, takeFixedPitchFace, reinterpret_cast<LPARAM>(&face), 0);
+  if (face.empty()) {
+    wanted.lfFaceName[0] = '\0';
+    EnumFontFamiliesExA(dc, &wanted, takeFixedPitchFace, reinterpret_cast<LPARAM>(&face), 0);
+  }
+  ReleaseDC(window, dc);
+  return face.empty() ? "Courier New" : face;
+}
 
 // GDI objects made for one paint and deleted with it.
 class PaintTools {
@@ -77,12 +102,12 @@ PreviewWindow::PreviewWindow(HWND owner, const std::string& printerName, TicketP
   onPaint("pbTicket", [this](HDC dc, const RECT& area) { pbTicketPaint(dc, area); });
   setCancelButton("btnFechar");
 
-  // Bytes line up in columns only in a fixed-pitch face.
+  monoFace_ = fixedPitchFace(hwnd());
   HDC screen = GetDC(hwnd());
   fixedFont_ =
       CreateFontA(-MulDiv(8, GetDeviceCaps(screen, LOGPIXELSY), 72), 0, 0, 0, FW_NORMAL, FALSE,
-                  FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
-                  DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
+                  FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                  DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, monoFace_.c_str());
   ReleaseDC(hwnd(), screen);
   ui::Memo listing = memo("mmBytes");
   SendMessageA(listing.hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont_), FALSE);

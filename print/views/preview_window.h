@@ -34,6 +34,7 @@ class PreviewWindow : public ui::Form {
   TicketPreview preview_;
   Paper paper_;
   PaperStrip strip_;
+  std::string monoFace_;
   HFONT fixedFont_ = nullptr;
 };
 
