@@ -102,6 +102,7 @@ const ui::ControlSpec kMainControls[] = {
     {Kind::ComboList, "cbTestTipo", "gbTeste", "", 216, 32, 140, 200},
     {Kind::Label, "lbTestQtd", "gbTeste", "Quantidade", 364, 18, 80, 14, false},
     {Kind::Edit, "edtTestQtd", "gbTeste", "1", 364, 32, 80, 21, false},
+    {Kind::Button, "btnVisualizar", "gbTeste", "Visualizar", 248, 130, 75, 25},
     {Kind::Button, "Button5", "gbTeste", "Testar", 330, 130, 75, 25},
     {Kind::Button, "Button4", "gbTeste", "Cancelar", 412, 130, 75, 25},
 };

@@ -25,4 +25,5 @@ shot() {  # fixture screen output
 }
 shot login login docs/main-window.png
 if [ -d docs/fixtures/config ]; then shot config config docs/configuration-screen.png; fi
+if [ -d docs/fixtures/preview ]; then shot preview preview docs/ticket-preview.png; fi
 scripts/wine-run.sh --stop >/dev/null

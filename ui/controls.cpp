@@ -39,6 +39,8 @@ void Control::bringToFront() {
   SetWindowPos(hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
 
+void Control::invalidate() { InvalidateRect(hwnd_, nullptr, TRUE); }
+
 RECT Control::bounds() const {
   RECT r;
   GetWindowRect(hwnd_, &r);

@@ -30,6 +30,7 @@ class Control {
   void enable(bool enabled = true);
   bool enabled() const;
   void bringToFront();
+  void invalidate();    // painted again with the next WM_PAINT
   RECT bounds() const;  // in the parent's client coordinates
 
  protected:

@@ -12,9 +12,10 @@ namespace {
 HINSTANCE appInstance = nullptr;
 const char kPanelClass[] = "QueltaPanel";
 const UINT kRunActivate = WM_APP + 1;
-const UINT kFirstPosted = WM_APP + 2;
+const UINT kPaintBox = WM_APP + 2;  // wParam: the DC, lParam: the paint box
+const UINT kFirstPosted = WM_APP + 3;
 
-enum PanelLook : LONG_PTR { kPlain = 0, kFramed = 1, kGroup = 2 };
+enum PanelLook : LONG_PTR { kPlain = 0, kFramed = 1, kGroup = 2, kPainted = 3 };
 
 void paintPanel(HWND hwnd) {
   PAINTSTRUCT ps;
@@ -22,7 +23,10 @@ void paintPanel(HWND hwnd) {
   LONG_PTR look = GetWindowLongPtrA(hwnd, GWLP_USERDATA);
   RECT r;
   GetClientRect(hwnd, &r);
-  if (look == kFramed) {
+  if (look == kPainted) {
+    SendMessageA(GetAncestor(hwnd, GA_ROOT), kPaintBox, reinterpret_cast<WPARAM>(dc),
+                 reinterpret_cast<LPARAM>(hwnd));
+  } else if (look == kFramed) {
     DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
   } else if (look == kGroup) {
     HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
@@ -145,6 +149,7 @@ void Form::createControl(const ControlSpec& c, int id) {
     case Kind::Panel:
     case Kind::Group:
     case Kind::Page:
+    case Kind::PaintBox:
       cls = kPanelClass;
       style |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
       exStyle |= WS_EX_CONTROLPARENT;
@@ -207,6 +212,7 @@ void Form::createControl(const ControlSpec& c, int id) {
   SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   if (c.kind == Kind::Panel) SetWindowLongPtrA(hwnd, GWLP_USERDATA, kFramed);
   if (c.kind == Kind::Group) SetWindowLongPtrA(hwnd, GWLP_USERDATA, kGroup);
+  if (c.kind == Kind::PaintBox) SetWindowLongPtrA(hwnd, GWLP_USERDATA, kPainted);
   if (c.kind == Kind::PasswordEdit) SendMessageA(hwnd, EM_SETPASSWORDCHAR, '*', 0);
   if (c.kind == Kind::ListView)
     SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
@@ -252,6 +258,10 @@ void Form::onTimer(int intervalMs, Handler handler) {
   UINT_PTR id = timers_.size() + 1;
   timers_[id] = std::move(handler);
   SetTimer(hwnd_, id, static_cast<UINT>(intervalMs), nullptr);
+}
+
+void Form::onPaint(const std::string& name, PaintHandler handler) {
+  painters_[name] = std::move(handler);
 }
 
 void Form::click(const std::string& name) {
@@ -344,6 +354,16 @@ LRESULT Form::dispatchNotify(NMHDR* header) {
   return 0;
 }
 
+void Form::dispatchPaint(HWND box, HDC dc) {
+  auto name = names_.find(GetDlgCtrlID(box));
+  if (name == names_.end()) return;
+  auto it = painters_.find(name->second);
+  if (it == painters_.end()) return;
+  RECT area;
+  GetClientRect(box, &area);
+  guarded([&] { it->second(dc, area); });
+}
+
 void Form::selectPage(HWND pageControl) {
   int current = static_cast<int>(SendMessageA(pageControl, TCM_GETCURSEL, 0, 0));
   auto& pages = pages_[pageControl];
@@ -377,6 +397,9 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_NOTIFY:
       return dispatchNotify(reinterpret_cast<NMHDR*>(lp));
+    case kPaintBox:
+      dispatchPaint(reinterpret_cast<HWND>(lp), reinterpret_cast<HDC>(wp));
+      return 0;
     case WM_TIMER: {
       auto it = timers_.find(wp);
       if (it != timers_.end()) guarded(it->second);

@@ -29,6 +29,7 @@ enum class Kind {
   ListView,     // report view, whole-row selection, headers not clickable
   PageControl,  // tabs; its pages are the Page entries naming it as parent
   Page,
+  PaintBox,  // an area the form draws itself (onPaint)
 };
 
 struct ControlSpec {
@@ -79,6 +80,9 @@ class Form {
   // (PostMessage with the returned message id): work done off the window's
   // thread shows its result on it.
   UINT onPosted(Handler handler);
+  // Draws a paint box on `dc`; `area` is its client rectangle.
+  using PaintHandler = std::function<void(HDC dc, const RECT& area)>;
+  void onPaint(const std::string& name, PaintHandler handler);
   void setCancelButton(const std::string& name) { cancelButton_ = name; }
 
   // What a click or a selection change does, sent as the control sends it.
@@ -108,6 +112,7 @@ class Form {
   void createControl(const ControlSpec& spec, int id);
   void dispatchCommand(int id, int code);
   LRESULT dispatchNotify(NMHDR* header);
+  void dispatchPaint(HWND box, HDC dc);
   void selectPage(HWND pageControl);
 
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -123,6 +128,7 @@ class Form {
   std::map<std::string, std::function<bool()>> editing_;
   std::map<UINT_PTR, Handler> timers_;
   std::map<UINT, Handler> posted_;
+  std::map<std::string, PaintHandler> painters_;
   Handler activateHandler_;
   std::string cancelButton_;
   bool activating_ = false;

@@ -89,7 +89,8 @@ TEST_F(TestBox, OpensWithEveryPrinterThenTodasAndFollowsTheModeRule) {
   EXPECT_EQ(window->control("edtTestQtd").text(), "1");
 
   // Back to a single-printer mode: the choice is enabled and unchanged, and
-  // "Todas" is refused by both modes without anything printed or logged.
+  // "Todas" is refused by both modes and by the preview without anything
+  // printed, shown or logged.
   for (int mode : {1, 0}) {
     chooseMode(*window, mode);
     EXPECT_TRUE(printers.enabled());
@@ -97,7 +98,9 @@ TEST_F(TestBox, OpensWithEveryPrinterThenTodasAndFollowsTheModeRule) {
     EXPECT_FALSE(window->control("edtTestQtd").visible());
     window->click("Button5");
   }
-  EXPECT_EQ(prompts.texts(), Lines({kRefusal, kRefusal}));
+  window->click("btnVisualizar");
+  EXPECT_EQ(prompts.texts(), Lines({kRefusal, kRefusal, kRefusal}));
+  EXPECT_EQ(prompts.modalCount, 0);
   EXPECT_TRUE(rec.share.record.opened.empty());
   EXPECT_FALSE(platform::directoryExists(file("log")));
 
@@ -121,6 +124,46 @@ TEST_F(TestBox, WithoutPrintersOnlyTodasIsOfferedAndRefused) {
   chooseMode(*window, 1);
   window->click("Button5");
   EXPECT_EQ(prompts.texts(), Lines({kRefusal, kRefusal}));
+}
+
+TEST_F(TestBox, VisualizarShowsTheTicketWithoutPrintingPausingOrLogging) {
+  auto window = openBox();
+  std::string caption, destination, narrowNote, wideNote;
+  Lines listing;
+  int paper = -1;
+  bool closedByEsc = false;
+  prompts.modalScripts.push_back([&](ui::Form& preview) {
+    caption = preview.caption();
+    destination = preview.control("lbDestino").text();
+    paper = preview.combo("cbPapel").selectedIndex();
+    narrowNote = preview.control("lbAviso").text();
+    listing = preview.memo("mmBytes").lines();
+    preview.combo("cbPapel").select(1);
+    preview.notifyChange("cbPapel");
+    wideNote = preview.control("lbAviso").text();
+    SendMessageA(preview.hwnd(), WM_COMMAND, IDCANCEL, 0);
+    ui::pumpMessages();
+    closedByEsc = !preview.isOpen();
+  });
+  window->click("btnVisualizar");
+  EXPECT_EQ(caption, "Visualiza\xe7\xe3o - Caixa");
+  EXPECT_EQ(destination, "Destino: \\\\127.0.0.1\\Caixa");
+  // "tamanhoFolha" 40: the 58 mm roll, too narrow for the 48 columns.
+  EXPECT_EQ(paper, 0);
+  EXPECT_EQ(narrowNote,
+            "6 linhas n\xe3o cabem no papel de 58 mm e continuam na linha de baixo (marcadas "
+            "\xe0 esquerda).");
+  EXPECT_EQ(wideNote,
+            "1 linha n\xe3o cabe no papel de 80 mm e continua na linha de baixo (marcada \xe0 "
+            "esquerda).");
+  ASSERT_GE(listing.size(), 2u);
+  EXPECT_EQ(listing[1], "0000  20 20 20 20 20 20 20 20  20 20 20 20 20 20 20 20  " + blanks(16));
+  EXPECT_TRUE(closedByEsc);
+  EXPECT_EQ(prompts.modalCount, 1);
+  EXPECT_TRUE(rec.share.record.opened.empty());
+  EXPECT_TRUE(rec.pauses.empty());
+  EXPECT_FALSE(platform::directoryExists(file("log")));
+  EXPECT_TRUE(prompts.texts().empty());
 }
 
 TEST_F(TestBox, ViaConfiguracaoPrintsTheTicketAndLogsTheOutcome) {

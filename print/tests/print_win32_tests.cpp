@@ -18,6 +18,8 @@
 #include "print/log_file.h"
 #include "print/print_document.h"
 #include "print/print_documento.h"
+#include "print/test_ticket.h"
+#include "print/ticket_preview.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -348,6 +350,65 @@ TEST(EpsonStandinDll, AMissingLibraryOrFunctionIsAnErrorResultNamingTheLibrary) 
   EXPECT_EQ(result,
             "Erro na impressao: EDLLLoadError - A fun\xe7\xe3o FechaPorta n\xe3o existe na "
             "biblioteca kernel32.dll");
+}
+
+// ---- the preview holds what a print sends ------------------------------
+
+TEST(TicketPreviewAgainstPrint, BytesOnTheShareAndChunksToTheLibraryAreTheSame) {
+  const platform::SettableClock clock({2026, 3, 7, 9, 5, 3});
+  struct Case {
+    const char* tipo;
+    const char* tipoTexto;
+    const char* tamanhoFolha;      // nullptr: key absent
+    const char* guilhotina;        // nullptr: key absent
+    const char* numeroEnterFinal;  // nullptr: key absent
+  } cases[] = {
+      {"Generic Text", "Outro", "40", nullptr, nullptr},
+      {"Generic Text", "Epson", "48", "Corte 2", "3"},
+      {"Generic Text", "Epson - Fonte M\xe9"
+                       "dia",
+       "32", "N\xe3o", "0"},
+      {"Generic Text", "Epson - Fonte Grande", nullptr, "Corte 1", "2"},
+      {"EPSON DLL", "Epson", "40", nullptr, nullptr},
+      {"EPSON DLL", "Epson - Fonte Grande", "56", "N\xe3o", "5"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.tipo) + " / " + c.tipoTexto);
+    TempDir dir;
+    const bool epson = std::string(c.tipo) == "EPSON DLL";
+    Object p = printer(c.tipo, epson ? "Epson TM-T20" : "\\\\?\\" + dir.file("caixa.prn"));
+    p->setText("tipoTexto", c.tipoTexto);
+    p->setText("fonteTitulo", "12 Negrito");
+    p->setText("fonteItem", "10");
+    if (c.tamanhoFolha) p->setText("tamanhoFolha", c.tamanhoFolha);
+    if (c.guilhotina) p->setText("guilhotina", c.guilhotina);
+    if (c.numeroEnterFinal) p->setText("numeroEnterFinal", c.numeroEnterFinal);
+
+    EpsonStandin standin;
+    Services s;
+    if (epson) s.epson = standin.load();
+    std::string result;
+    print::printTeste(*p, "Sabor da Terra", result, s.get(), clock);
+    s.epson.reset();
+    ASSERT_EQ(result, "OK");
+
+    print::TicketPreview preview =
+        print::previewTeste(*p, "Sabor da Terra", clock, platform::systemPrinters());
+    EXPECT_EQ(preview.result, "OK");
+    if (epson) {
+      std::vector<print::LibraryCall> sent;
+      for (const Call& call : standin.calls()) {
+        sent.push_back({call.function, call.texts.empty() ? "" : call.texts[0],
+                        call.numbers.empty() ? 0 : call.numbers[0]});
+      }
+      EXPECT_EQ(preview.library.size(), 5u);
+      EXPECT_TRUE(preview.library == sent);
+    } else {
+      EXPECT_EQ(preview.target, p->textOf("name"));
+      EXPECT_NE(preview.bytes.find("ITEM 2 DESCRICAO\r\n"), std::string::npos);
+      EXPECT_TRUE(preview.bytes == platform::readFile(dir.file("caixa.prn")));
+    }
+  }
 }
 
 // ---- a GDI job on an installed printer ---------------------------------

@@ -6,6 +6,7 @@
 #include "print/log_file.h"
 #include "print/test_ticket.h"
 #include "print/test_ws.h"
+#include "print/views/preview_window.h"
 #include "ui/cursor.h"
 #include "ui/prompts.h"
 
@@ -23,6 +24,7 @@ TestView::TestView(app::MainWindow& window) : window_(window) {
   window.onChange("cbTestTipo", [this] { cbTestTipoChange(); });
   window.onClick("Button4", [this] { Button4Click(); });
   window.onClick("Button5", [this] { Button5Click(); });
+  window.onClick("btnVisualizar", [this] { btnVisualizarClick(); });
 }
 
 void TestView::btnTestClick() {
@@ -59,17 +61,38 @@ void TestView::Button5Click() {
     testDeCarga();
     return;
   }
+  const int position = chosenPrinter();
+  if (position < 0) return;
+  if (mode == kViaConfiguracao)
+    testViaConfiguracao(position);
+  else
+    testViaServico(position);
+}
+
+void TestView::btnVisualizarClick() {
+  const int position = chosenPrinter();
+  if (position < 0) return;
+  const app::Environment& env = window_.environment();
+  platform::Printers& printers =
+      env.printServices ? *env.printServices->printers : platform::systemPrinters();
+  PreviewWindow::openModal(window_.hwnd(), window_.state().tables.printers->objectAt(position),
+                           window_.state().companyName, clock(), printers);
+}
+
+int TestView::chosenPrinter() {
   ui::ComboBox choice = window_.combo("cbTestImp");
   const int position = choice.selectedIndex();
   // "Todas" is the last item; no selection at all is no printer either.
   if (position < 0 || position == choice.count() - 1) {
     ui::prompts().showMessage(kChooseOnePrinter);
-    return;
+    return -1;
   }
-  if (mode == kViaConfiguracao)
-    testViaConfiguracao(position);
-  else
-    testViaServico(position);
+  return position;
+}
+
+const platform::Clock& TestView::clock() const {
+  const app::Environment& env = window_.environment();
+  return env.clock ? *env.clock : platform::systemClock();
 }
 
 void TestView::testViaConfiguracao(int position) {
@@ -78,7 +101,7 @@ void TestView::testViaConfiguracao(int position) {
   {
     ui::BusyCursor busy;
     const json::TJSONObject& printer = state.tables.printers->objectAt(position);
-    const platform::Clock& clock = env.clock ? *env.clock : platform::systemClock();
+    const platform::Clock& clock = this->clock();
     std::string result;
     printTeste(printer, state.companyName, result,
                env.printServices ? *env.printServices : systemPrintServices(), clock);

@@ -1,10 +1,13 @@
 // The test box of the printer section (gbTeste): "Testar Imp." opens it;
 // "Testar" prints a test ticket with the tool's own print engine, asks the
 // print service to print one, or sends the service a burst of fake orders,
-// by the mode chosen in cbTestTipo.
+// by the mode chosen in cbTestTipo. "Visualizar" shows the tool's own
+// ticket as the chosen printer would print it, without printing.
 #pragma once
 
 #include <string>
+
+#include "platform/clock.h"
 
 namespace app {
 class MainWindow;
@@ -25,11 +28,15 @@ class TestView {
   void cbTestTipoChange();  // the load test has a quantity and no printer choice
   void Button4Click();      // "Cancelar": hides the box
   void Button5Click();      // "Testar": acts by the chosen mode
+  void btnVisualizarClick();  // "Visualizar": the ticket's preview
 
  private:
   void testViaConfiguracao(int position);
   void testViaServico(int position);
   void testDeCarga();
+  // The chosen printer's position; -1, after the refusal, for "Todas".
+  int chosenPrinter();
+  const platform::Clock& clock() const;
 
   app::MainWindow& window_;
 };

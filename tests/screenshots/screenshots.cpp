@@ -1,8 +1,9 @@
 // Makes the README's pictures: opens the main window in a fixture
 // application directory, brings up the screen to show, and saves the
-// window's client area as a bitmap.
+// window's client area as a bitmap. "preview" shows the ticket preview of
+// the fixture's first printer on the 80 mm roll instead.
 //
-//   screenshots.exe <fixture directory> <login|log|config> <output.bmp>
+//   screenshots.exe <fixture directory> <login|log|config|preview> <output.bmp>
 #include <windows.h>
 
 #include <cstdio>
@@ -10,6 +11,7 @@
 
 #include "app/main_window.h"
 #include "app/settings.h"
+#include "print/views/preview_window.h"
 #include "ui/form.h"
 #include "ui/prompts.h"
 
@@ -66,7 +68,7 @@ void settle(int ms) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: screenshots <fixture dir> <login|log|config> <out.bmp>\n");
+    std::fprintf(stderr, "usage: screenshots <fixture dir> <login|log|config|preview> <out.bmp>\n");
     return 2;
   }
   ui::initialise(GetModuleHandleA(nullptr));
@@ -78,6 +80,18 @@ int main(int argc, char** argv) {
   std::string screen = argv[2];
   if (screen == "config") window.btnConfigImpClick();
   if (screen == "log") window.btnConfigBackClick();
+  if (screen == "preview") {
+    const json::TJSONObject& printer = window.state().tables.printers->objectAt(0);
+    const platform::SettableClock noon({2026, 3, 7, 12, 30, 0});
+    print::PreviewWindow preview(
+        window.hwnd(), printer.textOf("name"),
+        print::previewTeste(printer, window.state().companyName, noon, platform::systemPrinters()),
+        print::Paper::k80mm);
+    preview.show();
+    SetForegroundWindow(preview.hwnd());
+    settle(1000);
+    return saveClientArea(preview.hwnd(), argv[3]) ? 0 : 1;
+  }
   SetForegroundWindow(window.hwnd());
   settle(1000);
   return saveClientArea(window.hwnd(), argv[3]) ? 0 : 1;
