@@ -6,6 +6,7 @@
 #include "cloud/update_archive.h"
 #include "json/json.h"
 #include "platform/files.h"
+#include "platform/oem_text.h"
 
 namespace cloud {
 namespace {
@@ -104,6 +105,7 @@ UpdateOutcome updateServer(UpdateContext& context) {
   // without printing.
   std::vector<ArchiveEntry> entries = readArchive(platform::readFile(archivePath));
   requireProgramFiles(entries);
+  const std::string script = updateScriptText(context.appDir);
 
   if (context.stopPrintService) context.stopPrintService();
   writeEntries(entries, workDir);
@@ -111,8 +113,7 @@ UpdateOutcome updateServer(UpdateContext& context) {
   std::string freeMark = pathBelow(workDir, parts({kToolFreeMark}));
   if (platform::fileExists(freeMark) && !platform::deleteFile(freeMark))
     throw quelta::IOError("Cannot delete file \"" + freeMark + "\"");
-  platform::writeFileReplacing(pathBelow(workDir, parts({kUpdateScript})),
-                               updateScriptText(context.appDir));
+  platform::writeFileReplacing(pathBelow(workDir, parts({kUpdateScript})), script);
 
   busy.set(false);
   if (!context.launch || !context.launch(updateScriptCommandLine(context.appDir)))
@@ -153,7 +154,19 @@ std::string updateScriptText(const std::string& appDir) {
 
   std::string text;
   for (const std::string& line : lines) text += line + kCrLf;
-  return text;
+  // The interpreter reads a script in the OEM code page (850 on a Brazilian
+  // Windows), not in the program's ANSI one: written as ANSI, an accented
+  // folder name would name no file, and the swap would miss every file
+  // after the print service had been stopped.
+  std::optional<std::string> oem = platform::ansiToOem(text);
+  if (!oem) throw quelta::Error("EUpdateError", updateFolderUnreadable(appDir));
+  return *oem;
+}
+
+std::string updateFolderUnreadable(const std::string& appDir) {
+  return "A pasta \"" + appDir +
+         "\" tem no nome caracteres que o prompt de comando n\xe3o l\xea; a atualiza\xe7\xe3o "
+         "n\xe3o foi feita";
 }
 
 std::string updateScriptCommandLine(const std::string& appDir) {
