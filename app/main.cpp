@@ -11,6 +11,8 @@
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   ui::initialise(instance);
   ui::setApplicationTitle(app::kTitle);
+  // The task bar shows the application title, not the window's caption.
+  ui::ApplicationWindow application;
 
   app::MainWindow mainWindow(app::productionEnvironment());
   // Its creation reads the credentials and raises the reload flag, so every

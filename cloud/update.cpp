@@ -7,6 +7,7 @@
 #include "json/json.h"
 #include "platform/files.h"
 #include "platform/text_locale.h"
+#include "platform/oem_text.h"
 
 namespace cloud {
 namespace {
@@ -112,6 +113,7 @@ UpdateOutcome updateServer(UpdateContext& context) {
   // service is stopped, so a bad archive never leaves the restaurant
   // without printing.
   std::vector<ArchiveEntry> entries = checkUpdateArchive(platform::readFile(archivePath));
+  const std::string script = updateScriptText(context.appDir);
 
   if (context.stopPrintService) context.stopPrintService();
   writeEntries(entries, workDir);
@@ -119,8 +121,7 @@ UpdateOutcome updateServer(UpdateContext& context) {
   std::string freeMark = pathBelow(workDir, parts({kToolFreeMark}));
   if (platform::fileExists(freeMark) && !platform::deleteFile(freeMark))
     throw quelta::IOError("Cannot delete file \"" + freeMark + "\"");
-  platform::writeFileReplacing(pathBelow(workDir, parts({kUpdateScript})),
-                               updateScriptText(context.appDir));
+  platform::writeFileReplacing(pathBelow(workDir, parts({kUpdateScript})), script);
 
   busy.set(false);
   if (!context.launch || !context.launch(updateScriptCommandLine(context.appDir)))
@@ -161,7 +162,19 @@ std::string updateScriptText(const std::string& appDir) {
 
   std::string text;
   for (const std::string& line : lines) text += line + kCrLf;
-  return text;
+  // The interpreter reads a script in the OEM code page (850 on a Brazilian
+  // Windows), not in the program's ANSI one: written as ANSI, an accented
+  // folder name would name no file, and the swap would miss every file
+  // after the print service had been stopped.
+  std::optional<std::string> oem = platform::ansiToOem(text);
+  if (!oem) throw quelta::Error("EUpdateError", updateFolderUnreadable(appDir));
+  return *oem;
+}
+
+std::string updateFolderUnreadable(const std::string& appDir) {
+  return "A pasta \"" + appDir +
+         "\" tem no nome caracteres que o prompt de comando n\xe3o l\xea; a atualiza\xe7\xe3o "
+         "n\xe3o foi feita";
 }
 
 std::string updateScriptCommandLine(const std::string& appDir) {

@@ -84,8 +84,14 @@ UpdateOutcome updateServer(UpdateContext& context);
 
 // The script's text for the application directory: a wait until the old
 // tool's file can be replaced, then the swap, the new tool, and the removal
-// of the work directory; every line ended by CR LF.
+// of the work directory; every line ended by CR LF. In the OEM code page,
+// which the command interpreter reads; a directory whose name that code
+// page cannot spell raises the error below. updateServer builds the script
+// before it stops the print service, so such a directory leaves the service
+// running and the old files in place.
 std::string updateScriptText(const std::string& appDir);
+// That error's message.
+std::string updateFolderUnreadable(const std::string& appDir);
 
 // The command line that runs the script.
 std::string updateScriptCommandLine(const std::string& appDir);

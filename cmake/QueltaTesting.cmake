@@ -1,10 +1,14 @@
 # Test registration shared by both presets.
 #
-#   quelta_add_test(<name> SOURCES <files...> [LIBS <targets...>] [GUI])
+#   quelta_add_test(<name> SOURCES <files...> [LIBS <targets...>] [GUI]
+#                   [ENGLISH <gtest filter>])
 #
 # Natively a test executable runs as it is. In the win32 preset it runs under
 # Wine, in the build tree's private prefix, as ONE ctest test (a Wine start
 # costs time, so the cases are not split up); GUI tests get an X display.
+# Wine runs under the Portuguese (Brazil) locale; the cases that ENGLISH
+# names run a second time under English (United States), as <name>_english,
+# to show that the program follows the locale rather than assuming one.
 # Each run leaves a GoogleTest XML report in test-results/, from which
 # scripts/test.sh counts the cases of both presets.
 
@@ -41,7 +45,7 @@ else()
 endif()
 
 function(quelta_add_test name)
-  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI" "ENGLISH" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} "${CMAKE_SOURCE_DIR}/tests/support/test_main.cpp"
     "${CMAKE_SOURCE_DIR}/tests/support/temp_dir.cpp")
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
@@ -56,6 +60,13 @@ function(quelta_add_test name)
       FIXTURES_REQUIRED wine
       ENVIRONMENT "WINEPREFIX=${QUELTA_WINEPREFIX};QUELTA_TEST_RESULTS=${QUELTA_TEST_RESULTS}"
       TIMEOUT 900)
+    if(T_ENGLISH)
+      add_test(NAME ${name}_english COMMAND "${QUELTA_WINE_RUN}" ${_gui} $<TARGET_FILE:${name}>)
+      set_tests_properties(${name}_english PROPERTIES
+        FIXTURES_REQUIRED wine
+        ENVIRONMENT "WINEPREFIX=${QUELTA_WINEPREFIX};QUELTA_TEST_RESULTS=${QUELTA_TEST_RESULTS};QUELTA_TEST_NAME=${name}_english;QUELTA_WINE_LOCALE=C.UTF-8;GTEST_FILTER=${T_ENGLISH}"
+        TIMEOUT 300)
+    endif()
   else()
     add_test(NAME ${name} COMMAND ${name})
     set_tests_properties(${name} PROPERTIES

@@ -29,10 +29,14 @@ class Clock {
                   t.second % 100);
     return text;
   }
+  // The user's date and time separators, as dates written with a fixed
+  // pattern take them. The default is the Brazilian "/" and ":".
+  virtual char dateSeparator() const { return '/'; }
+  virtual char timeSeparator() const { return ':'; }
 };
 
-// The computer's clock; on Windows the time text follows the user's
-// regional settings.
+// The computer's clock; on Windows the time text and the separators follow
+// the user's regional settings.
 const Clock& systemClock();
 
 // A clock that stands still until it is set: for tests.
@@ -41,9 +45,17 @@ class SettableClock : public Clock {
   explicit SettableClock(LocalDateTime t = {}) : now_(t) {}
   LocalDateTime now() const override { return now_; }
   void set(const LocalDateTime& t) { now_ = t; }
+  char dateSeparator() const override { return dateSeparator_; }
+  char timeSeparator() const override { return timeSeparator_; }
+  void setSeparators(char date, char time) {
+    dateSeparator_ = date;
+    timeSeparator_ = time;
+  }
 
  private:
   LocalDateTime now_;
+  char dateSeparator_ = '/';
+  char timeSeparator_ = ':';
 };
 
 // "yyyy-mm-dd", zero-padded, whatever the regional settings say.

@@ -4,6 +4,7 @@
 // code page of Brazilian and Western European Windows, to Windows-1252.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -12,5 +13,10 @@ namespace platform {
 // drawing, for instance) become the best fit Windows picks, or "?" in the
 // portable stand-in.
 std::string oemToAnsi(const std::string& oem);
+
+// The other way, as the command interpreter needs the text of a script:
+// nothing when a character has no exact place in the OEM code page, since a
+// look-alike would name another file.
+std::optional<std::string> ansiToOem(const std::string& ansi);
 
 }  // namespace platform

@@ -55,15 +55,16 @@ TicketLayout ticketLayout(const json::TJSONObject& printer) {
 }
 
 Document testeDocument(const json::TJSONObject& printer, const TicketLayout& layout,
-                       const std::string& title, const platform::LocalDateTime& now) {
+                       const std::string& title, const platform::Clock& clock) {
+  const platform::LocalDateTime now = clock.now();
   const int l = layout.lineWidth;
   const std::string name = printer.textOf("name");
   const int titleLength = static_cast<int>(title.size());
   const int nameLength = static_cast<int>(name.size());
-  const std::string date =
-      twoDigits(now.day) + "/" + twoDigits(now.month) + "/" + twoDigits(now.year);
+  const char d = clock.dateSeparator(), t = clock.timeSeparator();
+  const std::string date = twoDigits(now.day) + d + twoDigits(now.month) + d + twoDigits(now.year);
   const std::string time =
-      twoDigits(now.hour) + ":" + twoDigits(now.minute) + ":" + twoDigits(now.second);
+      twoDigits(now.hour) + t + twoDigits(now.minute) + t + twoDigits(now.second);
 
   Document document = json::make<json::TJSONArray>();
   document->add(fixedLine(blanks(layout.titleCentre - titleLength / 2) + title, 0, "14 Negrito"));
@@ -88,7 +89,7 @@ void printTeste(const json::TJSONObject& printer, const std::string& title, std:
                 const PrintServices& services, const platform::Clock& clock) {
   const TicketLayout layout = ticketLayout(printer);
   try {
-    Document document = testeDocument(printer, layout, title, clock.now());
+    Document document = testeDocument(printer, layout, title, clock);
     printDocumento(printer, *document, result, services);
   } catch (const quelta::Error& e) {
     result = "Erro na impressao: " + quelta::describe(e);

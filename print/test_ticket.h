@@ -26,11 +26,11 @@ TicketLayout ticketLayout(const json::TJSONObject& printer);
 using Document = std::unique_ptr<json::TJSONArray, json::ValueDeleter>;
 
 // The fourteen lines of the ticket for `printer`, headed by `title` and
-// stamped with `now`: the date ("dd/mm/yy") and the time ("HH:MM:SS") end
-// exactly at column L. Raises what the line builder raises (a printer
-// without its font specs).
+// stamped with the clock's date ("dd/mm/yy") and time ("HH:MM:SS"), each
+// joined by the clock's separator, ending exactly at column L. Raises what
+// the line builder raises (a printer without its font specs).
 Document testeDocument(const json::TJSONObject& printer, const TicketLayout& layout,
-                       const std::string& title, const platform::LocalDateTime& now);
+                       const std::string& title, const platform::Clock& clock);
 
 // printTeste: builds the ticket and prints it; `result` receives the print
 // engine's result, or "Erro na impressao: <class> - <message>" when the

@@ -22,6 +22,8 @@ done
 
 export WINEPREFIX="$PWD/build/demo-prefix"
 export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The restaurant's Windows: Portuguese (Brazil), code pages 1252 and 850.
+export LC_ALL=pt_BR.UTF-8
 if [ ! -f "$WINEPREFIX/.ready" ]; then
   wineboot -i </dev/null >/dev/null 2>&1 || true
   wineserver -w

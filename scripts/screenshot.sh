@@ -24,6 +24,16 @@ shot() {  # fixture screen output
   echo "wrote $out"
 }
 shot login login docs/main-window.png
-if [ -d docs/fixtures/config ]; then shot config config docs/configuration-screen.png; fi
+if [ -d docs/fixtures/config ]; then
+  shot config config docs/configuration-screen.png
+  # The same screen on a display scaled to 150 %: the prefix's LogPixels,
+  # read by every Wine process at its start, then removed again.
+  desktop='HKCU\Control Panel\Desktop'
+  scripts/wine-run.sh reg add "$desktop" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
+  status=0
+  shot config config docs/configuration-screen-144dpi.png || status=$?
+  scripts/wine-run.sh reg delete "$desktop" /v LogPixels /f >/dev/null
+  [ "$status" = 0 ] || exit "$status"
+fi
 if [ -d docs/fixtures/preview ]; then shot preview preview docs/ticket-preview.png; fi
 scripts/wine-run.sh --stop >/dev/null

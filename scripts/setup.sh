@@ -22,6 +22,7 @@ PACKAGES=(
   libcurl4-openssl-dev libssl-dev zlib1g-dev libminizip-dev libcpp-httplib-dev
   nlohmann-json3-dev rapidjson-dev openssl imagemagick curl python3
   cups-daemon cups-client libcups2:i386
+  locales
 )
 
 log() { echo "setup: $*"; }
@@ -248,7 +249,22 @@ fetch_httplib_header() {
   touch "$PREFIX/.httplib"
 }
 
+# The Windows tests run Wine under the restaurant's locale, Portuguese
+# (Brazil): Wine takes it from LC_ALL, which needs the locale generated.
+# Listed in locale.gen too, so a later locale-gen keeps it.
+make_locale() {
+  local name=pt_BR.UTF-8
+  if ! grep -q "^$name UTF-8" /etc/locale.gen 2>/dev/null; then
+    echo "$name UTF-8" | as_root tee -a /etc/locale.gen >/dev/null
+  fi
+  locale -a 2>/dev/null | grep -qix 'pt_BR.utf-\?8' && return 0
+  did_something=1
+  log "generating the $name locale"
+  as_root localedef -i pt_BR -c -f UTF-8 -A /usr/share/locale/locale.alias "$name"
+}
+
 install_packages
+make_locale
 mkdir -p "$PREFIX"
 build_openssl
 build_curl

@@ -13,11 +13,23 @@
 # another display (or on none) then gets no usable windows. So the run's
 # display is chosen once, by --start, and kept in the prefix.
 #
-# A GoogleTest program writes its XML report into QUELTA_TEST_RESULTS.
+# A GoogleTest program writes its XML report into QUELTA_TEST_RESULTS, named
+# QUELTA_TEST_NAME.xml when that is set (a program run twice), else after the
+# program.
+#
+# Wine runs under the restaurant's locale, Portuguese (Brazil): LCID 0416,
+# ANSI code page 1252, OEM code page 850, long time "HH:mm:ss". Wine takes
+# it from LC_ALL; QUELTA_WINE_LOCALE names another one (C.UTF-8 is English,
+# United States).
 set -uo pipefail
 
 : "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
 export WINEPREFIX
+export LC_ALL="${QUELTA_WINE_LOCALE:-pt_BR.UTF-8}"
+if ! locale -a 2>/dev/null | grep -qix "$(echo "$LC_ALL" | sed 's/UTF-8$/utf8/')"; then
+  echo "the locale $LC_ALL is missing: run 'make setup'" >&2
+  exit 1
+fi
 export WINEARCH=win32
 export WINEDEBUG="${WINEDEBUG:--all}"
 # No Mono or Gecko installer prompts in a fresh prefix.
@@ -96,7 +108,7 @@ use_run_display
 if [ -n "${QUELTA_TEST_RESULTS:-}" ]; then
   mkdir -p "$QUELTA_TEST_RESULTS"
   win_results="Z:$(echo "$QUELTA_TEST_RESULTS" | tr '/' '\\')\\"
-  export GTEST_OUTPUT="xml:$win_results"
+  export GTEST_OUTPUT="xml:$win_results${QUELTA_TEST_NAME:+$QUELTA_TEST_NAME.xml}"
 fi
 
 # Wine may leave helper processes (the desktop, services) running after the

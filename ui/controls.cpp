@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "ui/dpi.h"
+
 namespace ui {
 
 std::string Control::text() const {
@@ -132,7 +134,7 @@ void ListView::addColumn(const std::string& title, int width) {
   LVCOLUMNA col{};
   col.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
   col.pszText = const_cast<char*>(title.c_str());
-  col.cx = width;
+  col.cx = scaled(width);
   HWND header = reinterpret_cast<HWND>(send(LVM_GETHEADER));
   int n = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
   col.iSubItem = n;
@@ -193,6 +195,7 @@ void ListView::setRowHeight(int pixels) {
   // A report view takes its row height from the small image list, plus the
   // padding its common controls version adds; that padding is measured on a
   // scratch row and taken off, so rows come out exactly `pixels` high.
+  pixels = scaled(pixels);
   int imageHeight = pixels;
   for (int attempt = 0; attempt < 2; ++attempt) {
     HIMAGELIST images = ImageList_Create(1, imageHeight, ILC_COLOR, 1, 1);

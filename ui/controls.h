@@ -78,6 +78,7 @@ class ComboBox : public Control {
 class ListView : public Control {
  public:
   using Control::Control;
+  // Widths and heights in 96-DPI pixels, scaled to the screen.
   void addColumn(const std::string& title, int width);
   void clear();
   int addRow(const std::vector<std::string>& cells);  // appended at the end

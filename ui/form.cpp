@@ -4,6 +4,7 @@
 
 #include "platform/error.h"
 #include "ui/cursor.h"
+#include "ui/dpi.h"
 #include "ui/prompts.h"
 
 namespace ui {
@@ -11,9 +12,15 @@ namespace {
 
 HINSTANCE appInstance = nullptr;
 const char kPanelClass[] = "QueltaPanel";
+const char kApplicationClass[] = "TApplication";
 const UINT kRunActivate = WM_APP + 1;
 const UINT kPaintBox = WM_APP + 2;  // wParam: the DC, lParam: the paint box
-const UINT kFirstPosted = WM_APP + 3;
+const UINT kActivateMainForm = WM_APP + 3;
+// Messages that other threads post to a form: onPosted hands them out from here.
+const UINT kFirstPosted = WM_APP + 16;
+
+HWND applicationHwnd = nullptr;
+HWND mainFormHwnd = nullptr;  // the first form that belongs to it
 
 enum PanelLook : LONG_PTR { kPlain = 0, kFramed = 1, kGroup = 2, kPainted = 3 };
 
@@ -41,7 +48,7 @@ void paintPanel(HWND hwnd) {
     if (n > 0) {
       SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
       SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-      TextOutA(dc, 8, 0, caption, n);
+      TextOutA(dc, scaled(8), 0, caption, n);
     }
     SelectObject(dc, old);
   }
@@ -88,6 +95,51 @@ void registerClass(const char* name, WNDPROC proc) {
   RegisterClassExA(&wc);
 }
 
+// The task bar button's window: zero-sized, so it is never seen itself.
+// Minimised, it hides the forms that belong to it (not every system does
+// that for an owner), and restored, it shows them again; activated from the
+// task bar, it hands the activation on to the form that was last active;
+// closed from there, it closes the main form.
+std::vector<HWND> formsHiddenWhileMinimised;
+
+BOOL CALLBACK hideOwnedForm(HWND hwnd, LPARAM owner) {
+  if (GetWindow(hwnd, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(hwnd)) {
+    ShowWindow(hwnd, SW_HIDE);
+    formsHiddenWhileMinimised.push_back(hwnd);
+  }
+  return TRUE;
+}
+
+LRESULT CALLBACK applicationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+  switch (msg) {
+    case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) == SC_MINIMIZE && !IsIconic(hwnd)) {
+        EnumThreadWindows(GetCurrentThreadId(), hideOwnedForm, reinterpret_cast<LPARAM>(hwnd));
+      } else if ((wp & 0xFFF0) == SC_RESTORE && IsIconic(hwnd)) {
+        LRESULT result = DefWindowProcA(hwnd, msg, wp, lp);
+        for (HWND form : formsHiddenWhileMinimised)
+          if (IsWindow(form)) ShowWindow(form, SW_SHOWNA);
+        formsHiddenWhileMinimised.clear();
+        PostMessageA(hwnd, kActivateMainForm, 0, 0);
+        return result;
+      }
+      break;
+    case WM_ACTIVATE:
+      if (LOWORD(wp) != WA_INACTIVE && !IsIconic(hwnd)) PostMessageA(hwnd, kActivateMainForm, 0, 0);
+      return 0;
+    case kActivateMainForm: {
+      HWND popup = GetLastActivePopup(hwnd);
+      if (popup == hwnd) popup = mainFormHwnd;
+      if (popup && IsWindowVisible(popup) && IsWindowEnabled(popup)) SetActiveWindow(popup);
+      return 0;
+    }
+    case WM_CLOSE:
+      if (mainFormHwnd) PostMessageA(mainFormHwnd, WM_CLOSE, 0, 0);
+      return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wp, lp);
+}
+
 bool dispatchDialogMessage(MSG& msg) {
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
   if (root && GetWindowLongPtrA(root, GWLP_USERDATA) != 0 && IsDialogMessageA(root, &msg))
@@ -120,19 +172,19 @@ Form::~Form() {
 void Form::create(const FormSpec& spec, std::span<const ControlSpec> controls, HWND owner) {
   if (!appInstance) initialise(GetModuleHandleA(nullptr));
   registerClass(spec.className, windowProc);
-  RECT r{0, 0, spec.clientWidth, spec.clientHeight};
+  if (!owner) owner = applicationHwnd;
+  RECT r{0, 0, scaled(spec.clientWidth), scaled(spec.clientHeight)};
   AdjustWindowRectEx(&r, spec.style, FALSE, WS_EX_CONTROLPARENT);
   hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, spec.className, spec.caption, spec.style,
                           CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner,
                           nullptr, appInstance, this);
+  if (owner && owner == applicationHwnd && !mainFormHwnd) mainFormHwnd = hwnd_;
 
-  HDC dc = GetDC(nullptr);
-  int height = -MulDiv(8, GetDeviceCaps(dc, LOGPIXELSY), 72);
-  ReleaseDC(nullptr, dc);
-  font_ = CreateFontA(height, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                      OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
+  font_ = CreateFontA(-MulDiv(8, systemDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                      DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                       DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
 
+  specs_ = controls;
   int id = 100;
   for (const ControlSpec& c : controls) createControl(c, id++);
 }
@@ -143,7 +195,7 @@ void Form::createControl(const ControlSpec& c, int id) {
   DWORD style = WS_CHILD | (c.visible ? WS_VISIBLE : 0);
   DWORD exStyle = 0;
   const char* cls = "STATIC";
-  int x = c.x, y = c.y, w = c.width, h = c.height;
+  int x = scaled(c.x), y = scaled(c.y), w = scaled(c.width), h = scaled(c.height);
   HWND pageControl = nullptr;
   switch (c.kind) {
     case Kind::Panel:
@@ -422,6 +474,13 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return TRUE;
       }
       break;
+    case WM_SYSCOMMAND:
+      if ((wp & 0xFFF0) == SC_MINIMIZE && applicationHwnd &&
+          GetWindow(hwnd_, GW_OWNER) == applicationHwnd) {
+        SendMessageA(applicationHwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        return 0;
+      }
+      break;
     case WM_CLOSE:
       if (closeQuery()) DestroyWindow(hwnd_);
       return 0;
@@ -429,6 +488,7 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       onDestroyed();
       break;
     case WM_NCDESTROY: {
+      if (hwnd_ == mainFormHwnd) mainFormHwnd = nullptr;
       LRESULT result = DefWindowProcA(hwnd_, msg, wp, lp);
       SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
       hwnd_ = nullptr;
@@ -440,6 +500,24 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return 0;
   }
   return DefWindowProcA(hwnd_, msg, wp, lp);
+}
+
+ApplicationWindow::ApplicationWindow() {
+  if (!appInstance) initialise(GetModuleHandleA(nullptr));
+  registerClass(kApplicationClass, applicationProc);
+  int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
+  hwnd_ = CreateWindowExA(0, kApplicationClass, applicationTitle().c_str(),
+                          WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS, x,
+                          y, 0, 0, nullptr, nullptr, appInstance, nullptr);
+  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+  applicationHwnd = hwnd_;
+}
+
+ApplicationWindow::~ApplicationWindow() {
+  if (applicationHwnd == hwnd_) applicationHwnd = nullptr;
+  mainFormHwnd = nullptr;
+  formsHiddenWhileMinimised.clear();
+  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
 }
 
 int runMessageLoop() {

@@ -32,6 +32,7 @@ enum class Kind {
   PaintBox,  // an area the form draws itself (onPaint)
 };
 
+// Positions and sizes are 96-DPI pixels; the form scales them to the screen.
 struct ControlSpec {
   Kind kind;
   const char* name;
@@ -59,6 +60,8 @@ class Form {
   // modal form belongs to.
   void create(const FormSpec& spec, std::span<const ControlSpec> controls, HWND owner = nullptr);
   HWND hwnd() const { return hwnd_; }
+  // The table the form was built from (96-DPI sizes).
+  std::span<const ControlSpec> controlSpecs() const { return specs_; }
   void show();
   void close();  // closes the window (a modal loop then returns)
   bool isOpen() const { return hwnd_ != nullptr && IsWindow(hwnd_); }
@@ -120,6 +123,7 @@ class Form {
 
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
+  std::span<const ControlSpec> specs_;
   std::map<std::string, Entry> entries_;
   std::map<int, std::string> names_;
   std::map<HWND, std::vector<HWND>> pages_;  // page control -> its pages
@@ -132,6 +136,23 @@ class Form {
   Handler activateHandler_;
   std::string cancelButton_;
   bool activating_ = false;
+};
+
+// The application's own window, as a form-based Windows program has one: it
+// holds the task bar button, captioned with the application title, while
+// the main window's caption carries more (the version). Forms created while
+// it exists belong to it; minimising the main window minimises it, which
+// hides its forms, and restoring it from the task bar brings them back.
+class ApplicationWindow {
+ public:
+  ApplicationWindow();
+  ~ApplicationWindow();
+  ApplicationWindow(const ApplicationWindow&) = delete;
+  ApplicationWindow& operator=(const ApplicationWindow&) = delete;
+  HWND hwnd() const { return hwnd_; }
+
+ private:
+  HWND hwnd_ = nullptr;
 };
 
 // The event loop of the program: runs until the main window closes. Tab and

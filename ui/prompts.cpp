@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "ui/dpi.h"
 #include "ui/form.h"
 
 namespace ui {
@@ -26,6 +27,7 @@ HWND activeOwner() {
 
 constexpr int kConfirmIconId = 100;
 constexpr int kConfirmTextId = 101;
+// 96-DPI pixels.
 constexpr int kConfirmMargin = 12;
 constexpr int kConfirmTextWidth = 360;
 constexpr int kConfirmButtonWidth = 75;
@@ -94,30 +96,32 @@ void layoutConfirm(HWND dialog) {
   HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
   char buffer[2048];
   int length = GetWindowTextA(text, buffer, sizeof buffer);
-  RECT measured{0, 0, kConfirmTextWidth, 0};
+  const int margin = scaled(kConfirmMargin);
+  const int buttonWidth = scaled(kConfirmButtonWidth);
+  const int buttonHeight = scaled(kConfirmButtonHeight);
+  const int buttonGap = scaled(kConfirmButtonGap);
+  RECT measured{0, 0, scaled(kConfirmTextWidth), 0};
   DrawTextA(dc, buffer, length, &measured, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   SelectObject(dc, old);
   ReleaseDC(text, dc);
 
   int icon = GetSystemMetrics(SM_CXICON);
-  int textLeft = kConfirmMargin + icon + kConfirmMargin;
+  int textLeft = margin + icon + margin;
   int textHeight = static_cast<int>(measured.bottom);
   int contentHeight = textHeight > icon ? textHeight : icon;
-  int buttonsWidth = 2 * kConfirmButtonWidth + kConfirmButtonGap;
-  int clientWidth = textLeft + static_cast<int>(measured.right) + kConfirmMargin;
-  if (clientWidth < buttonsWidth + 2 * kConfirmMargin)
-    clientWidth = buttonsWidth + 2 * kConfirmMargin;
-  int buttonsTop = kConfirmMargin + contentHeight + kConfirmMargin;
-  int clientHeight = buttonsTop + kConfirmButtonHeight + kConfirmMargin;
+  int buttonsWidth = 2 * buttonWidth + buttonGap;
+  int clientWidth = textLeft + static_cast<int>(measured.right) + margin;
+  if (clientWidth < buttonsWidth + 2 * margin) clientWidth = buttonsWidth + 2 * margin;
+  int buttonsTop = margin + contentHeight + margin;
+  int clientHeight = buttonsTop + buttonHeight + margin;
 
-  MoveWindow(GetDlgItem(dialog, kConfirmIconId), kConfirmMargin, kConfirmMargin, icon, icon, FALSE);
-  MoveWindow(text, textLeft, kConfirmMargin + (contentHeight - textHeight) / 2,
+  MoveWindow(GetDlgItem(dialog, kConfirmIconId), margin, margin, icon, icon, FALSE);
+  MoveWindow(text, textLeft, margin + (contentHeight - textHeight) / 2,
              static_cast<int>(measured.right), textHeight, FALSE);
   int left = (clientWidth - buttonsWidth) / 2;
-  MoveWindow(GetDlgItem(dialog, IDYES), left, buttonsTop, kConfirmButtonWidth, kConfirmButtonHeight,
-             FALSE);
-  MoveWindow(GetDlgItem(dialog, IDNO), left + kConfirmButtonWidth + kConfirmButtonGap, buttonsTop,
-             kConfirmButtonWidth, kConfirmButtonHeight, FALSE);
+  MoveWindow(GetDlgItem(dialog, IDYES), left, buttonsTop, buttonWidth, buttonHeight, FALSE);
+  MoveWindow(GetDlgItem(dialog, IDNO), left + buttonWidth + buttonGap, buttonsTop, buttonWidth,
+             buttonHeight, FALSE);
 
   RECT frame{0, 0, clientWidth, clientHeight};
   AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrA(dialog, GWL_STYLE)), FALSE,

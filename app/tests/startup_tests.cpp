@@ -117,4 +117,40 @@ TEST_F(Startup, TheWindowHasTheFixedClientSizeAndPanelPlaces) {
   }
 }
 
+// The captions of the windows that Windows gives a task bar button: visible
+// top-level windows that are unowned and no tool window, or that ask for one.
+std::vector<std::string> taskBarButtons() {
+  struct Found {
+    static BOOL CALLBACK add(HWND hwnd, LPARAM lp) {
+      DWORD pid = 0;
+      GetWindowThreadProcessId(hwnd, &pid);
+      LONG ex = GetWindowLongA(hwnd, GWL_EXSTYLE);
+      bool button =
+          (ex & WS_EX_APPWINDOW) || (!GetWindow(hwnd, GW_OWNER) && !(ex & WS_EX_TOOLWINDOW));
+      if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && button)
+        reinterpret_cast<std::vector<std::string>*>(lp)->push_back(ui::Control(hwnd).text());
+      return TRUE;
+    }
+  };
+  std::vector<std::string> captions;
+  EnumWindows(Found::add, reinterpret_cast<LPARAM>(&captions));
+  return captions;
+}
+
+TEST_F(Startup, TheTaskBarShowsTheApplicationTitleAndMinimisingGoesThere) {
+  ui::ApplicationWindow application;
+  write("quelta.dll", "[CONFIG]\r\ntoken=abc\r\n");
+  app::MainWindow window;
+  window.show();
+  EXPECT_EQ(window.caption(), "Quelta Configura\xe7\xe3o - 2.0.13");
+  EXPECT_EQ(taskBarButtons(), std::vector<std::string>{"Quelta Configura\xe7\xe3o"});
+
+  SendMessageA(window.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  EXPECT_TRUE(IsIconic(application.hwnd()));
+  EXPECT_FALSE(IsWindowVisible(window.hwnd()));
+  SendMessageA(application.hwnd(), WM_SYSCOMMAND, SC_RESTORE, 0);
+  EXPECT_FALSE(IsIconic(application.hwnd()));
+  EXPECT_TRUE(IsWindowVisible(window.hwnd()));
+}
+
 }  // namespace

@@ -239,6 +239,12 @@ TEST(UpdateScript, TwelveLinesAfterTheWaitForTheOldToolWithTheDirectoryQuoted) {
   std::string percent = cloud::updateScriptText("C:\\Bar & Grill 100%");
   EXPECT_NE(percent.find("del \"C:\\Bar & Grill 100%%\\libeay32.dll\"\r\n"), std::string::npos);
   EXPECT_EQ(percent.find("100%\\"), std::string::npos);
+
+  // The interpreter reads the script in the OEM code page, 850 here.
+  std::string accented = cloud::updateScriptText("C:\\Quelta Impress\xe3o");
+  EXPECT_NE(accented.find("call \"C:\\Quelta Impress\xc6o\\queltaConfig.exe\"\r\n"),
+            std::string::npos);
+  EXPECT_EQ(accented.find('\xe3'), std::string::npos);
 }
 
 class UpdateServer : public ::testing::Test {
@@ -440,6 +446,21 @@ TEST(UpdateArchive, TheProgramFilesAreFoundWhateverTheirLetterCase) {
       .add("queltaservice.EXE", "s")
       .add("ssleay32.dll", "s");
   EXPECT_EQ(cloud::checkUpdateArchive(zip.bytes()).size(), 4u);
+}
+
+TEST_F(UpdateServer, AFolderTheScriptCannotNameIsRefusedBeforeTheServiceStops) {
+  // The euro sign has no place in code page 850.
+  const std::string app = cloud::pathBelow(dir.path(), {"Caf\xe9 \x80 1"});
+  platform::createDirectory(app);
+  context.appDir = app;
+  http.answer(kArchive, releaseArchive().bytes());
+  EXPECT_EQ(errorOf([&] { cloud::updateServer(context); }),
+            "EUpdateError - A pasta \"" + app +
+                "\" tem no nome caracteres que o prompt de comando n\xe3o l\xea; a "
+                "atualiza\xe7\xe3o n\xe3o foi feita");
+  EXPECT_EQ(events, (Strings{"busy", "normal"}));
+  EXPECT_FALSE(platform::fileExists(cloud::pathBelow(app, {"update", "update.bat"})));
+  EXPECT_FALSE(platform::fileExists(cloud::pathBelow(app, {"update", "queltaConfig.exe"})));
 }
 
 TEST_F(UpdateServer, AScriptThatCannotBeStartedKeepsTheProgramRunning) {

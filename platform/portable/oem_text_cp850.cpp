@@ -1,6 +1,8 @@
-// Portable stand-in of the OEM conversion: code page 850 to Windows-1252.
-// The lower half is ASCII in both; of the upper half, the characters that
-// Windows-1252 lacks (box drawing, dotless i, a few symbols) become "?".
+// Portable stand-in of the OEM conversions between code page 850 and
+// Windows-1252. The lower half is ASCII in both; of the upper half, the
+// characters that Windows-1252 lacks (box drawing, dotless i, a few symbols)
+// become "?", and those that code page 850 lacks (the euro sign, the
+// typographic quotes) cannot be converted.
 #include <array>
 #include <cstdint>
 
@@ -37,6 +39,19 @@ std::string oemToAnsi(const std::string& oem) {
     if (byte >= 0x80) c = static_cast<char>(kCp850ToCp1252[byte - 0x80]);
   }
   return ansi;
+}
+
+std::optional<std::string> ansiToOem(const std::string& ansi) {
+  std::string oem = ansi;
+  for (char& c : oem) {
+    auto byte = static_cast<uint8_t>(c);
+    if (byte < 0x80) continue;
+    size_t i = 0;
+    while (i < kCp850ToCp1252.size() && kCp850ToCp1252[i] != byte) ++i;
+    if (i == kCp850ToCp1252.size()) return std::nullopt;
+    c = static_cast<char>(0x80 + i);
+  }
+  return oem;
 }
 
 }  // namespace platform

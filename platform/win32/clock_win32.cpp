@@ -5,6 +5,12 @@
 namespace platform {
 namespace {
 
+// The first character of a locale text (a separator), or `fallback`.
+char localeCharacter(LCTYPE type, char fallback) {
+  char text[8];
+  return GetLocaleInfoA(LOCALE_USER_DEFAULT, type, text, sizeof text) > 1 ? text[0] : fallback;
+}
+
 class SystemClock : public Clock {
  public:
   LocalDateTime now() const override {
@@ -27,6 +33,9 @@ class SystemClock : public Clock {
     if (n <= 1) return Clock::longTimeText(t);
     return std::string(text, static_cast<size_t>(n - 1));
   }
+
+  char dateSeparator() const override { return localeCharacter(LOCALE_SDATE, '/'); }
+  char timeSeparator() const override { return localeCharacter(LOCALE_STIME, ':'); }
 };
 
 }  // namespace

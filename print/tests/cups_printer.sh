@@ -59,7 +59,9 @@ umask 022
 target="${DEVICE_URI#capture:}"
 if [ -n "$6" ]; then cat "$6"; else cat; fi >"$target.part" && mv "$target.part" "$target"
 SH
-chmod 0755 "$dir/bin/backend/capture"
+# Only its owner may run it, so the scheduler runs it as that user rather than
+# as "lp", which cannot reach a checkout in a home folder closed to others.
+chmod 0700 "$dir/bin/backend/capture"
 
 cat >"$dir/etc/cupsd.conf" <<CONF
 Listen $dir/cups.sock

@@ -48,12 +48,19 @@ TEST(TestTicket, OutroPrinterOfFortyColumns) {
   EXPECT_EQ(layout.lineWidth, 48);
   EXPECT_EQ(layout.titleCentre, 24);
 
-  auto document = print::testeDocument(caixa, layout, "QUELTA", kNow);
+  auto document = print::testeDocument(caixa, layout, "QUELTA", platform::SettableClock(kNow));
   const Lines expected = ticketTexts(48, 21, "Caixa");
   ASSERT_EQ(texts(*document), expected);
   EXPECT_EQ(expected[3].size(), 48u);  // the date ends at column L
   EXPECT_EQ(expected[4].size(), 48u);
   EXPECT_EQ(expected[3].substr(0, 7 + 33), "Mesa: 0" + blanks(33));
+
+  // The separators are the regional settings', not fixed ones.
+  platform::SettableClock regionalClock(kNow);
+  regionalClock.setSeparators('.', '-');
+  auto regional = print::testeDocument(caixa, layout, "QUELTA", regionalClock);
+  EXPECT_EQ(regional->objectAt(3).textOf("text"), "Mesa: 0" + blanks(33) + "07.03.26");
+  EXPECT_EQ(regional->objectAt(4).textOf("text"), "Cartao: 0" + blanks(31) + "09-05-03");
 
   // Kinds and fonts: the headline and spacers have their own, the rest are
   // the printer's title (tipo 1) and item (tipo 2) lines.
@@ -171,8 +178,8 @@ TEST(TestTicket, LongNamesAndTitlesGetNoBlanksAndStayAsTheyAre) {
       "{\"name\":\"\\\\\\\\SERVIDOR\\\\IMPRESSORA DA COZINHA PRINCIPAL\",\"tipoTexto\":\"Epson\","
       "\"tamanhoFolha\":\"40\",\"fonteTitulo\":\"10\",\"fonteItem\":\"10\"}");
   const std::string title = "Restaurante \"Sabor\" da Vov\xf3 e Filhos Ltda";
-  auto document =
-      print::testeDocument(shared, print::ticketLayout(shared), title, {2026, 12, 31, 23, 59, 58});
+  platform::SettableClock clock({2026, 12, 31, 23, 59, 58});
+  auto document = print::testeDocument(shared, print::ticketLayout(shared), title, clock);
   EXPECT_EQ(document->objectAt(0).textOf("text"), title);
   EXPECT_EQ(document->objectAt(2).textOf("text"), "\\\\SERVIDOR\\IMPRESSORA DA COZINHA PRINCIPAL");
   EXPECT_EQ(document->objectAt(3).textOf("text"), "Mesa: 0" + blanks(17) + "31/12/26");

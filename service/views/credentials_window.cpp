@@ -2,6 +2,7 @@
 
 #include "app/settings.h"
 #include "platform/profile.h"
+#include "ui/dpi.h"
 #include "ui/prompts.h"
 
 namespace service {
@@ -26,7 +27,8 @@ const ui::ControlSpec kControls[] = {
 CredentialsWindow::CredentialsWindow(HWND owner) {
   create(kForm, kControls, owner);
   // Keep the outer size exact whatever the frame metrics are.
-  SetWindowPos(hwnd(), nullptr, 0, 0, 304, 237, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(hwnd(), nullptr, 0, 0, ui::scaled(304), ui::scaled(237),
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   onClick("btnLogin", [this] { btnLoginClick(); });
   setCancelButton("btnLogin");
   formCreate();

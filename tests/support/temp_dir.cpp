@@ -46,7 +46,20 @@ std::string TempDir::file(const std::string& name) const {
 
 std::vector<std::string> TempDir::entries() const {
   std::vector<std::string> names;
-  for (auto& entry : fs::directory_iterator(path_)) names.push_back(entry.path().filename().string());
+  for (auto& entry : fs::directory_iterator(path_)) {
+#ifdef _WIN32
+    // In the program's ANSI text, as it names them (the library's narrow
+    // names are UTF-8).
+    std::wstring wide = entry.path().filename().wstring();
+    std::string name(wide.size() * 2, '\0');
+    int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), name.data(),
+                                static_cast<int>(name.size()), nullptr, nullptr);
+    name.resize(n > 0 ? static_cast<size_t>(n) : 0);
+    names.push_back(name);
+#else
+    names.push_back(entry.path().filename().string());
+#endif
+  }
   std::sort(names.begin(), names.end());
   return names;
 }

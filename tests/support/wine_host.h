@@ -22,14 +22,21 @@ inline std::string windowsPath(const std::string& hostPath) {
 }
 
 // Runs a command line without a window and waits (a minute at most); its
-// exit code, or -1 when it could not be started.
-inline int runAndWait(const std::string& commandLine) {
+// exit code, or -1 when it could not be started. With `shareOutput` its
+// output goes where this program's goes.
+inline int runAndWait(const std::string& commandLine, bool shareOutput = false) {
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  if (shareOutput) {
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+  }
   PROCESS_INFORMATION process{};
   std::string line = commandLine;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                      nullptr, &startup, &process))
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, shareOutput, CREATE_NO_WINDOW,
+                      nullptr, nullptr, &startup, &process))
     return -1;
   WaitForSingleObject(process.hProcess, 60000);
   DWORD code = 0;

@@ -665,7 +665,9 @@ class Process {
 
 TEST(SelfUpdate, YesReplacesToolServiceAndLibrariesAndTheNewServiceRuns) {
   TempDir temp;
-  const std::string appDir = temp.file("Quelta Servidor");
+  // Where the restaurant installs the tool: accents and blanks, which the
+  // script must name in the interpreter's code page.
+  const std::string appDir = temp.file("Quelta Impress\xe3o");
   ASSERT_TRUE(CreateDirectoryA(appDir.c_str(), nullptr));
   auto file = [&](const std::string& name) { return appDir + "\\" + name; };
 
@@ -735,7 +737,7 @@ TEST(SelfUpdate, YesReplacesToolServiceAndLibrariesAndTheNewServiceRuns) {
   EXPECT_TRUE(eventually([&] { return !platform::directoryExists(file("update")); }, 30))
       << "the work directory is still there";
   Strings left = temp.entries();
-  EXPECT_EQ(left, Strings{"Quelta Servidor"});
+  EXPECT_EQ(left, Strings{"Quelta Impress\xe3o"});
   EXPECT_TRUE(readOr(file("queltaConfig.exe")) == newTool);
   EXPECT_EQ(serviceState(), 4);
   if (HasFailure()) ADD_FAILURE() << "service log:\n" << serviceLogOf(appDir);

@@ -151,7 +151,8 @@ class RecordingManager : public platform::ServiceManager {
 class PrintServiceOnWine : public testing::Test {
  protected:
   void SetUp() override {
-    appDir_ = temp_.file("App Quelta");
+    // Installed as the restaurant installs it: accents and blanks in the name.
+    appDir_ = temp_.file("Quelta Impress\xe3o");
     ASSERT_TRUE(CreateDirectoryA(appDir_.c_str(), nullptr));
     program_ = appDir_ + "\\queltaService.exe";
     ASSERT_TRUE(CopyFileA(windowsPath(QUELTA_SERVICE_EXE).c_str(), program_.c_str(), FALSE));
