@@ -3,11 +3,11 @@
 
 #include <string>
 
+#include "config/version.h"
 #include "routing/tables.h"
 
 namespace app {
 
-inline constexpr char kVersion[] = "2.0.13";
 inline constexpr char kTitle[] = "Quelta Configura\xe7\xe3o";
 
 struct AppState {

@@ -1,7 +1,7 @@
 #include "app/main_window.h"
 
 #include "app/main_window_layout.h"
-#include "app/settings.h"
+#include "config/settings.h"
 #include "routing/product_routing.h"
 #include "ui/cursor.h"
 
@@ -59,7 +59,7 @@ void MainWindow::buildStartupSteps() {
   startupSteps_ = {
       {"hourglass", [] { ui::setBusy(true); }},
       {"centre", [this] { centreOnScreen(); }},
-      {"application directory", [this] { state_.appDir = applicationDirectory(); }},
+      {"application directory", [this] { state_.appDir = config::applicationDirectory(); }},
       {"print-service check",
        [this] {
          if (env_.printServiceCheck) env_.printServiceCheck(state_.appDir);
@@ -77,10 +77,10 @@ void MainWindow::buildStartupSteps() {
          if (routing::readProduto(state_.tables, state_.appDir)) loadProduto();
        }},
       {"card table", [this] { routing::readCartao(state_.tables, state_.appDir); }},
-      {"settings migration", [this] { migrateSettings(state_.appDir); }},
+      {"settings migration", [this] { config::migrateSettings(state_.appDir); }},
       {"settings read",
        [this] {
-         StartupSettings s = readStartupSettings(state_.appDir);
+         config::StartupSettings s = config::readStartupSettings(state_.appDir);
          state_.token = s.token;
          state_.companyName = s.companyName;
        }},
@@ -91,7 +91,7 @@ void MainWindow::buildStartupSteps() {
          control("gbLog").show(loggedIn);
          control("gbConfig").hide();
        }},
-      {"caption", [this] { setCaption(std::string(kTitle) + " - " + kVersion); }},
+      {"caption", [this] { setCaption(std::string(kTitle) + " - " + config::kVersion); }},
       {"product printer choice", [this] { loadProdutoImpressora(); }},
       {"log refresh", [this] { loadLog(); }},
   };

@@ -12,7 +12,7 @@
 
 #include "app/app_state.h"
 #include "cloud/endpoints.h"
-#include "cloud/http_client.h"
+#include "net/http_client.h"
 #include "platform/clock.h"
 #include "platform/epson_library.h"
 #include "platform/service_manager.h"
@@ -67,7 +67,7 @@ class MainWindow : public ui::Form {
   AppState& state() { return state_; }
   // IdHTTP1, the window's HTTP client (the log screen's status query and the
   // service test request).
-  cloud::HttpClient& http() { return IdHTTP1; }
+  net::HttpClient& http() { return IdHTTP1; }
   const Environment& environment() const { return env_; }
 
   struct StartupStep {
@@ -118,7 +118,7 @@ class MainWindow : public ui::Form {
 
   Environment env_;
   AppState state_;
-  cloud::HttpClient IdHTTP1;
+  net::HttpClient IdHTTP1;
   std::vector<StartupStep> startupSteps_;
   std::vector<std::string> completedSteps_;
   bool activatedOnce_ = false;

@@ -1,11 +1,11 @@
 #include "app/production_environment.h"
 
-#include "cloud/endpoints.h"
 #include "platform/epson_library.h"
 #include "platform/process.h"
 #include "platform/service_manager.h"
 #include "routing/views/popup_menu.h"
 #include "service/service_check.h"
+#include "update/update.h"
 
 namespace app {
 
@@ -19,8 +19,8 @@ Environment productionEnvironment() {
   env.printServices = print::systemPrintServices();
   env.popupMenu = routing::trackPopupMenuAtCursor;
   env.epson = &platform::systemEpsonLibrary();
-  env.updateManifestUrl = cloud::versionManifestUrl();
-  env.updateArchiveUrl = cloud::updateArchiveUrl();
+  env.updateManifestUrl = update::versionManifestUrl();
+  env.updateArchiveUrl = update::updateArchiveUrl();
   env.launchHidden = platform::launchHidden;
   env.endProgram = [] { PostQuitMessage(0); };
   return env;

@@ -14,9 +14,9 @@
 #include <new>
 #include <string>
 
+#include "config/config_file.h"
 #include "platform/clock.h"
 #include "platform/files.h"
-#include "routing/config_file.h"
 #include "service/log_viewer.h"
 #include "tests/support/temp_dir.h"
 
@@ -84,7 +84,7 @@ class BusyDay {
     }
     queue += "}";
     table += "]";
-    platform::writeFileReplacing(routing::appFile(dir_.path(), "fila"), queue);
+    platform::writeFileReplacing(config::appFile(dir_.path(), "fila"), queue);
     printers_ = std::make_unique<json::TJSONArray>(table);
   }
 

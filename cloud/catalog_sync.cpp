@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "cloud/disconnect_guard.h"
-#include "cloud/http_client.h"
-#include "routing/config_file.h"
+#include "config/config_file.h"
+#include "net/disconnect_guard.h"
+#include "net/http_client.h"
 
 namespace cloud {
 namespace {
@@ -21,7 +21,7 @@ std::unique_ptr<json::TJSONArray> takeData(json::TJSONObject& reply) {
 }
 
 void writeCardFile(const std::string& appDir, const json::TJSONArray& cards) {
-  routing::writeTableFile(routing::appFile(appDir, routing::kCardFile), cards);
+  config::writeTableFile(config::appFile(appDir, config::kCardFile), cards);
 }
 
 }  // namespace
@@ -47,24 +47,24 @@ void mergePrinters(const json::TJSONArray& saved, json::TJSONArray& downloaded) 
 }
 
 bool getCategoria(CloudContext& context) {
-  DisconnectGuard disconnect(context.http);
+  net::DisconnectGuard disconnect(context.http);
   std::string url = categoriesUrl(context.endpoints.select(context.token), context.token);
   // Always UTF-8, whatever charset the reply declares.
-  json::TJSONObject reply(utf8ToAnsiText(context.http.getStream(url)));
+  json::TJSONObject reply(net::utf8ToAnsiText(context.http.getStream(url)));
   if (!reply.boolOf("success")) {
     showMessage(context.view, reply.textOf("message"));
     return false;
   }
   std::unique_ptr<json::TJSONArray> categories = takeData(reply);
   if (context.tables.categories) mergePrinters(*context.tables.categories, *categories);
-  routing::writeTableFile(routing::appFile(context.appDir, routing::kCategoryFile), *categories);
+  config::writeTableFile(config::appFile(context.appDir, config::kCategoryFile), *categories);
   context.tables.categories = std::move(categories);
   if (context.view.refillCategoryList) context.view.refillCategoryList();
   return true;
 }
 
 bool getCartao(CloudContext& context) {
-  DisconnectGuard disconnect(context.http);
+  net::DisconnectGuard disconnect(context.http);
   std::string url = cardsUrl(context.endpoints.select(context.token), context.token);
   json::TJSONObject reply(context.http.getText(url));
   if (!reply.boolOf("success")) {

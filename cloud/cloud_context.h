@@ -11,7 +11,7 @@
 #include <string>
 
 #include "cloud/endpoints.h"
-#include "cloud/http_fetcher.h"
+#include "net/http_fetcher.h"
 #include "routing/tables.h"
 
 namespace cloud {
@@ -29,7 +29,7 @@ struct CloudView {
 };
 
 struct CloudContext {
-  HttpFetcher& http;
+  net::HttpFetcher& http;
   ApiEndpoints endpoints;
   std::string& token;       // the token held in memory
   routing::Tables& tables;  // categories and cards are replaced here

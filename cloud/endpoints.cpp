@@ -1,7 +1,7 @@
 #include "cloud/endpoints.h"
 
 #ifndef QUELTA_API_PRODUCTION
-#error "the build defines QUELTA_API_PRODUCTION, QUELTA_API_STAGING and the download hosts"
+#error "the build defines QUELTA_API_PRODUCTION and QUELTA_API_STAGING"
 #endif
 
 namespace cloud {
@@ -11,15 +11,5 @@ const std::string& ApiEndpoints::select(const std::string& token) const {
 }
 
 ApiEndpoints builtInApiEndpoints() { return {QUELTA_API_PRODUCTION, QUELTA_API_STAGING}; }
-
-std::string versionManifestUrl() {
-  return std::string("https://") + QUELTA_DOWNLOAD_HOST + "/impressao/version.json";
-}
-
-// The archive holds the programs the update runs next, so it comes from the
-// same host as the manifest, over verified HTTPS like every other request.
-std::string updateArchiveUrl() {
-  return std::string("https://") + QUELTA_DOWNLOAD_HOST + "/impressao/impressao.zip";
-}
 
 }  // namespace cloud

@@ -1,6 +1,6 @@
-// Where the program's requests go. The hosts are values of the build
-// (QUELTA_API_PRODUCTION, QUELTA_API_STAGING, QUELTA_DOWNLOAD_HOST); the
-// default build points them at the sandbox cloud on this computer.
+// Where the cloud API's requests go. The hosts are values of the build
+// (QUELTA_API_PRODUCTION, QUELTA_API_STAGING); the default build points
+// them at the sandbox cloud on this computer.
 #pragma once
 
 #include <string>
@@ -19,10 +19,5 @@ struct ApiEndpoints {
 };
 
 ApiEndpoints builtInApiEndpoints();
-
-// The download endpoint: the version manifest and the update archive, both
-// over HTTPS from the same host.
-std::string versionManifestUrl();
-std::string updateArchiveUrl();
 
 }  // namespace cloud

@@ -1,8 +1,8 @@
 #include "cloud/login.h"
 
 #include "cloud/catalog_sync.h"
-#include "cloud/disconnect_guard.h"
 #include "json/json.h"
+#include "net/disconnect_guard.h"
 
 namespace cloud {
 
@@ -34,7 +34,7 @@ std::string loginUrl(const std::string& base, const std::string& user,
 }
 
 LoginOutcome login(CloudContext& context, const std::string& user, const std::string& password) {
-  DisconnectGuard disconnect(context.http);
+  net::DisconnectGuard disconnect(context.http);
   // The endpoint is chosen by the token held now: empty at the first
   // attempt, the previous reply's token at a later one in the same run.
   std::string base = context.endpoints.select(context.token);

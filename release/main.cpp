@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
+#include "config/version.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "release/release_files.h"
@@ -25,9 +25,9 @@ int main(int argc, char** argv) {
     }
     const std::string archive = release::releaseArchive(files);
     platform::writeFileReplacing(dir + "/impressao.zip", archive);
-    platform::writeFileReplacing(dir + "/version.json", release::releaseManifest(app::kVersion));
+    platform::writeFileReplacing(dir + "/version.json", release::releaseManifest(config::kVersion));
     std::printf("%s/impressao.zip (%zu bytes) and %s/version.json for %s\n", dir.c_str(),
-                archive.size(), dir.c_str(), app::kVersion);
+                archive.size(), dir.c_str(), config::kVersion);
     return 0;
   } catch (const quelta::Error& e) {
     std::fprintf(stderr, "quelta-release: %s - %s\n", e.className().c_str(), e.message().c_str());

@@ -1,8 +1,8 @@
 #include "release/release_files.h"
 
-#include "cloud/update.h"
 #include "json/json.h"
 #include "release/zip_writer.h"
+#include "update/update.h"
 
 namespace release {
 
@@ -10,7 +10,7 @@ std::string releaseArchive(const std::vector<ReleaseFile>& files) {
   ZipWriter zip;
   for (const ReleaseFile& file : files) zip.add(file.name, file.bytes);
   std::string bytes = zip.bytes();
-  cloud::checkUpdateArchive(bytes);
+  update::checkUpdateArchive(bytes);
   return bytes;
 }
 

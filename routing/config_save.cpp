@@ -1,6 +1,6 @@
 #include "routing/config_save.h"
 
-#include "routing/config_file.h"
+#include "config/settings.h"
 
 namespace routing {
 
@@ -19,12 +19,12 @@ void copyCategoryAssignments(json::TJSONArray& categories, const std::vector<Cat
 }
 
 void saveConfiguration(Tables& tables, const std::vector<CategoryRow>& categoryRows,
-                       const std::string& appDir, const ProfileWriter& writeProfile) {
+                       const std::string& appDir) {
   copyCategoryAssignments(*tables.categories, categoryRows);
   saveCategoria(tables, appDir);
   saveProduto(tables, appDir);
   saveImpressora(tables, appDir);
-  writeProfile(appFile(appDir, kSettingsFile), "CONFIG", "reload", "S");
+  config::raiseReload(appDir);
 }
 
 }  // namespace routing

@@ -4,7 +4,6 @@
 // told to reload them.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,10 +12,6 @@
 
 namespace routing {
 
-// writeProfileString's shape: (file, section, key, value).
-using ProfileWriter = std::function<void(const std::string& file, const std::string& section,
-                                         const std::string& key, const std::string& value)>;
-
 // Copies the list's "Impressora" texts into the "printer" of the category
 // records whose "name" equals the row caption (case-sensitive; when several
 // rows match, the last in list order wins). A category without "name"
@@ -24,11 +19,11 @@ using ProfileWriter = std::function<void(const std::string& file, const std::str
 void copyCategoryAssignments(json::TJSONArray& categories, const std::vector<CategoryRow>& rows);
 
 // The whole save, in order: assignments, the files categoria, produto and
-// impressora, then "reload" = "S" in section "CONFIG" of the settings file.
+// impressora, then the print service's reload signal in the settings file.
 // Each file replaces the old one in one step; a file that cannot be written
 // stays as it was and ends the save with an error naming it, before the
 // files after it and the "reload" key.
 void saveConfiguration(Tables& tables, const std::vector<CategoryRow>& categoryRows,
-                       const std::string& appDir, const ProfileWriter& writeProfile);
+                       const std::string& appDir);
 
 }  // namespace routing

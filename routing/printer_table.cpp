@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "routing/value_copy.h"
+#include "json/value_copy.h"
 
 namespace routing {
 
@@ -73,7 +73,7 @@ Outcome removePrinter(Tables& tables, int selectedRow) {
 
   auto remaining = std::make_unique<json::TJSONArray>();
   for (int i = 0; i < printers.count(); ++i) {
-    if (i != selectedRow) remaining->add(copyValue(printers.find(i)));
+    if (i != selectedRow) remaining->add(json::copyValue(printers.find(i)));
   }
   if (remaining->count() > 0 && wasDefault) remaining->objectAt(0).setText("padrao", kSim);
 

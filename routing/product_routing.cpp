@@ -1,8 +1,8 @@
 #include "routing/product_routing.h"
 
+#include "json/value_copy.h"
 #include "routing/printer_table.h"
 #include "routing/sorted_rows.h"
-#include "routing/value_copy.h"
 
 namespace routing {
 
@@ -52,7 +52,7 @@ Outcome removeProduct(Tables& tables, const std::vector<ProductRow>& rows, int s
   auto kept = std::make_unique<json::TJSONArray>();
   for (int i = 0; i < products.count(); ++i) {
     const json::TJSONObject& record = products.objectAt(i);
-    if (record.textOf("name") != name) kept->add(copyObject(record));
+    if (record.textOf("name") != name) kept->add(json::copyObject(record));
   }
   tables.products = std::move(kept);
   return {"", kRefillProductList};

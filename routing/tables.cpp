@@ -1,7 +1,7 @@
 #include "routing/tables.h"
 
+#include "config/config_file.h"
 #include "platform/files.h"
-#include "routing/config_file.h"
 
 namespace routing {
 namespace {
@@ -11,41 +11,41 @@ bool readInto(std::unique_ptr<json::TJSONArray>& table, const std::string& path)
     table = std::make_unique<json::TJSONArray>();
     return false;
   }
-  table = readTableFile(path);
+  table = config::readTableFile(path);
   return true;
 }
 
 }  // namespace
 
 bool readImpressora(Tables& tables, const std::string& appDir) {
-  return readInto(tables.printers, appFile(appDir, kPrinterFile));
+  return readInto(tables.printers, config::appFile(appDir, config::kPrinterFile));
 }
 
 bool readCategoria(Tables& tables, const std::string& appDir) {
-  return readInto(tables.categories, appFile(appDir, kCategoryFile));
+  return readInto(tables.categories, config::appFile(appDir, config::kCategoryFile));
 }
 
 bool readProduto(Tables& tables, const std::string& appDir) {
-  return readInto(tables.products, appFile(appDir, kProductFile));
+  return readInto(tables.products, config::appFile(appDir, config::kProductFile));
 }
 
 bool readCartao(Tables& tables, const std::string& appDir) {
-  auto cards = readOptionalTableFile(appFile(appDir, kCardFile));
+  auto cards = config::readOptionalTableFile(config::appFile(appDir, config::kCardFile));
   if (!cards) return false;
   tables.cards = std::move(cards);
   return true;
 }
 
 void saveImpressora(const Tables& tables, const std::string& appDir) {
-  writeTableFile(appFile(appDir, kPrinterFile), *tables.printers);
+  config::writeTableFile(config::appFile(appDir, config::kPrinterFile), *tables.printers);
 }
 
 void saveCategoria(const Tables& tables, const std::string& appDir) {
-  writeTableFile(appFile(appDir, kCategoryFile), *tables.categories);
+  config::writeTableFile(config::appFile(appDir, config::kCategoryFile), *tables.categories);
 }
 
 void saveProduto(const Tables& tables, const std::string& appDir) {
-  writeTableFile(appFile(appDir, kProductFile), *tables.products);
+  config::writeTableFile(config::appFile(appDir, config::kProductFile), *tables.products);
 }
 
 }  // namespace routing

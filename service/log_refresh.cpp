@@ -3,7 +3,7 @@
 #include <mutex>
 #include <thread>
 
-#include "routing/value_copy.h"
+#include "json/value_copy.h"
 
 namespace service {
 
@@ -12,7 +12,7 @@ namespace service {
 struct LogRefresher::Shared {
   std::mutex mutex;
   std::function<void()> wake;  // empty once the refresher is gone
-  std::function<std::unique_ptr<cloud::HttpFetcher>()> makeClient;
+  std::function<std::unique_ptr<net::HttpFetcher>()> makeClient;
   bool running = false;
   uint64_t begun = 0;
   uint64_t shown = 0;
@@ -26,7 +26,7 @@ struct LogRefresher::Shared {
 };
 
 LogRefresher::LogRefresher(std::function<void()> wake,
-                           std::function<std::unique_ptr<cloud::HttpFetcher>()> makeClient)
+                           std::function<std::unique_ptr<net::HttpFetcher>()> makeClient)
     : shared_(std::make_shared<Shared>()) {
   shared_->wake = std::move(wake);
   shared_->makeClient = std::move(makeClient);
@@ -60,12 +60,12 @@ bool LogRefresher::startInBackground(const std::string& appDir, const platform::
   }
   // The worker reads its own copies: the window may replace its printer
   // table, or be gone, while the worker runs.
-  std::shared_ptr<json::TZAbstractObject> table(routing::copyValue(&printers).release(),
+  std::shared_ptr<json::TZAbstractObject> table(json::copyValue(&printers).release(),
                                                 json::ValueDeleter());
   auto work = [shared, number, appDir, day, table] {
     std::optional<LogScreen> screen;
     try {
-      std::unique_ptr<cloud::HttpFetcher> http = shared->makeClient();
+      std::unique_ptr<net::HttpFetcher> http = shared->makeClient();
       screen = readLogScreen(*http, appDir, day, static_cast<const json::TJSONArray&>(*table));
     } catch (...) {
       // Only a failed allocation or thread resource gets here; the next

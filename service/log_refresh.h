@@ -16,8 +16,8 @@
 #include <optional>
 #include <string>
 
-#include "cloud/http_fetcher.h"
 #include "json/json.h"
+#include "net/http_fetcher.h"
 #include "platform/clock.h"
 #include "service/log_viewer.h"
 
@@ -29,7 +29,7 @@ class LogRefresher {
   // window posts itself a message there, and then calls takeResult.
   // `makeClient` gives each worker an HTTP client of its own.
   LogRefresher(std::function<void()> wake,
-               std::function<std::unique_ptr<cloud::HttpFetcher>()> makeClient);
+               std::function<std::unique_ptr<net::HttpFetcher>()> makeClient);
   // Does not wait for a worker still running: its result is dropped.
   ~LogRefresher();
   LogRefresher(const LogRefresher&) = delete;

@@ -2,18 +2,18 @@
 
 #include <new>
 
-#include "cloud/disconnect_guard.h"
+#include "config/config_file.h"
+#include "net/disconnect_guard.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "print/log_file.h"
-#include "routing/config_file.h"
 
 namespace service {
 
-std::string serviceStateCaption(cloud::HttpFetcher& http) {
-  cloud::DisconnectGuard disconnect(http);
+std::string serviceStateCaption(net::HttpFetcher& http) {
+  net::DisconnectGuard disconnect(http);
   try {
-    json::TJSONObject reply(http.getText(kStatusUrl));
+    json::TJSONObject reply(http.getText(kStatusUrl, kServiceTimeouts));
     return reply.boolOf("success") ? kCaptionOnline : kCaptionOffline;
   } catch (const std::exception&) {
     // No connection, an error status, a reply that is no status: all mean
@@ -81,9 +81,9 @@ std::optional<std::string> readDayLogView(const std::string& appDir,
 
 std::vector<std::string> queueListing(const std::string& appDir, const json::TJSONArray& printers) {
   std::vector<std::string> lines;
-  const std::string path = routing::appFile(appDir, kQueueFileName);
+  const std::string path = config::appFile(appDir, kQueueFileName);
   if (!platform::fileExists(path)) return lines;
-  json::TJSONObject queue(routing::readConfigFile(path));
+  json::TJSONObject queue(config::readConfigFile(path));
   for (int p = 0; p < printers.count(); ++p) {
     const std::string name = printers.objectAt(p).textOf("name");
     if (!queue.contains(name)) continue;
@@ -110,7 +110,7 @@ std::vector<std::string> queueView(const std::string& appDir, const json::TJSONA
   }
 }
 
-LogScreen readLogScreen(cloud::HttpFetcher& http, const std::string& appDir,
+LogScreen readLogScreen(net::HttpFetcher& http, const std::string& appDir,
                         const platform::LocalDateTime& day, const json::TJSONArray& printers) {
   LogScreen screen;
   screen.caption = serviceStateCaption(http);

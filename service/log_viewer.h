@@ -10,13 +10,13 @@
 #include <string>
 #include <vector>
 
-#include "cloud/http_fetcher.h"
 #include "json/json.h"
+#include "net/http_fetcher.h"
 #include "platform/clock.h"
+#include "service/service_endpoint.h"
 
 namespace service {
 
-inline constexpr char kStatusUrl[] = "http://127.0.0.1:7777?status";
 inline constexpr char kCaptionOnline[] = "Log do servidor (Online)";
 inline constexpr char kCaptionOffline[] = "Log do servidor (Offline)";
 inline constexpr char kQueueFileName[] = "fila";
@@ -26,7 +26,7 @@ inline constexpr char kReadErrorPrefix[] = "Erro ao ler log: ";
 // Asks the service's endpoint for its status: "(Online)" only for a JSON
 // object whose "success" is true; anything else, a failed request
 // included, is "(Offline)". The client is disconnected afterwards.
-std::string serviceStateCaption(cloud::HttpFetcher& http);
+std::string serviceStateCaption(net::HttpFetcher& http);
 
 // The day's log file: application directory, "log", "yyyy-mm-dd.txt".
 std::string dayLogPath(const std::string& appDir, const platform::LocalDateTime& day);
@@ -73,7 +73,7 @@ struct LogScreen {
 };
 
 // The three steps of a refresh, in order, each standing alone.
-LogScreen readLogScreen(cloud::HttpFetcher& http, const std::string& appDir,
+LogScreen readLogScreen(net::HttpFetcher& http, const std::string& appDir,
                         const platform::LocalDateTime& day, const json::TJSONArray& printers);
 
 }  // namespace service

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "platform/files.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/temp_dir.h"
@@ -14,10 +14,10 @@
 
 class AppTest : public ::testing::Test {
  protected:
-  AppTest() { app::setApplicationDirectory(dir.path()); }
+  AppTest() { config::setApplicationDirectory(dir.path()); }
   ~AppTest() override {
     ui::pumpMessages();
-    app::setApplicationDirectory("");
+    config::setApplicationDirectory("");
   }
 
   std::string file(const std::string& name) const { return dir.file(name); }

@@ -18,11 +18,11 @@
 
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
-#include "cloud/update.h"
 #include "service/views/credentials_window.h"
 #include "tests/support/wine_host.h"
 #include "ui/dpi.h"
 #include "ui/prompts.h"
+#include "update/update.h"
 
 namespace {
 
@@ -251,7 +251,7 @@ TEST_F(DpiLayout, WindowsAtThisDpi) {
 
   // The update question and the error box, as the program shows them.
   ui::setPrompts(nullptr);
-  checkBoxWhileOpen("Confirm", [] { ui::prompts().confirm("Confirm", cloud::kUpdateQuestion); });
+  checkBoxWhileOpen("Confirm", [] { ui::prompts().confirm("Confirm", update::kUpdateQuestion); });
   checkBoxWhileOpen(app::kTitle, [] {
     ui::prompts().showError("Arquivo de atualiza\xe7\xe3o n\xe3o encontrado.");
   });

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "cloud/http_client.h"
 #include "json/json.h"
+#include "net/http_client.h"
 #include "platform/error.h"
 #include "platform/files.h"
 
@@ -82,7 +82,7 @@ class Sandbox {
   }
 
  private:
-  cloud::HttpClient client_;
+  net::HttpClient client_;
 };
 
 }  // namespace sandbox_test

@@ -13,9 +13,9 @@
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
 #include "platform/process.h"
-#include "print/test_ws.h"
 #include "service/service_check.h"
 #include "service/service_control.h"
+#include "service/test_ws.h"
 #include "tests/support/wine_host.h"
 
 #ifdef QUELTA_SERVICE_EXE
@@ -122,7 +122,7 @@ TEST_F(ServiceOnWine, FirstStartInstallsTheServiceAndTheLogScreenFollowsIt) {
   window.notifyChange("cbTestTipo");
   window.control("edtTestQtd").setText("3");
   window.click("Button5");
-  print::loadTestWorkers().waitIdle();
+  service::loadTestWorkers().waitIdle();
   ASSERT_TRUE(eventually([&] { return readOr(file("service-orders.txt")) == "3"; }));
 
   window.click("btnConfigBack");
@@ -187,13 +187,13 @@ TEST_F(ServiceOnWine, AThousandLoadTestOrdersAllReachTheService) {
   window.click("Button5");
   const double clickSeconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  print::loadTestWorkers().waitIdle();
+  service::loadTestWorkers().waitIdle();
   const double sendSeconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   ASSERT_TRUE(eventually([&] { return readOr(file("service-orders.txt")) == "1000"; }, 60))
       << readOr(file("service-orders.txt"));
   EXPECT_EQ(prompts.texts(), Lines{"Teste Enviado."});
-  EXPECT_LE(print::loadTestWorkers().mostWorkersSeen(), print::TestWS::kMostInFlight);
+  EXPECT_LE(service::loadTestWorkers().mostWorkersSeen(), service::TestWS::kMostInFlight);
 
   RecordProperty("click_seconds", std::to_string(clickSeconds));
   RecordProperty("orders_per_second", std::to_string(1000 / sendSeconds));

@@ -1,8 +1,8 @@
 // The settings store on the real profile functions.
 #include <gtest/gtest.h>
 
-#include "app/settings.h"
 #include "app/tests/app_fixture.h"
+#include "config/settings.h"
 #include "platform/error.h"
 #include "platform/profile.h"
 #include "service/views/credentials_window.h"
@@ -14,7 +14,7 @@ using Settings = AppTest;
 
 TEST_F(Settings, SectionAndKeyNamesMatchInAnyLetterCaseAndQuotesAreRemoved) {
   write("quelta.dll", "[config]\r\nToken=\"abc\"\r\nNOMEEMPRESA='Bar do Jo\xe3o'\r\n");
-  app::StartupSettings s = app::readStartupSettings(dir.path());
+  config::StartupSettings s = config::readStartupSettings(dir.path());
   EXPECT_EQ(s.token, "abc");
   EXPECT_EQ(s.companyName, "Bar do Jo\xe3o");
 }
@@ -23,12 +23,12 @@ TEST_F(Settings, AValueIsReadUpTo2047Characters) {
   std::string token(3000, 'x');
   token[2046] = 'y';
   write("quelta.dll", "[CONFIG]\r\ntoken=" + token + "\r\n");
-  EXPECT_EQ(app::readStartupSettings(dir.path()).token, std::string(2046, 'x') + "y");
+  EXPECT_EQ(config::readStartupSettings(dir.path()).token, std::string(2046, 'x') + "y");
 }
 
 TEST_F(Settings, WritingReplacesInPlaceAndLeavesOtherLinesAlone) {
   write("quelta.dll", "[CONFIG]\r\ntoken=abc\r\nreload=N\r\nporta=7777\r\n[TREVANO]\r\nappID=1\r\n");
-  app::raiseReload(dir.path());
+  config::raiseReload(dir.path());
   EXPECT_EQ(read("quelta.dll"),
             "[CONFIG]\r\ntoken=abc\r\nreload=S\r\nporta=7777\r\n[TREVANO]\r\nappID=1\r\n");
 }
@@ -36,7 +36,7 @@ TEST_F(Settings, WritingReplacesInPlaceAndLeavesOtherLinesAlone) {
 TEST_F(Settings, AWriteThatFailsNamesTheFile) {
   platform::createDirectory(file("quelta.dll"));  // nothing can be written there
   try {
-    app::raiseReload(dir.path());
+    config::raiseReload(dir.path());
     FAIL() << "no error";
   } catch (const quelta::Error& e) {
     EXPECT_EQ(e.message(), "Unable to write to " + file("quelta.dll"));

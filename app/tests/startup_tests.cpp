@@ -2,6 +2,7 @@
 
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
+#include "config/version.h"
 #include "service/views/credentials_window.h"
 
 namespace {
@@ -26,7 +27,7 @@ TEST_F(Startup, FirstStartInAnEmptyDirectoryShowsTheLoginScreenWithEmptyTables) 
   EXPECT_TRUE(window.control("gbLogin").visible());
   EXPECT_FALSE(window.control("gbLog").visible());
   EXPECT_FALSE(window.control("gbConfig").visible());
-  EXPECT_EQ(window.caption(), "Quelta Configura\xe7\xe3o - 2.0.13");
+  EXPECT_EQ(window.caption(), std::string("Quelta Configura\xe7\xe3o - ") + config::kVersion);
   EXPECT_EQ(window.state().companyName, "QUELTA");
   EXPECT_EQ(window.state().token, "");
   EXPECT_EQ(window.state().tables.printers->count(), 0);
@@ -142,7 +143,7 @@ TEST_F(Startup, TheTaskBarShowsTheApplicationTitleAndMinimisingGoesThere) {
   write("quelta.dll", "[CONFIG]\r\ntoken=abc\r\n");
   app::MainWindow window;
   window.show();
-  EXPECT_EQ(window.caption(), "Quelta Configura\xe7\xe3o - 2.0.13");
+  EXPECT_EQ(window.caption(), std::string("Quelta Configura\xe7\xe3o - ") + config::kVersion);
   EXPECT_EQ(taskBarButtons(), std::vector<std::string>{"Quelta Configura\xe7\xe3o"});
 
   SendMessageA(window.hwnd(), WM_SYSCOMMAND, SC_MINIMIZE, 0);

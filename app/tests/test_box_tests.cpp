@@ -11,8 +11,8 @@
 
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
-#include "print/test_ws.h"
 #include "print/tests/recording_services.h"
+#include "service/test_ws.h"
 
 namespace {
 
@@ -288,7 +288,7 @@ TEST_F(TestBox, LoadTestPostsOneOrderPerNumberWithOneItemPerPrinter) {
   window->control("edtTestQtd").setText("3");
   window->click("Button5");
   EXPECT_EQ(prompts.texts(), Lines{kSent});
-  print::loadTestWorkers().waitIdle();
+  service::loadTestWorkers().waitIdle();
 
   std::vector<endpoint_test::Request> posts = service.requests("POST");
   ASSERT_EQ(posts.size(), 3u);
@@ -324,7 +324,7 @@ TEST_F(TestBox, LoadTestPostsOneOrderPerNumberWithOneItemPerPrinter) {
   window->control("edtTestQtd").setText("3");
   window->state().tables.categories = std::make_unique<json::TJSONArray>("[{\"id\":12}]");
   window->click("Button5");
-  print::loadTestWorkers().waitIdle();
+  service::loadTestWorkers().waitIdle();
   ui::pumpMessages();
   EXPECT_EQ(service.requests("POST").size(), 3u);
   Lines shown = prompts.texts();

@@ -5,10 +5,10 @@
 #include <algorithm>
 
 #include "cloud/catalog_sync.h"
-#include "cloud/http_client.h"
-#include "cloud/tests/scripted_http.h"
+#include "config/config_file.h"
+#include "net/http_client.h"
 #include "platform/files.h"
-#include "routing/config_file.h"
+#include "tests/support/scripted_http.h"
 #include "tests/support/temp_dir.h"
 
 namespace cloud {
@@ -24,7 +24,7 @@ class CatalogSync : public ::testing::Test {
     context.view.refillCategoryList = [this] { ++refills; };
   }
 
-  std::string file(const char* name) { return routing::appFile(dir.path(), name); }
+  std::string file(const char* name) { return config::appFile(dir.path(), name); }
   std::string categoriesUrl() {
     return std::string(kProduction) + "/categorias?token=tok123&all=1";
   }
@@ -33,11 +33,11 @@ class CatalogSync : public ::testing::Test {
   }
   void saveTable(const std::string& text) {
     tables.categories = std::make_unique<json::TJSONArray>(text);
-    platform::writeFileReplacing(file(routing::kCategoryFile), text);
+    platform::writeFileReplacing(file(config::kCategoryFile), text);
   }
 
   TempDir dir;
-  cloud_test::ScriptedHttp http;
+  net_test::ScriptedHttp http;
   std::string token = "tok123";
   routing::Tables tables;
   std::vector<std::string> shown;
@@ -55,7 +55,7 @@ TEST_F(CatalogSync, KeepsTheSavedPrinterOfEveryCategoryThatStillComes) {
 
   const std::string expected =
       R"([{"id":2,"name":"Bebidas","ordem":1,"printer":"Bar"},{"id":3,"name":"Sobremesas","ordem":2}])";
-  EXPECT_EQ(platform::readFile(file(routing::kCategoryFile)), expected);
+  EXPECT_EQ(platform::readFile(file(config::kCategoryFile)), expected);
   EXPECT_EQ(tables.categories->asText(), expected);
   EXPECT_EQ(refills, 1);
   EXPECT_TRUE(shown.empty());
@@ -85,12 +85,12 @@ TEST(MergePrinters, ASavedPrinterWinsOverTheDownloadedOneAndTheLastSavedDecides)
 TEST_F(CatalogSync, AnEmptyTableTakesTheDownloadAndEmptyDataEmptiesTheFile) {
   http.answer(categoriesUrl(), R"({"success":true,"data":[{"id":9,"name":"Por\u00e7\u00f5es"}]})");
   EXPECT_TRUE(getCategoria(context));
-  EXPECT_EQ(platform::readFile(file(routing::kCategoryFile)),
+  EXPECT_EQ(platform::readFile(file(config::kCategoryFile)),
             R"([{"id":9,"name":"Por\u00E7\u00F5es"}])");
 
   http.answer(categoriesUrl(), R"({"success":true,"data":[]})");
   EXPECT_TRUE(getCategoria(context));
-  EXPECT_EQ(platform::readFile(file(routing::kCategoryFile)), "[]");
+  EXPECT_EQ(platform::readFile(file(config::kCategoryFile)), "[]");
   EXPECT_EQ(tables.categories->count(), 0);
   EXPECT_EQ(refills, 2);
 }
@@ -104,7 +104,7 @@ TEST_F(CatalogSync, CategoriesAreReadAsUtf8WhateverTheReplyDeclares) {
   EXPECT_EQ(tables.categories->objectAt(0).textOf("name"),
             "A\xe7"
             "a\xed");
-  EXPECT_EQ(platform::readFile(file(routing::kCategoryFile)),
+  EXPECT_EQ(platform::readFile(file(config::kCategoryFile)),
             R"([{"id":1,"name":"A\u00E7a\u00ED"}])");
 }
 
@@ -120,12 +120,12 @@ TEST_F(CatalogSync, ARefusedDownloadShowsItsMessageAndChangesNothing) {
   EXPECT_EQ(shown, (std::vector<std::string>{"Sess\xe3o expirada. Fa\xe7"
                                              "a login."}));
   EXPECT_EQ(tables.categories.get(), before);
-  EXPECT_EQ(platform::readFile(file(routing::kCategoryFile)),
+  EXPECT_EQ(platform::readFile(file(config::kCategoryFile)),
             R"([{"id":1,"name":"Lanches","printer":"Cozinha"}])");
   EXPECT_EQ(refills, 0);
   // The cards are not asked for.
   EXPECT_EQ(http.calls, (std::vector<std::string>{"stream " + categoriesUrl(), "disconnect"}));
-  EXPECT_FALSE(platform::fileExists(file(routing::kCardFile)));
+  EXPECT_FALSE(platform::fileExists(file(config::kCardFile)));
 }
 
 TEST_F(CatalogSync, AFailureBeforeTheEndLeavesTableAndFileAsTheyWere) {
@@ -143,11 +143,11 @@ TEST_F(CatalogSync, AFailureBeforeTheEndLeavesTableAndFileAsTheyWere) {
   EXPECT_THROW(getCategoria(context), quelta::Error);
   // An error status.
   http.fail(categoriesUrl(),
-            [] { throw HttpProtocolError(500, "HTTP/1.1 500 Internal Server Error"); });
-  EXPECT_THROW(getCategoria(context), HttpProtocolError);
+            [] { throw net::HttpProtocolError(500, "HTTP/1.1 500 Internal Server Error"); });
+  EXPECT_THROW(getCategoria(context), net::HttpProtocolError);
 
   EXPECT_EQ(tables.categories.get(), before);
-  EXPECT_EQ(platform::readFile(file(routing::kCategoryFile)), saved);
+  EXPECT_EQ(platform::readFile(file(config::kCategoryFile)), saved);
   EXPECT_EQ(refills, 0);
   // Every attempt ended with the client disconnected.
   EXPECT_EQ(std::count(http.calls.begin(), http.calls.end(), "disconnect"), 4);
@@ -177,7 +177,7 @@ TEST_F(CatalogSync, TheCardFileHoldsTheReplysDataExactly) {
   const std::string expected =
       R"([{"id":101,"codigo":"0001","descricao":"Comanda\u002001","ativo":true,"limite":"150.50"},)"
       R"({"id":102,"codigo":"0002","ativo":false}])";
-  EXPECT_EQ(platform::readFile(file(routing::kCardFile)), expected);
+  EXPECT_EQ(platform::readFile(file(config::kCardFile)), expected);
   ASSERT_NE(tables.cards, nullptr);
   EXPECT_EQ(tables.cards->asText(), expected);
   EXPECT_EQ(http.calls, (std::vector<std::string>{"stream " + categoriesUrl(), "disconnect",
@@ -186,12 +186,12 @@ TEST_F(CatalogSync, TheCardFileHoldsTheReplysDataExactly) {
   // saveCartao writes the table held now, no line end.
   tables.cards = std::make_unique<json::TJSONArray>(R"([{"id":7}])");
   saveCartao(tables, dir.path());
-  EXPECT_EQ(platform::readFile(file(routing::kCardFile)), R"([{"id":7}])");
+  EXPECT_EQ(platform::readFile(file(config::kCardFile)), R"([{"id":7}])");
 }
 
 TEST_F(CatalogSync, RefusedCardsKeepTheCardTableAndFile) {
   tables.cards = std::make_unique<json::TJSONArray>(R"([{"id":1}])");
-  platform::writeFileReplacing(file(routing::kCardFile), R"([{"id":1}])");
+  platform::writeFileReplacing(file(config::kCardFile), R"([{"id":1}])");
   const json::TJSONArray* before = tables.cards.get();
   http.answer(cardsUrl(), R"({"success":false,"message":"Sem cart\u00f5es"})");
 
@@ -199,7 +199,7 @@ TEST_F(CatalogSync, RefusedCardsKeepTheCardTableAndFile) {
   EXPECT_EQ(shown, (std::vector<std::string>{"Sem cart\xf5"
                                              "es"}));
   EXPECT_EQ(tables.cards.get(), before);
-  EXPECT_EQ(platform::readFile(file(routing::kCardFile)), R"([{"id":1}])");
+  EXPECT_EQ(platform::readFile(file(config::kCardFile)), R"([{"id":1}])");
 }
 
 TEST_F(CatalogSync, AStagingTokenSendsTheCatalogToStaging) {

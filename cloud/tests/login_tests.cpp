@@ -4,12 +4,12 @@
 
 #include <algorithm>
 
-#include "cloud/http_client.h"
 #include "cloud/login.h"
-#include "cloud/tests/scripted_http.h"
+#include "config/config_file.h"
+#include "net/http_client.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "routing/config_file.h"
+#include "tests/support/scripted_http.h"
 #include "tests/support/temp_dir.h"
 
 namespace cloud {
@@ -40,18 +40,11 @@ TEST(Endpoints, StagingOnlyForATokenContainingStageDot) {
   EXPECT_EQ(endpoints.select("abc.STAGE.def"), "https://prod");
   EXPECT_EQ(endpoints.select("abcstage"), "https://prod");
 
-  // The build's own hosts: the API, the manifest and the archive over
-  // HTTPS; manifest and archive from the same download host.
+  // The build's own hosts, over HTTPS.
   ApiEndpoints built = builtInApiEndpoints();
   EXPECT_EQ(built.production.rfind("https://", 0), 0u) << built.production;
   EXPECT_EQ(built.staging.rfind("https://", 0), 0u) << built.staging;
   EXPECT_NE(built.production, built.staging);
-  std::string manifest = versionManifestUrl();
-  EXPECT_EQ(manifest.rfind("https://", 0), 0u) << manifest;
-  EXPECT_EQ(manifest.substr(manifest.size() - 23), "/impressao/version.json");
-  std::string archive = updateArchiveUrl();
-  EXPECT_EQ(archive.substr(0, archive.size() - 24), manifest.substr(0, manifest.size() - 23));
-  EXPECT_EQ(archive.substr(archive.size() - 24), "/impressao/impressao.zip");
 }
 
 class Login : public ::testing::Test {
@@ -69,13 +62,13 @@ class Login : public ::testing::Test {
     };
   }
 
-  std::string settings() { return routing::appFile(dir.path(), routing::kSettingsFile); }
+  std::string settings() { return config::appFile(dir.path(), config::kSettingsFile); }
   std::string storedToken() {
     return platform::readProfileString(settings(), "CONFIG", "token", "<none>");
   }
 
   TempDir dir;
-  cloud_test::ScriptedHttp http;
+  net_test::ScriptedHttp http;
   std::string token;
   routing::Tables tables;
   std::vector<std::string> events;
@@ -102,10 +95,9 @@ TEST_F(Login, AnAcceptedLoginLoadsTheCatalogThenStoresTheToken) {
                 "stream https://stage.test/categorias?token=loja.stage.77&all=1", "disconnect",
                 "text https://stage.test/configuracoes/cartoes-auxiliares?token=loja.stage.77",
                 "disconnect", "disconnect"}));
-  EXPECT_EQ(platform::readFile(routing::appFile(dir.path(), routing::kCategoryFile)),
+  EXPECT_EQ(platform::readFile(config::appFile(dir.path(), config::kCategoryFile)),
             R"([{"id":1,"name":"Lanches"}])");
-  EXPECT_EQ(platform::readFile(routing::appFile(dir.path(), routing::kCardFile)),
-            R"([{"id":101}])");
+  EXPECT_EQ(platform::readFile(config::appFile(dir.path(), config::kCardFile)), R"([{"id":101}])");
 }
 
 TEST_F(Login, RefusedCredentialsShowTheMessageAndKeepNothing) {
@@ -133,7 +125,7 @@ TEST_F(Login, AFailedCatalogKeepsTheNewTokenInMemoryOnly) {
   EXPECT_EQ(events, (std::vector<std::string>{"message Cat\xe1logo indispon\xedvel"}));
   EXPECT_EQ(token, "t.stage.1");
   EXPECT_FALSE(platform::fileExists(settings()));
-  EXPECT_FALSE(platform::fileExists(routing::appFile(dir.path(), routing::kCardFile)));
+  EXPECT_FALSE(platform::fileExists(config::appFile(dir.path(), config::kCardFile)));
 
   // The next attempt in the same run asks the endpoint that token selects.
   http.answer("https://stage.test/token?username=demo&password=x",
@@ -144,11 +136,11 @@ TEST_F(Login, AFailedCatalogKeepsTheNewTokenInMemoryOnly) {
 
 TEST_F(Login, ErrorsRunOutWithNothingStoredAndTheClientDisconnected) {
   const std::string url = "https://api.test/token?username=demo&password=x";
-  http.fail(url, [] { throw HttpProtocolError(401, "HTTP/1.1 401 Unauthorized"); });
+  http.fail(url, [] { throw net::HttpProtocolError(401, "HTTP/1.1 401 Unauthorized"); });
   try {
     login(context, "demo", "x");
     ADD_FAILURE() << "the error status did not reach the caller";
-  } catch (const HttpProtocolError& e) {
+  } catch (const net::HttpProtocolError& e) {
     EXPECT_EQ(e.message(), "HTTP/1.1 401 Unauthorized");
   }
 
@@ -160,8 +152,8 @@ TEST_F(Login, ErrorsRunOutWithNothingStoredAndTheClientDisconnected) {
   // An error in the catalog download after an accepted login.
   http.answer(url, R"({"success":true,"data":{"token":"abc"}})");
   http.fail("https://api.test/categorias?token=abc&all=1",
-            [] { throw SocketError("Failed to connect to api.test port 443"); });
-  EXPECT_THROW(login(context, "demo", "x"), SocketError);
+            [] { throw net::SocketError("Failed to connect to api.test port 443"); });
+  EXPECT_THROW(login(context, "demo", "x"), net::SocketError);
   EXPECT_EQ(token, "abc");
 
   EXPECT_TRUE(events.empty());

@@ -1,12 +1,13 @@
 #include "print/views/test_view.h"
 
 #include "app/main_window.h"
-#include "cloud/disconnect_guard.h"
-#include "print/load_test.h"
+#include "net/disconnect_guard.h"
 #include "print/log_file.h"
 #include "print/test_ticket.h"
-#include "print/test_ws.h"
 #include "print/views/preview_window.h"
+#include "service/load_test.h"
+#include "service/service_endpoint.h"
+#include "service/test_ws.h"
 #include "ui/cursor.h"
 #include "ui/prompts.h"
 
@@ -119,12 +120,10 @@ void TestView::testViaServico(int position) {
   const platform::Clock& clock = env.clock ? *env.clock : platform::systemClock();
   {
     ui::BusyCursor busy;
-    cloud::HttpClient& http = window_.http();
-    cloud::DisconnectGuard disconnect(http);
+    net::HttpClient& http = window_.http();
+    net::DisconnectGuard disconnect(http);
     try {
-      json::TJSONObject reply(
-          http.getText(kServiceTestUrl + std::to_string(position), cloud::kServicePrintTimeouts));
-      if (!reply.boolOf("success"))
+      if (!service::requestTestPrint(http, position))
         saveLog(state.appDir, "Teste Impresso Service: erro ao solicitar impressao", clock);
     } catch (const quelta::Error& e) {
       saveLog(state.appDir, "Erro na impressao do teste via service: " + quelta::describe(e),
@@ -138,10 +137,10 @@ void TestView::testDeCarga() {
   app::AppState& state = window_.state();
   // Both read before any order goes out: a bad category or quantity sends
   // nothing.
-  std::vector<std::string> ids = loadTestCategoryIds(*state.tables.categories);
-  const int quantity = loadTestQuantity(window_.control("edtTestQtd").text());
+  std::vector<std::string> ids = service::loadTestCategoryIds(*state.tables.categories);
+  const int quantity = service::loadTestQuantity(window_.control("edtTestQtd").text());
   // The workers take it from here; the window does not wait for them.
-  loadTestWorkers().sendBurst(std::move(ids), quantity);
+  service::loadTestWorkers().sendBurst(std::move(ids), quantity);
   ui::prompts().showMessage(kTestSent);
 }
 

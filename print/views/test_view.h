@@ -18,7 +18,6 @@ namespace print {
 inline constexpr char kTestSent[] = "Teste Enviado.";
 inline constexpr char kChooseOnePrinter[] =
     "Op\xe7\xe3o n\xe3o dispon\xedvel para todas as impressoras, selecione uma impressora.";
-inline constexpr char kServiceTestUrl[] = "http://127.0.0.1:7777?teste=";
 
 class TestView {
  public:

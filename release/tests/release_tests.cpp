@@ -3,9 +3,9 @@
 // tool would refuse is never made.
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
-#include "cloud/update.h"
+#include "config/version.h"
 #include "release/release_files.h"
+#include "update/update.h"
 
 namespace {
 
@@ -19,8 +19,8 @@ std::vector<release::ReleaseFile> programFiles() {
 TEST(Release, TheArchiveHoldsTheFilesAsTheToolReadsThem) {
   std::vector<release::ReleaseFile> files = programFiles();
   files.push_back({"docs/LEIAME.txt", "notas"});
-  std::vector<cloud::ArchiveEntry> entries =
-      cloud::checkUpdateArchive(release::releaseArchive(files));
+  std::vector<update::ArchiveEntry> entries =
+      update::checkUpdateArchive(release::releaseArchive(files));
   ASSERT_EQ(entries.size(), files.size());
   for (size_t i = 0; i < files.size(); ++i) {
     EXPECT_EQ(entries[i].name, files[i].name);
@@ -52,8 +52,8 @@ TEST(Release, AnArchiveTheToolWouldRefuseIsNotMade) {
 }
 
 TEST(Release, TheManifestOffersTheToolsVersion) {
-  EXPECT_EQ(release::releaseManifest(app::kVersion),
-            std::string("{\"success\":true,\"versao\":\"") + app::kVersion + "\"}");
+  EXPECT_EQ(release::releaseManifest(config::kVersion),
+            std::string("{\"success\":true,\"versao\":\"") + config::kVersion + "\"}");
 }
 
 }  // namespace

@@ -79,7 +79,7 @@ void RoutingView::btnProdutoRemoverClick() {
 void RoutingView::btnConfigSaveClick() {
   ui::BusyCursor busy;
   saveConfiguration(window_.state().tables, categoryListRows(window_.list("lvCategoria")),
-                    window_.state().appDir, platform::writeProfileString);
+                    window_.state().appDir);
 }
 
 }  // namespace routing

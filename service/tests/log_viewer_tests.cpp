@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "cloud/tests/scripted_http.h"
 #include "platform/files.h"
 #include "service/log_viewer.h"
+#include "tests/support/scripted_http.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -46,7 +46,7 @@ TEST(ServiceStateCaption, OnlineOnlyWhenTheServiceSaysSuccessTrue) {
       {"", "Log do servidor (Offline)"},
   };
   for (const Case& c : cases) {
-    cloud_test::ScriptedHttp http;
+    net_test::ScriptedHttp http;
     http.answer(kStatus, c.reply);
     EXPECT_EQ(service::serviceStateCaption(http), c.caption) << c.reply;
     EXPECT_EQ(http.calls, Lines({"text " + kStatus, "disconnect"})) << c.reply;
@@ -54,7 +54,7 @@ TEST(ServiceStateCaption, OnlineOnlyWhenTheServiceSaysSuccessTrue) {
 }
 
 TEST(ServiceStateCaption, AFailedRequestIsOfflineAndStillDisconnects) {
-  cloud_test::ScriptedHttp http;
+  net_test::ScriptedHttp http;
   http.fail(kStatus, [] { throw quelta::Error("EIdSocketError", "Connection refused"); });
   EXPECT_EQ(service::serviceStateCaption(http), "Log do servidor (Offline)");
   EXPECT_EQ(http.calls, Lines({"text " + kStatus, "disconnect"}));

@@ -1,6 +1,6 @@
 #include "service/views/credentials_window.h"
 
-#include "app/settings.h"
+#include "config/settings.h"
 #include "platform/profile.h"
 #include "ui/dpi.h"
 #include "ui/prompts.h"
@@ -36,17 +36,19 @@ CredentialsWindow::CredentialsWindow(HWND owner) {
 
 void CredentialsWindow::formCreate() {
   centreOnScreen();
-  appDir_ = app::applicationDirectory();
-  const std::string file = app::settingsFile(appDir_);
-  control("edtAppID").setText(platform::readProfileString(file, app::kSectionTrevano, "appID", ""));
-  control("edtPass").setText(platform::readProfileString(file, app::kSectionTrevano, "pass", ""));
-  app::raiseReload(appDir_);
+  appDir_ = config::applicationDirectory();
+  const std::string file = config::settingsFile(appDir_);
+  control("edtAppID")
+      .setText(platform::readProfileString(file, config::kSectionTrevano, "appID", ""));
+  control("edtPass").setText(
+      platform::readProfileString(file, config::kSectionTrevano, "pass", ""));
+  config::raiseReload(appDir_);
 }
 
 void CredentialsWindow::btnLoginClick() {
-  const std::string file = app::settingsFile(appDir_);
-  platform::writeProfileString(file, app::kSectionTrevano, "appID", control("edtAppID").text());
-  platform::writeProfileString(file, app::kSectionTrevano, "pass", control("edtPass").text());
+  const std::string file = config::settingsFile(appDir_);
+  platform::writeProfileString(file, config::kSectionTrevano, "appID", control("edtAppID").text());
+  platform::writeProfileString(file, config::kSectionTrevano, "pass", control("edtPass").text());
   close();
 }
 

@@ -15,7 +15,7 @@ void MainWindow::bindLogRefresh() {
   const HWND self = hwnd();
   logRefresher_ = std::make_unique<service::LogRefresher>(
       [self, refreshed] { PostMessageA(self, refreshed, 0, 0); },
-      [] { return std::make_unique<cloud::HttpClient>(); });
+      [] { return std::make_unique<net::HttpClient>(); });
 }
 
 void MainWindow::loadLog() {

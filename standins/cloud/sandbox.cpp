@@ -10,6 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "config/version.h"
 #include "standins/cloud/menu.h"
 
 namespace sandbox {
@@ -395,7 +396,8 @@ void SandboxCloud::answerDownload(const httplib::Request& req, httplib::Response
   } else if (name == "version.json") {
     // Without a manifest of its own the sandbox offers the tool's own
     // version: nothing to update.
-    res.set_content("{\"success\":true,\"versao\":\"2.0.13\"}", kJson);
+    res.set_content(std::string("{\"success\":true,\"versao\":\"") + config::kVersion + "\"}",
+                    kJson);
   } else {
     res.status = 404;
     res.set_content("not found\n", "text/plain");

@@ -6,11 +6,11 @@
 #include <utility>
 #include <vector>
 
+#include "config/config_file.h"
 #include "platform/error.h"
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/text_locale.h"
-#include "routing/config_file.h"
 #include "standins/service/service_log.h"
 
 namespace standin {
@@ -116,10 +116,10 @@ void PrintService::log(const std::string& message) const { writeServiceLog(dir_,
 void PrintService::start() {
   loadTables();
   loadQueue();
-  const std::string countFile = routing::appFile(dir_, kOrderCountFile);
+  const std::string countFile = config::appFile(dir_, kOrderCountFile);
   if (platform::fileExists(countFile)) {
     try {
-      orders_ = std::stoull(routing::readConfigFile(countFile));
+      orders_ = std::stoull(config::readConfigFile(countFile));
     } catch (const std::exception&) {
       log("Contador de pedidos ilegivel, recomecando do zero");
     }
@@ -128,9 +128,9 @@ void PrintService::start() {
 
 void PrintService::loadTables() {
   auto read = [this](const char* name, std::unique_ptr<json::TJSONArray>& table, bool optional) {
-    const std::string path = routing::appFile(dir_, name);
+    const std::string path = config::appFile(dir_, name);
     try {
-      auto fresh = optional ? routing::readOptionalTableFile(path) : routing::readTableFile(path);
+      auto fresh = optional ? config::readOptionalTableFile(path) : config::readTableFile(path);
       std::lock_guard<std::mutex> lock(mutex_);
       table = std::move(fresh);
     } catch (const std::exception& e) {
@@ -139,26 +139,26 @@ void PrintService::loadTables() {
       log(std::string("Erro ao ler ") + name + ": " + describe(e));
     }
   };
-  read(routing::kPrinterFile, printers_, false);
-  read(routing::kCategoryFile, categories_, false);
-  read(routing::kProductFile, products_, false);
-  read(routing::kCardFile, cards_, true);
-  std::string company = platform::readProfileString(routing::appFile(dir_, routing::kSettingsFile),
+  read(config::kPrinterFile, printers_, false);
+  read(config::kCategoryFile, categories_, false);
+  read(config::kProductFile, products_, false);
+  read(config::kCardFile, cards_, true);
+  std::string company = platform::readProfileString(config::appFile(dir_, config::kSettingsFile),
                                                     "CONFIG", "nomeEmpresa", "QUELTA");
   std::lock_guard<std::mutex> lock(mutex_);
   companyName_ = company;
 }
 
 void PrintService::loadQueue() {
-  const std::string path = routing::appFile(dir_, kQueueFile);
+  const std::string path = config::appFile(dir_, kQueueFile);
   if (!platform::fileExists(path)) return;
   try {
-    auto queue = std::make_unique<json::TJSONObject>(routing::readConfigFile(path));
+    auto queue = std::make_unique<json::TJSONObject>(config::readConfigFile(path));
     std::lock_guard<std::mutex> lock(mutex_);
     queue_ = std::move(queue);
   } catch (const std::exception& e) {
     // Kept aside rather than overwritten by the next order.
-    std::string aside = routing::appFile(dir_, "fila.invalida");
+    std::string aside = config::appFile(dir_, "fila.invalida");
     platform::deleteFile(aside);
     platform::moveFileNoReplace(path, aside);
     log("Erro ao ler a fila, guardada em fila.invalida: " + describe(e));
@@ -166,7 +166,7 @@ void PrintService::loadQueue() {
 }
 
 void PrintService::reloadIfAsked() {
-  const std::string settings = routing::appFile(dir_, routing::kSettingsFile);
+  const std::string settings = config::appFile(dir_, config::kSettingsFile);
   if (platform::readProfileString(settings, "CONFIG", "reload", "") != "S") return;
   try {
     platform::writeProfileString(settings, "CONFIG", "reload", "N");
@@ -299,8 +299,8 @@ void PrintService::flush() {
     dirty_ = false;
   }
   try {
-    platform::writeFileReplacing(routing::appFile(dir_, kQueueFile), queueText);
-    platform::writeFileReplacing(routing::appFile(dir_, kOrderCountFile), countText);
+    platform::writeFileReplacing(config::appFile(dir_, kQueueFile), queueText);
+    platform::writeFileReplacing(config::appFile(dir_, kOrderCountFile), countText);
   } catch (const std::exception& e) {
     log("Erro ao gravar a fila: " + describe(e));
     std::lock_guard<std::mutex> lock(mutex_);
@@ -355,7 +355,7 @@ bool PrintService::printTestPage(const json::TJSONObject& printer, std::string& 
     // later is taken without a restart.
     static std::unique_ptr<EpsonLibrary> epson;
     if (!epson || !epson->usable())
-      epson = std::make_unique<EpsonLibrary>(routing::appFile(dir_, "InterfaceEpsonNF.dll"));
+      epson = std::make_unique<EpsonLibrary>(config::appFile(dir_, "InterfaceEpsonNF.dll"));
     if (!epson->usable()) {
       failure = "biblioteca InterfaceEpsonNF.dll indisponivel";
       return false;
@@ -367,7 +367,7 @@ bool PrintService::printTestPage(const json::TJSONObject& printer, std::string& 
   std::string text = "=== " + name + " (" + tipo + ") ===\r\n";
   for (const auto& l : page) text += l + "\r\n";
   try {
-    platform::appendToFile(routing::appFile(dir_, kCaptureFile), text);
+    platform::appendToFile(config::appFile(dir_, kCaptureFile), text);
   } catch (const std::exception& e) {
     failure = describe(e);
     return false;

@@ -10,7 +10,7 @@
 #include <string>
 
 #include "app/main_window.h"
-#include "app/settings.h"
+#include "config/settings.h"
 #include "print/views/preview_window.h"
 #include "ui/form.h"
 #include "ui/prompts.h"
@@ -73,7 +73,7 @@ int main(int argc, char** argv) {
   }
   ui::initialise(GetModuleHandleA(nullptr));
   ui::setApplicationTitle(app::kTitle);
-  app::setApplicationDirectory(argv[1]);
+  config::setApplicationDirectory(argv[1]);
   app::MainWindow window;
   window.show();
   settle(500);

@@ -4,11 +4,12 @@
 #include <gtest/gtest.h>
 
 #include "cloud/catalog_sync.h"
-#include "cloud/http_client.h"
 #include "cloud/login.h"
+#include "config/config_file.h"
+#include "config/version.h"
+#include "net/http_client.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "routing/config_file.h"
 #include "standins/cloud/menu.h"
 #include "standins/cloud/sandbox.h"
 #include "tests/support/temp_dir.h"
@@ -43,13 +44,13 @@ class Sandbox : public ::testing::Test {
   }
 
   std::string storedToken() {
-    return platform::readProfileString(routing::appFile(dir.path(), routing::kSettingsFile),
-                                       "CONFIG", "token", "<none>");
+    return platform::readProfileString(config::appFile(dir.path(), config::kSettingsFile), "CONFIG",
+                                       "token", "<none>");
   }
 
   SandboxCloud cloud;
   TempDir dir;
-  cloud::HttpClient http{cloud::Timeouts{5000, 2}, cloud::Timeouts{5000, 2}};
+  net::HttpClient http{net::Timeouts{5000, 2}};
   std::string token;
   routing::Tables tables;
   std::vector<std::string> shown;
@@ -68,7 +69,7 @@ TEST_F(Sandbox, TheDemoAccountLogsInAndGetsTheWholeMenu) {
             "Por\xe7\xf5"
             "es");
   EXPECT_EQ(tables.categories->objectAt(1).intOf("id"), 3102);
-  std::string file = platform::readFile(routing::appFile(dir.path(), routing::kCategoryFile));
+  std::string file = platform::readFile(config::appFile(dir.path(), config::kCategoryFile));
   EXPECT_NE(file.find(R"({"id":3102,"name":"Por\u00E7\u00F5es")"), std::string::npos);
   ASSERT_NE(tables.cards, nullptr);
   EXPECT_EQ(tables.cards->count(), 30);
@@ -128,7 +129,7 @@ TEST_F(Sandbox, ScriptedFailuresReachTheToolAsTheRealCloudsWould) {
   try {
     cloud::login(context, "demo@quelta.com.br", "quelta123");
     ADD_FAILURE() << "no error";
-  } catch (const cloud::HttpProtocolError& e) {
+  } catch (const net::HttpProtocolError& e) {
     EXPECT_EQ(e.message(), "HTTP/1.1 401 Unauthorized");
   }
 
@@ -141,7 +142,7 @@ TEST_F(Sandbox, ScriptedFailuresReachTheToolAsTheRealCloudsWould) {
   try {
     cloud::login(context, "demo@quelta.com.br", "quelta123");
     ADD_FAILURE() << "no error";
-  } catch (const cloud::HttpProtocolError& e) {
+  } catch (const net::HttpProtocolError& e) {
     EXPECT_EQ(e.message(), "HTTP/1.1 302 Found");
   }
 
@@ -151,13 +152,13 @@ TEST_F(Sandbox, ScriptedFailuresReachTheToolAsTheRealCloudsWould) {
 
   cloud.reset();
   cloud.addFailure(failure("kind=hang&path=/categorias"));
-  EXPECT_THROW(cloud::getCategoria(context), cloud::ReadTimeout);
+  EXPECT_THROW(cloud::getCategoria(context), net::ReadTimeout);
   cloud.reset();
   EXPECT_TRUE(cloud::getCategoria(context));
 }
 
 TEST_F(Sandbox, FailuresCanBeSwitchedOverHttp) {
-  cloud::HttpClient control;
+  net::HttpClient control;
   EXPECT_EQ(
       control.getText(cloud.downloadHttpUrl() +
                       "/__control/fail?kind=success-false&path=/token&message=Conta%20bloqueada"),
@@ -166,7 +167,7 @@ TEST_F(Sandbox, FailuresCanBeSwitchedOverHttp) {
             cloud::LoginOutcome::kRefused);
   EXPECT_EQ(shown, (std::vector<std::string>{"Conta bloqueada"}));
   EXPECT_THROW(control.getText(cloud.downloadHttpUrl() + "/__control/fail?kind=meteor"),
-               cloud::HttpProtocolError);
+               net::HttpProtocolError);
   EXPECT_EQ(control.getText(cloud.productionUrl() + "/__control/reset"), "ok\n");
   EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"),
             cloud::LoginOutcome::kLoggedIn);
@@ -182,12 +183,12 @@ TEST(SandboxDownloads, ServesTheManifestOverHttpsAndTheArchiveOverHttp) {
   {
     SandboxCloud cloud(freePorts(files.path()));
     cloud.start();
-    cloud::HttpClient http;
+    net::HttpClient http;
     // Nothing put there: the tool's own version, no archive.
     EXPECT_EQ(http.getText(cloud.downloadUrl() + "/impressao/version.json"),
-              R"({"success":true,"versao":"2.0.13"})");
+              R"({"success":true,"versao":")" + std::string(config::kVersion) + "\"}");
     EXPECT_THROW(http.getStream(cloud.downloadHttpUrl() + "/impressao/impressao.zip"),
-                 cloud::HttpProtocolError);
+                 net::HttpProtocolError);
 
     const std::string archive("PK\x03\x04\x00\xff binary", 14);
     platform::writeFileReplacing(files.file("version.json"),

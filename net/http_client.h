@@ -1,0 +1,98 @@
+// The HTTP client of the program: one object per owner (the main window's
+// IdHTTP1, or a load-test worker's own), requests made one at a time on the
+// owner's thread. Built on libcurl with OpenSSL linked in.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "net/http_fetcher.h"
+#include "platform/error.h"
+
+namespace net {
+
+// ---- errors ------------------------------------------------------------
+// Every failed request raises one of these; the class names are the ones
+// the program has always reported, so log lines keep their form.
+
+// The server answered with a status outside 2xx (a 15th redirect in a row
+// included); the message is the reply's status line as the server sent it.
+class HttpProtocolError : public quelta::Error {
+ public:
+  HttpProtocolError(int status, const std::string& statusLine)
+      : quelta::Error("EIdHTTPProtocolException", statusLine), status_(status) {}
+  int status() const { return status_; }
+
+ private:
+  int status_;
+};
+
+// The host cannot be resolved or reached, or the connection broke; the
+// message is the network layer's text.
+class SocketError : public quelta::Error {
+ public:
+  explicit SocketError(const std::string& message) : quelta::Error("EIdSocketError", message) {}
+};
+
+// No connection within the connect time-out.
+class ConnectTimeout : public quelta::Error {
+ public:
+  ConnectTimeout() : quelta::Error("EIdConnectTimeout", "Connect timed out.") {}
+};
+
+// The connection stayed silent longer than the read time-out.
+class ReadTimeout : public quelta::Error {
+ public:
+  ReadTimeout() : quelta::Error("EIdReadTimeout", "Read timed out.") {}
+};
+
+// The TLS handshake failed, a server certificate that does not verify
+// included; the message is the TLS layer's text.
+class TlsError : public quelta::Error {
+ public:
+  explicit TlsError(const std::string& message) : quelta::Error("EIdOSSLConnectError", message) {}
+};
+
+// A URL the client cannot request at all (malformed, unknown scheme).
+class RequestError : public quelta::Error {
+ public:
+  explicit RequestError(const std::string& message) : quelta::Error("EIdException", message) {}
+};
+
+// ---- the client ----------------------------------------------------------
+
+class HttpClient : public HttpFetcher {
+ public:
+  // `limits` bound the downloads and the posts; a text GET names its own.
+  explicit HttpClient(Timeouts limits = kRemoteTimeouts);
+  ~HttpClient() override;
+  HttpClient(const HttpClient&) = delete;
+  HttpClient& operator=(const HttpClient&) = delete;
+
+  // GET over HTTP/1.1; the body decoded by the charset its Content-Type
+  // declares (UTF-8 becomes 8-bit ANSI text; none or any other charset is
+  // taken byte for byte).
+  using HttpFetcher::getText;
+  std::string getText(const std::string& url, const Timeouts& limits) override;
+  // GET over HTTP/1.1; the body's raw bytes.
+  std::string getStream(const std::string& url) override;
+  // POST of `body` over HTTP/1.0 with the same headers (the load test's
+  // order post); the reply body's raw bytes.
+  std::string post(const std::string& url, const std::string& body, const Timeouts& limits);
+  // Closes any connection a request left open. Cookies stay for the run.
+  void disconnect() override;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// The body of a reply as the program's 8-bit text, by the charset that
+// `contentType` declares.
+std::string decodeBody(const std::string& contentType, const std::string& body);
+
+// UTF-8 bytes as the program's 8-bit text (a leading byte-order mark is
+// dropped; characters the code page lacks become "?").
+std::string utf8ToAnsiText(const std::string& bytes);
+
+}  // namespace net

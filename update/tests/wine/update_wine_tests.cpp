@@ -1,0 +1,744 @@
+// The update check and the self-update under Wine: the main window against
+// the sandbox cloud's download server with the real service control manager
+// and the print service stand-in, the real question dialog, and the whole
+// swap run by the tool and the stand-in as built, with the script in Wine's
+// command interpreter.
+// psapi.h needs windows.h before it.
+// clang-format off
+#include <windows.h>
+#include <psapi.h>
+// clang-format on
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstring>
+#include <functional>
+#include <thread>
+
+#include "app/main_window.h"
+#include "app/tests/app_fixture.h"
+#include "cloud/endpoints.h"
+#include "config/version.h"
+#include "net/http_client.h"
+#include "platform/files.h"
+#include "platform/service_manager.h"
+#include "release/release_files.h"
+#include "release/zip_writer.h"
+#include "service/service_control.h"
+#include "tests/support/temp_dir.h"
+#include "tests/support/wine_host.h"
+#include "ui/cursor.h"
+#include "ui/prompts.h"
+#include "update/update.h"
+
+namespace {
+
+using wine_host::runAndWait;
+using wine_host::windowsPath;
+
+std::string readOr(const std::string& path) { return wine_host::readOr(path, "<missing>"); }
+
+using Strings = std::vector<std::string>;
+using release::ZipWriter;
+
+const std::string kService = "QueltaServicoImpressao";
+const std::string kQuestion = update::kUpdateQuestion;
+const std::string kToolCaption = std::string("Quelta Configura\xe7\xe3o - ") + config::kVersion;
+// The COFF time stamp given to the "new" builds, so that a file or a running
+// process shows which build it is.
+constexpr uint32_t kNewStamp = 0x20140214;
+
+template <class Condition>
+bool eventually(Condition condition, int seconds = 30) {
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+  while (std::chrono::steady_clock::now() < end) {
+    if (condition()) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  return condition();
+}
+
+std::string lower(std::string text) {
+  CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
+  return text;
+}
+
+// ---- program images --------------------------------------------------------
+
+size_t stampOffset(const std::string& image) {
+  uint32_t pe = 0;
+  std::memcpy(&pe, image.data() + 0x3c, 4);
+  return pe + 8;  // "PE\0\0", machine, number of sections
+}
+
+uint32_t imageStamp(const std::string& image) {
+  uint32_t stamp = 0;
+  std::memcpy(&stamp, image.data() + stampOffset(image), 4);
+  return stamp;
+}
+
+std::string withStamp(std::string image, uint32_t stamp) {
+  std::memcpy(image.data() + stampOffset(image), &stamp, 4);
+  return image;
+}
+
+struct RunningImage {
+  std::string path;
+  uint32_t stamp = 0;
+};
+
+// Which file a process runs and the time stamp of the image in its memory.
+RunningImage runningImage(DWORD pid) {
+  RunningImage image;
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+  if (!process) return image;
+  HMODULE module = nullptr;
+  DWORD needed = 0;
+  if (EnumProcessModules(process, &module, sizeof module, &needed) && module) {
+    char path[MAX_PATH * 2];
+    DWORD n = GetModuleFileNameExA(process, module, path, sizeof path);
+    image.path.assign(path, n);
+    std::string header(4096, '\0');
+    SIZE_T got = 0;
+    if (ReadProcessMemory(process, module, header.data(), header.size(), &got) && got > 0x40)
+      image.stamp = imageStamp(header);
+  }
+  CloseHandle(process);
+  return image;
+}
+
+// ---- the print service -----------------------------------------------------
+
+int32_t serviceState() {
+  return service::queryServiceState(platform::systemServiceManager(), kService);
+}
+
+DWORD servicePid() {
+  DWORD pid = 0;
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  if (!manager) return 0;
+  SC_HANDLE svc = OpenServiceA(manager, kService.c_str(), SERVICE_QUERY_STATUS);
+  if (svc) {
+    SERVICE_STATUS_PROCESS status{};
+    DWORD needed = 0;
+    if (QueryServiceStatusEx(svc, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                             sizeof status, &needed) &&
+        status.dwCurrentState == SERVICE_RUNNING)
+      pid = status.dwProcessId;
+    CloseServiceHandle(svc);
+  }
+  CloseServiceHandle(manager);
+  return pid;
+}
+
+// What the stand-in wrote to its daily logs, for the failure report.
+std::string serviceLogOf(const std::string& appDir) {
+  std::string text;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((appDir + "\\log\\*.txt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return "(no service log)";
+  do {
+    text += readOr(appDir + "\\log\\" + found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  return text;
+}
+
+// The stand-in installed from an application directory and started; removed
+// again at the end, so every test starts from a computer without it.
+class InstalledService {
+ public:
+  explicit InstalledService(const std::string& appDir) : program_(appDir + "\\queltaService.exe") {
+    if (!platform::fileExists(program_))
+      platform::writeFileReplacing(program_, platform::readFile(windowsPath(QUELTA_SERVICE_EXE)));
+    runAndWait("\"" + program_ + "\" /UNINSTALL /SILENT");
+    eventually([] { return serviceState() == -1; });
+    installed_ = runAndWait("\"" + program_ + "\" /INSTALL /SILENT") == 0;
+    service::startServiceIfNeeded(platform::systemServiceManager(), kService);
+    running_ = eventually([] { return serviceState() == 4 && servicePid() != 0; });
+  }
+  ~InstalledService() {
+    service::stopServiceAndWait(platform::systemServiceManager(), kService);
+    runAndWait("\"" + program_ + "\" /UNINSTALL /SILENT");
+    eventually([] { return serviceState() == -1; });
+  }
+  bool ready() const { return installed_ && running_; }
+
+ private:
+  std::string program_;
+  bool installed_ = false;
+  bool running_ = false;
+};
+
+// ---- the download server ---------------------------------------------------
+
+class DownloadServer {
+ public:
+  DownloadServer() : dir_(windowsPath(QUELTA_UPDATE_FILES)) {
+    platform::createDirectory(dir_);
+    offer(config::kVersion);
+    noArchive();
+  }
+  ~DownloadServer() {
+    platform::deleteFile(file("version.json"));
+    platform::deleteFile(file("impressao.zip"));
+  }
+  void manifest(const std::string& text) {
+    platform::writeFileReplacing(file("version.json"), text);
+  }
+  void offer(const std::string& version) {
+    manifest(R"({"success":true,"versao":")" + version + "\"}");
+  }
+  void archive(const std::string& bytes) {
+    platform::writeFileReplacing(file("impressao.zip"), bytes);
+  }
+  void noArchive() { platform::deleteFile(file("impressao.zip")); }
+
+ private:
+  std::string file(const std::string& name) const { return dir_ + "\\" + name; }
+  std::string dir_;
+};
+
+// The requests the download server has had since the last call, as its
+// control endpoint lists them ("download GET /impressao/version.json").
+Strings downloadRequests() {
+  std::string manifest = update::versionManifestUrl();
+  std::string base = manifest.substr(0, manifest.find("/impressao/"));
+  net::HttpClient http;
+  std::string text = http.getText(base + "/__control/requests");
+  http.getText(base + "/__control/reset");
+  Strings lines;
+  size_t start = 0, end;
+  while ((end = text.find('\n', start)) != std::string::npos) {
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::vector<release::ReleaseFile> releaseFiles(const std::string& tool,
+                                               const std::string& service) {
+  return {{"libeay32.dll", "libeay32 da nova vers\xe3o"},
+          {"queltaConfig.exe", tool},
+          {"queltaService.exe", service},
+          {"ssleay32.dll", "ssleay32 da nova vers\xe3o"},
+          {"docs/LEIAME.txt", "Notas da vers\xe3o 9.9.99"}};
+}
+
+// The archive as `make release` makes it.
+std::string releaseArchive(const std::string& tool, const std::string& service) {
+  return release::releaseArchive(releaseFiles(tool, service));
+}
+
+// ---- windows of this and other processes -----------------------------------
+
+std::string windowText(HWND hwnd) {
+  char text[1024];
+  int n = GetWindowTextA(hwnd, text, sizeof text);
+  return std::string(text, n > 0 ? n : 0);
+}
+
+std::string className(HWND hwnd) {
+  char name[256];
+  int n = GetClassNameA(hwnd, name, sizeof name);
+  return std::string(name, n > 0 ? n : 0);
+}
+
+struct WindowQuery {
+  std::function<bool(HWND)> accept;
+  std::vector<HWND> found;
+};
+
+BOOL CALLBACK collectWindow(HWND hwnd, LPARAM lp) {
+  auto* query = reinterpret_cast<WindowQuery*>(lp);
+  if (query->accept(hwnd)) query->found.push_back(hwnd);
+  return TRUE;
+}
+
+// Visible top-level windows of a class and caption; of one process, or of
+// any but `except`.
+std::vector<HWND> windows(const std::string& cls, const std::string& caption, DWORD pid,
+                          DWORD except = 0) {
+  WindowQuery query;
+  query.accept = [&](HWND hwnd) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (pid && owner != pid) return false;
+    if (except && owner == except) return false;
+    return IsWindowVisible(hwnd) && className(hwnd) == cls && windowText(hwnd) == caption;
+  };
+  EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&query));
+  return query.found;
+}
+
+HWND waitForWindow(const std::string& cls, const std::string& caption, DWORD pid, DWORD except = 0,
+                   int seconds = 60) {
+  HWND found = nullptr;
+  eventually(
+      [&] {
+        auto list = windows(cls, caption, pid, except);
+        found = list.empty() ? nullptr : list.front();
+        return found != nullptr;
+      },
+      seconds);
+  return found;
+}
+
+DWORD processOf(HWND hwnd) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  return pid;
+}
+
+// What the question shows, read from its window as any program could.
+struct Question {
+  std::string caption;
+  std::string text;
+  std::string yes;
+  std::string no;
+  bool yesIsDefault = false;
+  bool hasIcon = false;
+  int buttons = 0;
+};
+
+BOOL CALLBACK readChild(HWND child, LPARAM lp) {
+  auto* q = reinterpret_cast<Question*>(lp);
+  std::string cls = className(child);
+  LONG style = GetWindowLongA(child, GWL_STYLE);
+  if (cls == "Static" || cls == "STATIC") {
+    if ((style & SS_TYPEMASK) == SS_ICON) {
+      q->hasIcon = SendMessageA(child, STM_GETICON, 0, 0) != 0;
+    } else {
+      q->text = windowText(child);
+    }
+  } else if (cls == "Button" || cls == "BUTTON") {
+    ++q->buttons;
+  }
+  return TRUE;
+}
+
+Question readQuestion(HWND dialog) {
+  Question q;
+  q.caption = windowText(dialog);
+  EnumChildWindows(dialog, readChild, reinterpret_cast<LPARAM>(&q));
+  HWND yes = GetDlgItem(dialog, IDYES);
+  HWND no = GetDlgItem(dialog, IDNO);
+  q.yes = windowText(yes);
+  q.no = windowText(no);
+  q.yesIsDefault = (GetWindowLongA(yes, GWL_STYLE) & 0x0f) == BS_DEFPUSHBUTTON;
+  return q;
+}
+
+// The texts of the message boxes a process shows, for the failure report
+// of a test that waited for something else.
+std::string boxesOf(DWORD pid) {
+  WindowQuery query;
+  query.accept = [&](HWND hwnd) {
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    return owner == pid && IsWindowVisible(hwnd) && className(hwnd) == "#32770";
+  };
+  EnumWindows(collectWindow, reinterpret_cast<LPARAM>(&query));
+  std::string text;
+  for (HWND box : query.found) text += "[" + windowText(box) + ": " + readQuestion(box).text + "] ";
+  return text.empty() ? "no box" : text;
+}
+
+void expectTheUpdateQuestion(HWND dialog) {
+  Question q = readQuestion(dialog);
+  EXPECT_EQ(q.caption, "Confirm");
+  EXPECT_EQ(q.text, kQuestion);
+  EXPECT_EQ(q.yes, "&Yes");
+  EXPECT_EQ(q.no, "&No");
+  EXPECT_TRUE(q.yesIsDefault);
+  EXPECT_TRUE(q.hasIcon);
+  EXPECT_EQ(q.buttons, 2);
+}
+
+// A key pressed on the dialog, as the keyboard would deliver it to it.
+void press(HWND dialog, WPARAM key) {
+  PostMessageA(dialog, WM_KEYDOWN, key, 1);
+  PostMessageA(dialog, WM_KEYUP, key, 0xc0000001);
+}
+
+// ---- the main window in this process ---------------------------------------
+
+class UpdateCheck : public AppTest {
+ protected:
+  UpdateCheck() {
+    env.updateManifestUrl = update::versionManifestUrl();
+    env.updateArchiveUrl = update::updateArchiveUrl();
+    env.serviceManager = &platform::systemServiceManager();
+    env.launchHidden = [this](const std::string& commandLine) {
+      launched.push_back(commandLine);
+      return true;
+    };
+    env.endProgram = [this] { ++ended; };
+  }
+
+  // Shows the window, which activates it; the check has ended when the
+  // start-up hourglass has.
+  void activate(app::MainWindow& window) {
+    window.show();
+    bool done = eventually(
+        [] {
+          ui::pumpMessages();
+          return !ui::isBusy();
+        },
+        60);
+    ASSERT_TRUE(done) << "the first activation's check did not end";
+  }
+
+  std::string path(const std::string& name) const { return dir.path() + "\\" + name; }
+
+  DownloadServer server;
+  app::Environment env;
+  Strings launched;
+  int ended = 0;
+};
+
+TEST_F(UpdateCheck, TheBuiltInVersionAsksNothingSuccessFalseShowsNothingABadManifestShowsItsError) {
+  // Without a download host in its environment the window checks nothing.
+  server.offer("9.9.99");
+  downloadRequests();
+  {
+    app::MainWindow window;
+    activate(window);
+  }
+  EXPECT_TRUE(downloadRequests().empty());
+
+  server.offer(config::kVersion);
+  {
+    app::MainWindow window(env);
+    activate(window);
+  }
+  EXPECT_EQ(downloadRequests(), Strings{"download GET /impressao/version.json"});
+  server.manifest(R"({"success":false,"versao":"9.9.99","message":"Fora do ar"})");
+  {
+    app::MainWindow window(env);
+    activate(window);
+  }
+  EXPECT_TRUE(prompts.shown.empty());
+
+  // A manifest that is not JSON: the error box, and the hourglass ends all
+  // the same.
+  server.manifest("<html><body>Servi\xe7o em manuten\xe7\xe3o</body></html>");
+  {
+    app::MainWindow window(env);
+    activate(window);
+  }
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].kind, "error");
+  EXPECT_FALSE(platform::directoryExists(path("update")));
+  EXPECT_TRUE(launched.empty());
+}
+
+TEST_F(UpdateCheck, NoChangesNothingLeavesTheServiceRunningAndIsNotAskedAgain) {
+  InstalledService svc(dir.path());
+  ASSERT_TRUE(svc.ready());
+  DWORD pid = servicePid();
+  std::string zip = releaseArchive("tool", "service");
+  server.offer("9.9.99");
+  server.archive(zip);
+
+  prompts.confirmAnswers = {false};
+  app::MainWindow window(env);
+  activate(window);
+  ASSERT_EQ(prompts.shown.size(), 1u);
+  EXPECT_EQ(prompts.shown[0].kind, "confirm");
+  EXPECT_EQ(prompts.shown[0].caption, "Confirm");
+  EXPECT_EQ(prompts.shown[0].text, kQuestion);
+
+  // Activated again (as after any box): no second question.
+  SendMessageA(window.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+  ui::pumpMessages();
+  EXPECT_EQ(prompts.shown.size(), 1u);
+
+  EXPECT_FALSE(platform::directoryExists(path("update")));
+  EXPECT_EQ(serviceState(), 4);
+  EXPECT_EQ(servicePid(), pid);
+  EXPECT_TRUE(launched.empty());
+  EXPECT_EQ(ended, 0);
+}
+
+TEST_F(UpdateCheck, AFailedDownloadShowsItsMessageThenUpdatesFromTheArchiveLeftBefore) {
+  InstalledService svc(dir.path());
+  ASSERT_TRUE(svc.ready());
+  platform::createDirectory(path("update"));
+  platform::writeFileReplacing(path("update\\impressao.zip"),
+                               releaseArchive("earlier tool", "earlier service"));
+  server.offer("9.9.99");
+  server.noArchive();  // the download gets a 404
+  downloadRequests();
+
+  prompts.confirmAnswers = {true};
+  app::MainWindow window(env);
+  activate(window);
+
+  EXPECT_EQ(downloadRequests(), (Strings{"download GET /impressao/version.json",
+                                         "download GET /impressao/impressao.zip"}));
+  EXPECT_EQ(prompts.texts("message"), Strings{"Erro no download da atualiza\xe7\xe3o."});
+  EXPECT_TRUE(prompts.texts("error").empty()) << prompts.texts("error")[0];
+  EXPECT_EQ(readOr(path("update\\queltaConfig.exe")), "earlier tool");
+  EXPECT_EQ(readOr(path("update\\queltaService.exe")), "earlier service");
+  EXPECT_EQ(readOr(path("update\\docs\\LEIAME.txt")), "Notas da vers\xe3o 9.9.99");
+  EXPECT_EQ(readOr(path("update\\update.bat")), update::updateScriptText(dir.path()));
+  EXPECT_EQ(launched, Strings{"\"" + dir.path() + "\\update\\update.bat\""});
+  EXPECT_EQ(ended, 1);
+  // Stopped and awaited before the files were unpacked.
+  EXPECT_EQ(serviceState(), 1);
+}
+
+TEST_F(UpdateCheck, DamagedAndEscapingArchivesStopWithTheErrorBoxAndTouchNothing) {
+  InstalledService svc(dir.path());
+  ASSERT_TRUE(svc.ready());
+  DWORD pid = servicePid();
+  platform::writeFileReplacing(path("queltaConfig.exe"), "old tool");
+  platform::writeFileReplacing(path("libeay32.dll"), "old libeay32");
+
+  ZipWriter stored;
+  for (const char* name : update::kUpdatedFiles)
+    stored.add({name, std::string("new ") + name, false});
+  std::string damaged = stored.bytes();
+  damaged[stored.dataOffset(1) + 2] ^= 0x20;
+  ZipWriter escaping;
+  for (const release::ReleaseFile& file : releaseFiles("new tool", "new service"))
+    escaping.add(file.name, file.bytes);
+  escaping.add("..\\libeay32.dll", "planted");
+
+  const std::string prefix = "O arquivo de atualiza\xe7\xe3o ";
+  struct Case {
+    std::string archive;
+    std::string error;
+  };
+  for (const Case& c :
+       {Case{damaged, prefix + "est\xe1 danificado: queltaConfig.exe."},
+        Case{escaping.bytes(),
+             prefix + "foi recusado, uma entrada fica fora da pasta: ..\\libeay32.dll."}}) {
+    prompts.shown.clear();
+    server.offer("9.9.99");
+    server.archive(c.archive);
+    prompts.confirmAnswers = {true};
+    app::MainWindow window(env);
+    activate(window);
+
+    EXPECT_EQ(prompts.texts("error"), Strings{c.error});
+    EXPECT_EQ(readOr(path("queltaConfig.exe")), "old tool");
+    EXPECT_EQ(readOr(path("libeay32.dll")), "old libeay32");
+    EXPECT_FALSE(platform::fileExists(path("update\\update.bat")));
+    EXPECT_FALSE(platform::fileExists(path("update\\queltaConfig.exe")));
+    EXPECT_FALSE(platform::fileExists(path("update\\libeay32.dll")));
+    // The archive was refused before the service was touched.
+    EXPECT_EQ(servicePid(), pid);
+    EXPECT_TRUE(launched.empty());
+    EXPECT_EQ(ended, 0);
+    EXPECT_FALSE(ui::isBusy());
+  }
+}
+
+// ---- the real question dialog ----------------------------------------------
+
+class RealQuestion : public ::testing::Test {
+ protected:
+  RealQuestion() { ui::setPrompts(nullptr); }
+
+  // Asks with the program's own dialog while another thread reads it and
+  // answers with `answer`.
+  bool ask(const std::function<void(HWND)>& answer) {
+    DWORD self = GetCurrentProcessId();
+    std::thread user([&] {
+      HWND dialog = waitForWindow("#32770", "Confirm", self, 0, 20);
+      if (!dialog) return;
+      expectTheUpdateQuestion(dialog);
+      answer(dialog);
+    });
+    bool yes = ui::prompts().confirm(update::kUpdateQuestionCaption, kQuestion);
+    user.join();
+    EXPECT_TRUE(windows("#32770", "Confirm", self).empty());
+    return yes;
+  }
+};
+
+TEST_F(RealQuestion, YesIsTheDefaultAndEscOrTheCloseBoxAnswerNo) {
+  EXPECT_TRUE(ask([](HWND dialog) { press(dialog, VK_RETURN); }));
+  EXPECT_FALSE(ask([](HWND dialog) { press(dialog, VK_ESCAPE); }));
+  EXPECT_FALSE(ask([](HWND dialog) { PostMessageA(dialog, WM_CLOSE, 0, 0); }));
+  EXPECT_FALSE(ask([](HWND dialog) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDNO, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDNO)));
+  }));
+  EXPECT_TRUE(ask([](HWND dialog) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDYES, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDYES)));
+  }));
+}
+
+TEST_F(RealQuestion, IsAskedOncePerStartNotAgainWhileOpenNorAfterNo) {
+  TempDir appDir;
+  config::setApplicationDirectory(appDir.path());
+  DownloadServer server;
+  server.offer("9.9.99");
+  app::Environment env;
+  env.updateManifestUrl = update::versionManifestUrl();
+  env.updateArchiveUrl = update::updateArchiveUrl();
+  app::MainWindow window(env);
+  DWORD self = GetCurrentProcessId();
+  int questionsWhileOpen = -1;
+  std::string unexpected;
+  std::thread user([&] {
+    HWND dialog = waitForWindow("#32770", "Confirm", self, 0, 30);
+    if (!dialog) {
+      // An error box instead of the question would wait for ever.
+      unexpected = boxesOf(self);
+      for (HWND box : windows("#32770", "Quelta Configura\xe7\xe3o", self)) press(box, VK_RETURN);
+      return;
+    }
+    // The window is activated again while its question is open.
+    SendMessageA(window.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+    questionsWhileOpen = static_cast<int>(windows("#32770", "Confirm", self).size());
+    press(dialog, VK_ESCAPE);
+  });
+  window.show();
+  eventually(
+      [] {
+        ui::pumpMessages();
+        return !ui::isBusy();
+      },
+      40);
+  user.join();
+  EXPECT_EQ(unexpected, "");
+  EXPECT_EQ(questionsWhileOpen, 1);
+  EXPECT_FALSE(ui::isBusy());
+
+  // After "No": activation asks nothing more.
+  SendMessageA(window.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
+  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+  while (std::chrono::steady_clock::now() < until) {
+    ui::pumpMessages();
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_TRUE(windows("#32770", "Confirm", self).empty());
+  EXPECT_FALSE(platform::directoryExists(appDir.path() + "\\update"));
+  config::setApplicationDirectory("");
+}
+
+// ---- the whole update, as the user sees it ---------------------------------
+
+class Process {
+ public:
+  bool start(const std::string& program, const std::string& directory) {
+    STARTUPINFOA startup{};
+    startup.cb = sizeof startup;
+    std::string line = "\"" + program + "\"";
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        directory.c_str(), &startup, &info_))
+      return false;
+    CloseHandle(info_.hThread);
+    return true;
+  }
+  bool attach(DWORD pid) {
+    info_.hProcess =
+        OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_INFORMATION, FALSE, pid);
+    info_.dwProcessId = pid;
+    return info_.hProcess != nullptr;
+  }
+  bool waitForExit(int seconds) {
+    return info_.hProcess &&
+           WaitForSingleObject(info_.hProcess, static_cast<DWORD>(seconds) * 1000) == WAIT_OBJECT_0;
+  }
+  DWORD pid() const { return info_.dwProcessId; }
+  ~Process() {
+    if (info_.hProcess) {
+      if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
+        TerminateProcess(info_.hProcess, 1);
+      CloseHandle(info_.hProcess);
+    }
+  }
+
+ private:
+  PROCESS_INFORMATION info_{};
+};
+
+TEST(SelfUpdate, YesReplacesToolServiceAndLibrariesAndTheNewServiceRuns) {
+  TempDir temp;
+  // Where the restaurant installs the tool: accents and blanks, which the
+  // script must name in the interpreter's code page.
+  const std::string appDir = temp.file("Quelta Impress\xe3o");
+  ASSERT_TRUE(CreateDirectoryA(appDir.c_str(), nullptr));
+  auto file = [&](const std::string& name) { return appDir + "\\" + name; };
+
+  const std::string oldTool = platform::readFile(windowsPath(QUELTA_CONFIG_EXE));
+  const std::string oldService = platform::readFile(windowsPath(QUELTA_SERVICE_EXE));
+  const std::string newTool = withStamp(oldTool, kNewStamp);
+  const std::string newService = withStamp(oldService, kNewStamp);
+  ASSERT_NE(imageStamp(oldTool), kNewStamp);
+  ASSERT_NE(imageStamp(oldService), kNewStamp);
+  platform::writeFileReplacing(file("queltaConfig.exe"), oldTool);
+  platform::writeFileReplacing(file("queltaService.exe"), oldService);
+  platform::writeFileReplacing(file("libeay32.dll"), "libeay32 da vers\xe3o antiga");
+  platform::writeFileReplacing(file("ssleay32.dll"), "ssleay32 da vers\xe3o antiga");
+
+  DownloadServer server;
+  server.offer("9.9.99");
+  server.archive(releaseArchive(newTool, newService));
+  InstalledService svc(appDir);
+  ASSERT_TRUE(svc.ready());
+  DWORD oldServicePid = servicePid();
+  EXPECT_EQ(runningImage(oldServicePid).stamp, imageStamp(oldService));
+
+  // The old tool asks; Enter answers its default, Yes.
+  Process oldToolProcess;
+  ASSERT_TRUE(oldToolProcess.start(file("queltaConfig.exe"), appDir));
+  HWND question = waitForWindow("#32770", "Confirm", oldToolProcess.pid());
+  ASSERT_TRUE(question) << "the old tool did not ask: " << boxesOf(oldToolProcess.pid());
+  expectTheUpdateQuestion(question);
+  press(question, VK_RETURN);
+  ASSERT_TRUE(oldToolProcess.waitForExit(120)) << "the old tool did not end";
+
+  // The script swaps the files and starts the new tool, which starts the
+  // stopped service from the new file and, offered 9.9.99 again, asks.
+  HWND again = waitForWindow("#32770", "Confirm", 0, oldToolProcess.pid(), 120);
+  ASSERT_TRUE(again) << "the new tool did not start; service log:\n" << serviceLogOf(appDir);
+  Process newToolProcess;
+  ASSERT_TRUE(newToolProcess.attach(processOf(again)));
+  RunningImage newToolImage = runningImage(newToolProcess.pid());
+  EXPECT_EQ(lower(newToolImage.path), lower(file("queltaConfig.exe")));
+  EXPECT_EQ(newToolImage.stamp, kNewStamp);
+  expectTheUpdateQuestion(again);
+
+  EXPECT_TRUE(readOr(file("queltaConfig.exe")) == newTool) << "queltaConfig.exe is not the new one";
+  EXPECT_TRUE(readOr(file("queltaService.exe")) == newService) << "queltaService.exe is not new";
+  EXPECT_EQ(readOr(file("libeay32.dll")), "libeay32 da nova vers\xe3o");
+  EXPECT_EQ(readOr(file("ssleay32.dll")), "ssleay32 da nova vers\xe3o");
+  ASSERT_TRUE(eventually([] { return serviceState() == 4 && servicePid() != 0; }));
+  RunningImage serviceImage = runningImage(servicePid());
+  EXPECT_NE(servicePid(), oldServicePid);
+  EXPECT_EQ(lower(serviceImage.path), lower(file("queltaService.exe")));
+  EXPECT_EQ(serviceImage.stamp, kNewStamp);
+  // The script waits for the new tool before it cleans up.
+  EXPECT_TRUE(platform::fileExists(file("update\\docs\\LEIAME.txt")));
+
+  // No, with Esc: the new tool runs on without asking again.
+  press(again, VK_ESCAPE);
+  EXPECT_TRUE(eventually([&] { return !IsWindow(again); }, 10));
+  HWND toolWindow = waitForWindow("TForm1", kToolCaption, newToolProcess.pid(), 0, 10);
+  ASSERT_TRUE(toolWindow);
+  std::this_thread::sleep_for(std::chrono::seconds(2));
+  EXPECT_TRUE(windows("#32770", "Confirm", newToolProcess.pid()).empty());
+  EXPECT_TRUE(platform::directoryExists(file("update")));
+
+  // Closing the new tool lets the script remove the work directory.
+  PostMessageA(toolWindow, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(newToolProcess.waitForExit(30));
+  EXPECT_TRUE(eventually([&] { return !platform::directoryExists(file("update")); }, 30))
+      << "the work directory is still there";
+  Strings left = temp.entries();
+  EXPECT_EQ(left, Strings{"Quelta Impress\xe3o"});
+  EXPECT_TRUE(readOr(file("queltaConfig.exe")) == newTool);
+  EXPECT_EQ(serviceState(), 4);
+  if (HasFailure()) ADD_FAILURE() << "service log:\n" << serviceLogOf(appDir);
+}
+
+}  // namespace

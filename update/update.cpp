@@ -1,0 +1,194 @@
+#include "update/update.h"
+
+#include <vector>
+
+#include "json/json.h"
+#include "net/disconnect_guard.h"
+#include "platform/files.h"
+#include "platform/oem_text.h"
+#include "platform/text_locale.h"
+#include "update/update_archive.h"
+
+namespace update {
+namespace {
+
+// The script probes the old tool's file through this one: it is created only
+// when the tool's file could be opened for writing, which a running program's
+// file cannot.
+const char kToolFreeMark[] = "queltaConfig.livre";
+
+// The script tries for about this many seconds, one try a second, for the
+// old tool to have ended; after that it goes on regardless.
+const int kToolWaitTries = 30;
+
+const char kCrLf[] = "\r\n";
+
+class BusyWhile {
+ public:
+  explicit BusyWhile(const std::function<void(bool)>& setBusy) : setBusy_(setBusy) { set(true); }
+  ~BusyWhile() { set(false); }
+  BusyWhile(const BusyWhile&) = delete;
+  BusyWhile& operator=(const BusyWhile&) = delete;
+  void set(bool busy) {
+    if (setBusy_) setBusy_(busy);
+  }
+
+ private:
+  const std::function<void(bool)>& setBusy_;
+};
+
+void show(const UpdateContext& context, const std::string& text) {
+  if (context.showMessage) context.showMessage(text);
+}
+
+std::vector<std::string> parts(std::initializer_list<const char*> names) {
+  return std::vector<std::string>(names.begin(), names.end());
+}
+
+// A path as the command interpreter reads it inside a script, where "%"
+// starts a variable: doubled, it stands for itself.
+std::string scriptPath(const std::string& path) {
+  std::string text;
+  for (char c : path) {
+    text += c;
+    if (c == '%') text += '%';
+  }
+  return text;
+}
+
+// Fails on an archive that would remove one of the four program files
+// without bringing its replacement: the script deletes all four.
+void requireProgramFiles(const std::vector<ArchiveEntry>& entries) {
+  for (const char* name : kUpdatedFiles) {
+    bool found = false;
+    // Matched as Windows names files, without regard to letter case.
+    for (const ArchiveEntry& entry : entries)
+      found |= !entry.directory && entry.parts.size() == 1 &&
+               platform::lowerCase(entry.parts[0]) == platform::lowerCase(name);
+    if (!found)
+      throw ArchiveError(std::string("O arquivo de atualiza\xe7\xe3o n\xe3o cont\xe9m ") + name);
+  }
+}
+
+}  // namespace
+
+VersionCheckOutcome checkForUpdate(UpdateContext& context) {
+  net::DisconnectGuard disconnect(context.http);
+  json::TJSONObject manifest(context.http.getText(context.manifestUrl));
+  if (!manifest.boolOf("success")) return VersionCheckOutcome::kNothingNew;
+  if (manifest.textOf("versao") == context.builtInVersion) return VersionCheckOutcome::kNothingNew;
+  if (!context.confirm || !context.confirm(kUpdateQuestionCaption, kUpdateQuestion))
+    return VersionCheckOutcome::kDeclined;
+  updateServer(context);
+  return VersionCheckOutcome::kUpdated;
+}
+
+std::vector<ArchiveEntry> checkUpdateArchive(const std::string& zipBytes) {
+  std::vector<ArchiveEntry> entries = readArchive(zipBytes);
+  requireProgramFiles(entries);
+  return entries;
+}
+
+UpdateOutcome updateServer(UpdateContext& context) {
+  BusyWhile busy(context.setBusy);
+  std::string workDir = pathBelow(context.appDir, parts({kUpdateDirectory}));
+  std::string archivePath = pathBelow(workDir, parts({kUpdateArchive}));
+
+  try {
+    if (!platform::directoryExists(workDir)) platform::createDirectory(workDir);
+    std::string bytes = context.http.getStream(context.archiveUrl);
+    platform::writeFileReplacing(archivePath, bytes);
+  } catch (const std::exception&) {
+    // An archive that an earlier run left behind is used instead.
+    show(context, kUpdateDownloadFailed);
+  }
+  context.http.disconnect();
+
+  if (!platform::fileExists(archivePath)) {
+    show(context, kUpdateArchiveMissing);
+    return UpdateOutcome::kNoArchive;
+  }
+
+  // Everything that can be wrong with the archive shows before the print
+  // service is stopped, so a bad archive never leaves the restaurant
+  // without printing.
+  std::vector<ArchiveEntry> entries = checkUpdateArchive(platform::readFile(archivePath));
+  const std::string script = updateScriptText(context.appDir);
+
+  if (context.stopPrintService) context.stopPrintService();
+  writeEntries(entries, workDir);
+
+  std::string freeMark = pathBelow(workDir, parts({kToolFreeMark}));
+  if (platform::fileExists(freeMark) && !platform::deleteFile(freeMark))
+    throw quelta::IOError("Cannot delete file \"" + freeMark + "\"");
+  platform::writeFileReplacing(pathBelow(workDir, parts({kUpdateScript})), script);
+
+  busy.set(false);
+  if (!context.launch || !context.launch(updateScriptCommandLine(context.appDir)))
+    throw quelta::Error("EOSError", kUpdateLaunchFailed);
+  if (context.endProgram) context.endProgram();
+  return UpdateOutcome::kLaunched;
+}
+
+std::string versionManifestUrl() {
+  return std::string("https://") + QUELTA_DOWNLOAD_HOST + "/impressao/version.json";
+}
+
+// The archive holds the programs the update runs next, so it comes from the
+// same host as the manifest, over verified HTTPS like every other request.
+std::string updateArchiveUrl() {
+  return std::string("https://") + QUELTA_DOWNLOAD_HOST + "/impressao/impressao.zip";
+}
+
+std::string updateScriptText(const std::string& appDir) {
+  const std::string d = scriptPath(appDir);
+  const std::string tool = "\"" + d + "\\queltaConfig.exe\"";
+  const std::string work = "\"" + d + "\\update\"";
+  std::vector<std::string> lines = {
+      // The old tool is still ending when the script starts; its file can
+      // be replaced only once it has.
+      "set quelta_espera=0",
+      ":aguarda",
+      "if not exist " + tool + " goto atualiza",
+      "type nul 2>>" + tool + " >\"" + d + "\\update\\" + kToolFreeMark + "\"",
+      "if exist \"" + d + "\\update\\" + kToolFreeMark + "\" goto atualiza",
+      "set /a quelta_espera+=1",
+      "if %quelta_espera% geq " + std::to_string(kToolWaitTries) + " goto atualiza",
+      "ping -n 2 127.0.0.1 >nul",
+      "goto aguarda",
+      ":atualiza",
+  };
+  for (const char* name : kUpdatedFiles) lines.push_back("del \"" + d + "\\" + name + "\"");
+  for (const char* name : kUpdatedFiles)
+    lines.push_back("move \"" + d + "\\update\\" + name + "\" \"" + d + "\\" + name + "\"");
+  lines.push_back("call " + tool);
+  lines.push_back("del \"" + d + "\\update\\impressao.zip\"");
+  // The interpreter holds its script while it runs, so the work directory
+  // that holds the script can only go once the interpreter has ended: a
+  // second one, started now, removes it a moment later.
+  lines.push_back("start \"\" /b cmd /c ping -n 3 127.0.0.1 ^& rd " + work + " /S /Q");
+  lines.push_back("del \"" + d + "\\update\\update.bat\"");
+  lines.push_back("rd " + work + " /S /Q");
+
+  std::string text;
+  for (const std::string& line : lines) text += line + kCrLf;
+  // The interpreter reads a script in the OEM code page (850 on a Brazilian
+  // Windows), not in the program's ANSI one: written as ANSI, an accented
+  // folder name would name no file, and the swap would miss every file
+  // after the print service had been stopped.
+  std::optional<std::string> oem = platform::ansiToOem(text);
+  if (!oem) throw quelta::Error("EUpdateError", updateFolderUnreadable(appDir));
+  return *oem;
+}
+
+std::string updateFolderUnreadable(const std::string& appDir) {
+  return "A pasta \"" + appDir +
+         "\" tem no nome caracteres que o prompt de comando n\xe3o l\xea; a atualiza\xe7\xe3o "
+         "n\xe3o foi feita";
+}
+
+std::string updateScriptCommandLine(const std::string& appDir) {
+  return "\"" + appDir + "\\update\\" + kUpdateScript + "\"";
+}
+
+}  // namespace update
