@@ -7,8 +7,7 @@ namespace app {
 
 using ui::Kind;
 
-const ui::FormSpec kMainFormSpec{"TForm1", kTitle, 546, 577,
-                                 WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX};
+const ui::FormSpec kMainFormSpec{"TForm1", kTitle, 546, 577, ui::Frame::Main};
 
 // clang-format off
 const ui::ControlSpec kMainControls[] = {

@@ -82,6 +82,16 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
+DWORD frameStyle(Frame frame) {
+  switch (frame) {
+    case Frame::Main:
+      return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    case Frame::Dialog:
+      return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+  }
+  return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+}
+
 void registerClass(const char* name, WNDPROC proc) {
   WNDCLASSEXA wc{};
   if (GetClassInfoExA(appInstance, name, &wc)) return;
@@ -173,11 +183,13 @@ void Form::create(const FormSpec& spec, std::span<const ControlSpec> controls, H
   if (!appInstance) initialise(GetModuleHandleA(nullptr));
   registerClass(spec.className, windowProc);
   if (!owner) owner = applicationHwnd;
+  className_ = spec.className;
+  const DWORD style = frameStyle(spec.frame);
   RECT r{0, 0, scaled(spec.clientWidth), scaled(spec.clientHeight)};
-  AdjustWindowRectEx(&r, spec.style, FALSE, WS_EX_CONTROLPARENT);
-  hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, spec.className, spec.caption, spec.style,
-                          CW_USEDEFAULT, CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner,
-                          nullptr, appInstance, this);
+  AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
+  hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, spec.className, spec.caption, style, CW_USEDEFAULT,
+                          CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner, nullptr,
+                          appInstance, this);
   if (owner && owner == applicationHwnd && !mainFormHwnd) mainFormHwnd = hwnd_;
 
   font_ = CreateFontA(-MulDiv(8, systemDpi(), 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
@@ -276,10 +288,13 @@ void Form::createControl(const ControlSpec& c, int id) {
   names_[id] = c.name;
 }
 
-HWND Form::handle(const std::string& name) const {
+const Form::Entry& Form::entry(const std::string& name) const {
   auto it = entries_.find(name);
-  return it == entries_.end() ? nullptr : it->second.hwnd;
+  if (it == entries_.end()) throw UnknownControl(className_, name);
+  return it->second;
 }
+
+HWND Form::handle(const std::string& name) const { return entry(name).hwnd; }
 
 Control Form::control(const std::string& name) const { return Control(handle(name)); }
 
@@ -292,17 +307,23 @@ void Form::close() {
   if (hwnd_) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
 }
 
-void Form::onClick(const std::string& name, Handler handler) { clicks_[name] = std::move(handler); }
+void Form::onClick(const std::string& name, Handler handler) {
+  entry(name);
+  clicks_[name] = std::move(handler);
+}
 
 void Form::onChange(const std::string& name, Handler handler) {
+  entry(name);
   changes_[name] = std::move(handler);
 }
 
 void Form::onSelectItem(const std::string& name, std::function<void(int, bool)> handler) {
+  entry(name);
   selects_[name] = std::move(handler);
 }
 
 void Form::onEditing(const std::string& name, std::function<bool()> allowEdit) {
+  entry(name);
   editing_[name] = std::move(allowEdit);
 }
 
@@ -313,22 +334,21 @@ void Form::onTimer(int intervalMs, Handler handler) {
 }
 
 void Form::onPaint(const std::string& name, PaintHandler handler) {
+  entry(name);
   painters_[name] = std::move(handler);
 }
 
 void Form::click(const std::string& name) {
-  auto it = entries_.find(name);
-  if (it == entries_.end()) return;
-  SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(it->second.id, BN_CLICKED),
-               reinterpret_cast<LPARAM>(it->second.hwnd));
+  const Entry& control = entry(name);
+  SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(control.id, BN_CLICKED),
+               reinterpret_cast<LPARAM>(control.hwnd));
 }
 
 void Form::notifyChange(const std::string& name) {
-  auto it = entries_.find(name);
-  if (it == entries_.end()) return;
-  WORD code = it->second.kind == Kind::ComboList ? CBN_SELCHANGE : EN_CHANGE;
-  SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(it->second.id, code),
-               reinterpret_cast<LPARAM>(it->second.hwnd));
+  const Entry& control = entry(name);
+  WORD code = control.kind == Kind::ComboList ? CBN_SELCHANGE : EN_CHANGE;
+  SendMessageA(hwnd_, WM_COMMAND, MAKEWPARAM(control.id, code),
+               reinterpret_cast<LPARAM>(control.hwnd));
 }
 
 UINT Form::onPosted(Handler handler) {

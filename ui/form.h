@@ -3,6 +3,11 @@
 // names once, and the routing of WM_COMMAND, WM_NOTIFY and WM_TIMER to them
 // lives here alone. An exception that leaves a handler is shown in the
 // application's error box and the program goes on.
+//
+// A name that the table does not declare is a programming error that must
+// not go unseen: binding, looking up or clicking it raises UnknownControl
+// at once (at start-up for the bindings, so every test that builds the
+// window finds a misspelt name).
 #pragma once
 
 #include <windows.h>
@@ -10,43 +15,19 @@
 #include <functional>
 #include <map>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "ui/controls.h"
+#include "ui/form_spec.h"
 
 namespace ui {
 
-enum class Kind {
-  Panel,        // framed container without caption
-  Group,        // framed container with a caption
-  Label,
-  Button,
-  Edit,
-  PasswordEdit,
-  Memo,         // read-only multi-line text with a vertical scroll bar
-  ComboList,    // drop-down list; height is the dropped-down height
-  ListView,     // report view, whole-row selection, headers not clickable
-  PageControl,  // tabs; its pages are the Page entries naming it as parent
-  Page,
-  PaintBox,  // an area the form draws itself (onPaint)
-};
-
-// Positions and sizes are 96-DPI pixels; the form scales them to the screen.
-struct ControlSpec {
-  Kind kind;
-  const char* name;
-  const char* parent;  // "" for the form itself
-  const char* caption;
-  int x, y, width, height;
-  bool visible = true;
-};
-
-struct FormSpec {
-  const char* className;
-  const char* caption;
-  int clientWidth, clientHeight;
-  DWORD style;
+class UnknownControl : public std::logic_error {
+ public:
+  UnknownControl(const std::string& form, const std::string& name)
+      : std::logic_error(form + " has no control \"" + name + "\"") {}
 };
 
 class Form {
@@ -111,6 +92,7 @@ class Form {
     HWND hwnd;
     int id;
   };
+  const Entry& entry(const std::string& name) const;  // UnknownControl when undeclared
   HWND handle(const std::string& name) const;
   void createControl(const ControlSpec& spec, int id);
   void dispatchCommand(int id, int code);
@@ -122,6 +104,7 @@ class Form {
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
   HWND hwnd_ = nullptr;
+  std::string className_;
   HFONT font_ = nullptr;
   std::span<const ControlSpec> specs_;
   std::map<std::string, Entry> entries_;

@@ -11,8 +11,7 @@
 namespace print {
 namespace {
 
-const ui::FormSpec kForm{"TFormVisualizacao", "", 920, 540,
-                         WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME};
+const ui::FormSpec kForm{"TFormVisualizacao", "", 920, 540, ui::Frame::Dialog};
 
 const ui::ControlSpec kControls[] = {
     {ui::Kind::Label, "lbPapel", "", "Papel", 8, 12, 34, 14},

@@ -10,8 +10,7 @@ namespace {
 
 // Outer size 304 x 237; the client area below is what remains inside the
 // caption and borders of a dialog frame.
-const ui::FormSpec kForm{"TForm3", "Trevano", 288, 199,
-                         WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME};
+const ui::FormSpec kForm{"TForm3", "Trevano", 288, 199, ui::Frame::Dialog};
 
 const ui::ControlSpec kControls[] = {
     {ui::Kind::Label, "lbTitle", "", "Informe os dados de acesso do Trevano ", 16, 12, 260, 16},

@@ -11,7 +11,7 @@
 
 namespace {
 
-const ui::FormSpec kSpec{"TTestForm", "Teste", 300, 200, WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU};
+const ui::FormSpec kSpec{"TTestForm", "Teste", 300, 200, ui::Frame::Main};
 
 const ui::ControlSpec kControls[] = {
     {ui::Kind::Panel, "pnl", "", "", 0, 0, 300, 200},
@@ -42,6 +42,28 @@ TEST(Form, HandlersAreReachedByNameAndEscapingErrorsEndInTheErrorBox) {
   // The program goes on: later events still arrive.
   form.click("btnOk");
   EXPECT_EQ(clicks, 3);
+}
+
+TEST(Form, ANameTheTableDoesNotDeclareFailsAtOnce) {
+  ScriptedPrompts prompts;
+  TestForm form;
+  const std::function<void()> uses[] = {
+      [&] { form.onClick("btnOK", [] {}); },
+      [&] { form.onChange("cbtipo", [] {}); },
+      [&] { form.onSelectItem("lvRow", [](int, bool) {}); },
+      [&] { form.control("edtName"); },
+      [&] { form.click("btnOK"); },
+      [&] { form.notifyChange("cbTipos"); },
+  };
+  for (const auto& use : uses) {
+    try {
+      use();
+      ADD_FAILURE() << "an undeclared name went unnoticed";
+    } catch (const ui::UnknownControl& e) {
+      EXPECT_EQ(std::string(e.what()).rfind("TTestForm has no control \"", 0), 0u) << e.what();
+    }
+  }
+  EXPECT_TRUE(prompts.texts("error").empty());
 }
 
 TEST(Form, ComboAndListNotificationsArriveAsTheControlsSendThem) {
