@@ -44,7 +44,7 @@ using S = PrinterSettings;
 // In the order the box stores them; a new record has its own order.
 // clang-format off
 const PrinterField kFields[] = {
-    // member                    key                       control                 items            design   missing  fresh         position
+    // member                    key                       control                 items            design   missing  newValue      newPosition
     {&S::tipo,                   "tipo",                   "cbImpTipo",            tipoItems,       nullptr, nullptr, kGenericText, 1},
     {&S::tipoTexto,              "tipoTexto",              "cbImpTexto",           tipoTextoItems,  kOutro,  nullptr, kOutro,       2},
     {&S::imprimeSeparado,        "imprimeSeparado",        "cbImpSepara",          simNaoItems,     kNao,    nullptr, kNao,         3},

@@ -60,10 +60,10 @@ struct PrinterField {
   const char* control;  // in the configuration box
   // A drop-down list's items; null for an edit.
   const std::vector<std::string>& (*items)();
-  const char* design;   // the list's design-time selection; null: none
-  const char* missing;  // shown for a record without the member; null: required
-  const char* fresh;    // in a newly added printer's record; null: absent
-  int freshPosition;    // its place there, after "name"
+  const char* design;    // the list's design-time selection; null: none
+  const char* missing;   // shown for a record without the member; null: required
+  const char* newValue;  // in a newly added printer's record; null: absent
+  int newPosition;       // its place there, after "name"
 };
 
 // Every member, in the order the box stores them.

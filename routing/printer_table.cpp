@@ -46,12 +46,12 @@ std::unique_ptr<json::TJSONObject, json::ValueDeleter> newPrinterRecord(const st
   // is kept exactly.
   auto record = json::make<json::TJSONObject>();
   record->setText("name", name);
-  std::vector<const PrinterField*> fresh;
+  std::vector<const PrinterField*> defaults;
   for (const PrinterField& field : printerFields()) {
-    if (field.fresh) fresh.push_back(&field);
+    if (field.newValue) defaults.push_back(&field);
   }
-  std::ranges::sort(fresh, {}, &PrinterField::freshPosition);
-  for (const PrinterField* field : fresh) record->setText(field->key, field->fresh);
+  std::ranges::sort(defaults, {}, &PrinterField::newPosition);
+  for (const PrinterField* field : defaults) record->setText(field->key, field->newValue);
   if (firstPrinter) record->setText(printerField(&PrinterSettings::padrao).key, kSim);
   return record;
 }
