@@ -1,11 +1,14 @@
 #include "print/print_document.h"
 
 #include "platform/error.h"
+#include "routing/printer_record.h"
 
 namespace print {
 
 LineObject makeLinha(const std::string& text, int kind, const json::TJSONObject& printer) {
-  std::string fonte = printer.textOf(kind == 0 ? "fonteTitulo" : "fonteItem");
+  using routing::PrinterSettings;
+  const std::string fonte = routing::memberText(
+      printer, kind == 0 ? &PrinterSettings::fonteTitulo : &PrinterSettings::fonteItem);
   // Built member by member, never as pasted JSON text: quotes and
   // backslashes in the text (a network printer's name) stay as they are.
   LineObject line = json::make<json::TJSONObject>();
@@ -16,21 +19,18 @@ LineObject makeLinha(const std::string& text, int kind, const json::TJSONObject&
 }
 
 std::string formatTexto(const std::string& text, int tipo, const json::TJSONObject& printer) {
-  std::string family = printer.textOf("tipoTexto");
-  if (family == "Outro") return text;
-
+  using routing::TextFamily;
+  const TextFamily family = routing::textFamily(printer);
   // Mode bytes of ESC ! per family, for tipo 0, 1 and 2.
   static const struct {
-    const char* family;
+    TextFamily family;
     unsigned char modes[3];
   } kModes[] = {
-      {"Epson", {0x28, 0x29, 0x0C}},
-      {"Epson - Fonte M\xe9"
-       "dia",
-       {0x28, 0x29, 0x29}},
-      {"Epson - Fonte Grande", {0x28, 0x29, 0x28}},
+      {TextFamily::Epson, {0x28, 0x29, 0x0C}},
+      {TextFamily::EpsonMedia, {0x28, 0x29, 0x29}},
+      {TextFamily::EpsonGrande, {0x28, 0x29, 0x28}},
   };
-  // A kind or family no table row covers prints its text as it is.
+  // "Outro", and a kind or family no table row covers, print the text as it is.
   if (tipo < 0 || tipo > 2) return text;
   for (const auto& row : kModes) {
     if (family == row.family) {

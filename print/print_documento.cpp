@@ -8,9 +8,12 @@
 #include "platform/text_locale.h"
 #include "print/print_document.h"
 #include "print/text_device.h"
+#include "routing/printer_record.h"
 
 namespace print {
 namespace {
+
+using routing::PrinterSettings;
 
 const char* const kFailurePrefix = "Erro na impressao: ";
 
@@ -27,10 +30,10 @@ void printGenericText(const json::TJSONObject& printer, const json::TJSONArray& 
   }
   bytes += "\r\n";
   for (int n = trailingEmptyLines(printer); n > 0; --n) bytes += "\r\n";
-  std::string cut = printer.contains("guilhotina") ? printer.textOf("guilhotina") : "Corte 1";
-  if (cut == "Corte 1") {
+  const routing::Cut cut = routing::cutOf(printer);
+  if (cut == routing::Cut::Corte1) {
     bytes += std::string("\x1d\x56\x42\x00", 4) + "\r\n";
-  } else if (cut == "Corte 2") {
+  } else if (cut == routing::Cut::Corte2) {
     bytes += "\x1b\x6d\r\n";
   }
 
@@ -44,7 +47,7 @@ void printGenericText(const json::TJSONObject& printer, const json::TJSONArray& 
 
 void printEpson(const json::TJSONObject& printer, const json::TJSONArray& document,
                 platform::EpsonLibrary& epson, std::string& result) {
-  std::string port = printer.textOf("endereco");
+  std::string port = printer.textOf(routing::printerField(&PrinterSettings::endereco).key);
   std::vector<std::string> pieces;
   for (int i = 0; i < document.count(); ++i) {
     const json::TJSONObject& line = document.objectAt(i);
@@ -145,7 +148,8 @@ std::string shareTarget(const std::string& name) {
 }
 
 int trailingEmptyLines(const json::TJSONObject& printer) {
-  return printer.contains("numeroEnterFinal") ? printer.intOf("numeroEnterFinal") : 1;
+  const char* key = routing::printerField(&PrinterSettings::numeroEnterFinal).key;
+  return printer.contains(key) ? printer.intOf(key) : 1;
 }
 
 PrintServices systemPrintServices() {
@@ -164,10 +168,10 @@ void printDocumento(const json::TJSONObject& printer, const json::TJSONArray& do
                     std::string& result, const PrintServices& services) {
   result = "ERRO DESCONHECIDO";
   try {
-    std::string tipo = printer.textOf("tipo");
-    if (tipo == "Generic Text") {
+    const routing::PrinterType tipo = routing::printerType(printer);
+    if (tipo == routing::PrinterType::GenericText) {
       printGenericText(printer, document, *services.share, result);
-    } else if (tipo == "EPSON DLL") {
+    } else if (tipo == routing::PrinterType::EpsonDll) {
       printEpson(printer, document, *services.epson, result);
     } else {
       printWindows(printer, document, *services.printers, result);

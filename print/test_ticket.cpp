@@ -5,19 +5,10 @@
 #include "json/json_number.h"
 #include "platform/error.h"
 #include "print/print_document.h"
+#include "routing/printer_record.h"
 
 namespace print {
 namespace {
-
-constexpr int kDefaultPaperWidth = 40;
-
-bool isEpsonFamily(const std::string& tipoTexto) {
-  return tipoTexto == "Epson" ||
-         tipoTexto ==
-             "Epson - Fonte M\xe9"
-             "dia" ||
-         tipoTexto == "Epson - Fonte Grande";
-}
 
 // A count that comes out zero or negative gives no blanks.
 std::string blanks(int count) { return std::string(count > 0 ? count : 0, ' '); }
@@ -44,13 +35,14 @@ std::string twoDigits(int value) {
 
 TicketLayout ticketLayout(const json::TJSONObject& printer) {
   TicketLayout layout{};
-  layout.paperWidth = printer.contains("tamanhoFolha")
-                          ? json::readInteger(printer.textOf("tamanhoFolha"))
-                          : kDefaultPaperWidth;
-  const std::string tipoTexto = printer.textOf("tipoTexto");
+  using routing::TextFamily;
+  layout.paperWidth =
+      json::readInteger(routing::memberText(printer, &routing::PrinterSettings::tamanhoFolha));
+  const TextFamily family = routing::textFamily(printer);
+  const bool epson = family != TextFamily::Outro && family != TextFamily::None;
   const int w = layout.paperWidth;
-  layout.lineWidth = isEpsonFamily(tipoTexto) ? w - 8 : w + 8;
-  layout.titleCentre = tipoTexto == "Outro" ? (w + 8) / 2 : (w - 16) / 2;
+  layout.lineWidth = epson ? w - 8 : w + 8;
+  layout.titleCentre = family == TextFamily::Outro ? (w + 8) / 2 : (w - 16) / 2;
   return layout;
 }
 

@@ -1,19 +1,7 @@
 #include "routing/printer_box.h"
 
-#include "platform/text_locale.h"
-
 namespace routing {
 namespace {
-
-std::string optionalText(const json::TJSONObject& record, const char* name,
-                         const std::string& missing) {
-  return record.contains(name) ? record.textOf(name) : missing;
-}
-
-std::string optionalItem(const json::TJSONObject& record, const char* name,
-                         const std::vector<std::string>& items, const std::string& missing) {
-  return record.contains(name) ? matchItem(items, record.textOf(name)) : missing;
-}
 
 // The rule of the exclusive flags, over all printers (or only those that
 // have the member): another printer's "Sim" becomes "Não", the selected
@@ -54,76 +42,25 @@ void switchEpsonLogOn(const PrinterBoxState& state, PrinterBoxHost& host,
 
 }  // namespace
 
-const std::vector<std::string>& tipoItems() {
-  static const std::vector<std::string> items{kGenericText, kEpsonDll, kOutro};
-  return items;
-}
-
-const std::vector<std::string>& tipoTextoItems() {
-  static const std::vector<std::string> items{kOutro, "Epson",
-                                              "Epson - Fonte M\xe9"
-                                              "dia",
-                                              "Epson - Fonte Grande"};
-  return items;
-}
-
-const std::vector<std::string>& fonteItems() {
-  static const std::vector<std::string> items{"10", "10 Negrito", "12", "12 Negrito",
-                                              "14", "14 Negrito", "16", "16 Negrito",
-                                              "18", "18  Negrito"};
-  return items;
-}
-
-const std::vector<std::string>& simNaoItems() {
-  static const std::vector<std::string> items{kSim, kNao};
-  return items;
-}
-
-const std::vector<std::string>& guilhotinaItems() {
-  static const std::vector<std::string> items{"Corte 1", "Corte 2", kNao};
-  return items;
-}
-
-std::string matchItem(const std::vector<std::string>& items, const std::string& value) {
-  for (const std::string& item : items) {
-    if (platform::sameTextIgnoreCase(item, value)) return item;
-  }
-  return "";
-}
-
 void applyTypeRule(PrinterBoxState& state) {
-  const bool outro = state.tipo == kOutro;
-  state.showTipoTexto = !outro;
-  state.showFontes = outro;
-  state.showEndereco = state.tipo == kEpsonDll;
+  state.showTipoTexto = state.tipo != PrinterType::Outro;
+  state.showFontes = state.tipo == PrinterType::Outro;
+  state.showEndereco = state.tipo == PrinterType::EpsonDll;
 }
 
 PrinterBoxState loadPrinterBox(const json::TJSONObject& record) {
   PrinterBoxState s;
-  s.tipo = matchItem(tipoItems(), record.textOf("tipo"));
-  s.tipoTexto = matchItem(tipoTextoItems(), record.textOf("tipoTexto"));
-  s.imprimeSeparado = matchItem(simNaoItems(), record.textOf("imprimeSeparado"));
-  s.padrao = matchItem(simNaoItems(), record.textOf("padrao"));
-  s.fonteTitulo = matchItem(fonteItems(), record.textOf("fonteTitulo"));
-  s.fonteItem = matchItem(fonteItems(), record.textOf("fonteItem"));
-
-  s.endereco = optionalText(record, "endereco", "");
-  s.tamanhoFolha = optionalText(record, "tamanhoFolha", "40");
-  s.conferencia = optionalItem(record, "conferencia", simNaoItems(), kNao);
-  s.fechamentoConta = optionalItem(record, "fechamentoConta", simNaoItems(), kNao);
-  s.fechamentoContaDetalhe = optionalItem(record, "fechamentoContaDetalhe", simNaoItems(), kNao);
-  // Older files stored the cut as "Sim"; it is the first cut.
-  if (!record.contains("guilhotina") || record.textOf("guilhotina") == kSim) {
-    s.guilhotina = "Corte 1";
-  } else {
-    s.guilhotina = matchItem(guilhotinaItems(), record.textOf("guilhotina"));
+  for (const PrinterField& field : printerFields()) {
+    std::string text = memberText(record, field);
+    if (!field.items) {
+      setEditText(s, field, text);
+      continue;
+    }
+    // Older files stored the cut as "Sim"; it is the first cut.
+    if (field.member == PrinterMember(&PrinterSettings::guilhotina) && text == kSim) text = kCorte1;
+    selectItem(s, field, matchingItem(field.items(), text));
   }
-  s.numeroEnterFinal = optionalText(record, "numeroEnterFinal", "4");
-  s.imprimeSeparadoQtd = optionalItem(record, "imprimeSeparadoQtd", simNaoItems(), kNao);
-  s.chamarGarcom = optionalItem(record, "chamarGarcom", simNaoItems(), kNao);
-  s.trevio = optionalItem(record, "trevio", simNaoItems(), kNao);
-
-  s.padraoEnabled = s.padrao != kSim;
+  s.padraoEnabled = s.padrao != true;
   applyTypeRule(s);
   s.caption = " " + withoutDefaultMark(record.textOf("name")) + " ";
   return s;
@@ -150,44 +87,35 @@ std::string PrinterBox::save(Tables& tables, int selectedRow, PrinterBoxHost& ho
   if (selectedRow < 0 || selectedRow >= printers.count()) return kNoPrinterSelected;
   json::TJSONObject& selected = printers.objectAt(selectedRow);
 
-  if (selected.textOf("padrao") != state.padrao) {
-    passFlagOn(printers, selectedRow, "padrao", false);
+  const PrinterField& padrao = printerField(&PrinterSettings::padrao);
+  if (selected.textOf(padrao.key) != fieldText(state, padrao)) {
+    passFlagOn(printers, selectedRow, padrao.key, false);
   }
-  const bool hasConferencia = selected.contains("conferencia");
-  if ((hasConferencia && selected.textOf("conferencia") != state.conferencia) ||
-      (!hasConferencia && state.conferencia == kSim)) {
-    passFlagOn(printers, selectedRow, "conferencia", true);
+  const PrinterField& conferencia = printerField(&PrinterSettings::conferencia);
+  const bool hasConferencia = selected.contains(conferencia.key);
+  if ((hasConferencia && selected.textOf(conferencia.key) != fieldText(state, conferencia)) ||
+      (!hasConferencia && state.conferencia == true)) {
+    passFlagOn(printers, selectedRow, conferencia.key, true);
   }
-  if (state.fechamentoConta == kSim) clearFlagEverywhere(printers, "fechamentoConta");
-  if (state.chamarGarcom == kSim) clearFlagEverywhere(printers, "chamarGarcom");
-  if (state.trevio == kSim) {
+  for (YesNo PrinterSettings::*flag :
+       {&PrinterSettings::fechamentoConta, &PrinterSettings::chamarGarcom}) {
+    if (state.*flag == true) clearFlagEverywhere(printers, printerField(flag).key);
+  }
+  if (state.trevio == true) {
     // Turning the delivery platform on for a printer asks for its
     // credentials first.
-    if (!selected.contains("trevio") || selected.textOf("trevio") == kNao) {
+    const char* trevio = printerField(&PrinterSettings::trevio).key;
+    if (!selected.contains(trevio) || selected.textOf(trevio) == kNao) {
       host.openCredentialsModal();
     }
-    clearFlagEverywhere(printers, "trevio");
+    clearFlagEverywhere(printers, trevio);
   }
 
-  selected.setText("tipo", state.tipo)
-      .setText("tipoTexto", state.tipoTexto)
-      .setText("imprimeSeparado", state.imprimeSeparado)
-      .setText("padrao", state.padrao)
-      .setText("fonteTitulo", state.fonteTitulo)
-      .setText("fonteItem", state.fonteItem)
-      .setText("endereco", state.endereco)
-      .setText("conferencia", state.conferencia)
-      .setText("fechamentoConta", state.fechamentoConta)
-      .setText("fechamentoContaDetalhe", state.fechamentoContaDetalhe)
-      .setText("guilhotina", state.guilhotina)
-      .setText("tamanhoFolha", state.tamanhoFolha)
-      .setText("numeroEnterFinal", state.numeroEnterFinal)
-      .setText("imprimeSeparadoQtd", state.imprimeSeparadoQtd)
-      .setText("chamarGarcom", state.chamarGarcom)
-      .setText("trevio", state.trevio);
+  for (const PrinterField& field : printerFields())
+    selected.setText(field.key, fieldText(state, field));
 
   host.loadImpressora();
-  if (state.tipo == kEpsonDll) switchEpsonLogOn(state, host, epson, appDir);
+  if (state.tipo == PrinterType::EpsonDll) switchEpsonLogOn(state, host, epson, appDir);
   return "";
 }
 

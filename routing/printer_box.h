@@ -1,48 +1,25 @@
-// The printer configuration box gbImpConfig as a data object: one field per
-// control, filled from a printer record when the box opens, pushed into the
-// controls by the view, read back from them and saved into the record.
+// The printer configuration box gbImpConfig as a data object: the typed
+// printer settings, filled from a printer record when the box opens, pushed
+// into the controls by the view, read back from them and saved into the
+// record, member by member as the printer record's field table lists them.
 #pragma once
 
 #include <string>
-#include <vector>
 
 #include "json/json.h"
 #include "platform/epson_library.h"
+#include "routing/printer_record.h"
 #include "routing/printer_table.h"
 
 namespace routing {
-
-// Item lists of the box's drop-down lists, in their order.
-const std::vector<std::string>& tipoItems();        // cbImpTipo
-const std::vector<std::string>& tipoTextoItems();   // cbImpTexto
-const std::vector<std::string>& fonteItems();       // cbImpTitulo, cbImpItem
-const std::vector<std::string>& simNaoItems();      // every "Sim"/"Não" list
-const std::vector<std::string>& guilhotinaItems();  // cbImpGuilhotina
 
 inline constexpr char kEpsonLogError1[] = "Erro ao ativar log da DLL (1)";
 inline constexpr char kEpsonLogError2[] = "Erro ao ativar log da DLL (2)";
 inline constexpr char kEpsonLogError3[] = "Erro ao ativar log da DLL (3)";
 
-// A drop-down list holds the text of its selected item, "" for none.
-struct PrinterBoxState {
+// The box's content: the printer's settings as its controls show them.
+struct PrinterBoxState : PrinterSettings {
   std::string caption;
-
-  std::string tipo;                           // cbImpTipo
-  std::string tipoTexto = kOutro;             // cbImpTexto
-  std::string imprimeSeparado = kNao;         // cbImpSepara
-  std::string padrao = kNao;                  // cbImpPadrao
-  std::string fonteTitulo = "10";             // cbImpTitulo
-  std::string fonteItem = "12";               // cbImpItem
-  std::string endereco;                       // edtEndereco
-  std::string tamanhoFolha;                   // edtImpTamanhoFolha
-  std::string conferencia = kNao;             // cbImpConferencia
-  std::string fechamentoConta = kNao;         // cbImpFechamentoConta
-  std::string fechamentoContaDetalhe = kNao;  // cbDetalheConta
-  std::string guilhotina;                     // cbImpGuilhotina
-  std::string numeroEnterFinal;               // edtImpQtdEnter
-  std::string imprimeSeparadoQtd = kNao;      // cbImpSeparaQtd
-  std::string chamarGarcom = kNao;            // cbImpChamarGarcom
-  std::string trevio = kNao;                  // cbImpTrevio
 
   // The default printer's "Padrão" cannot be switched off in the box.
   bool padraoEnabled = true;
@@ -66,10 +43,6 @@ class PrinterBoxHost {
   // An information box.
   virtual void showMessage(const std::string& text) = 0;
 };
-
-// The item of `items` equal to `value` without regard to letter case (the
-// locale's rule), or "" when none is.
-std::string matchItem(const std::vector<std::string>& items, const std::string& value);
 
 // The type rule (cbImpTipoChange): shows the controls that belong to the
 // selected type; hidden controls keep their values.

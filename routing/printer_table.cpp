@@ -1,5 +1,6 @@
 #include "routing/printer_table.h"
 
+#include <algorithm>
 #include <cctype>
 
 #include "json/value_copy.h"
@@ -7,13 +8,15 @@
 namespace routing {
 
 std::vector<PrinterRow> printerRows(const json::TJSONArray& printers) {
+  const char* tipo = printerField(&PrinterSettings::tipo).key;
+  const char* padrao = printerField(&PrinterSettings::padrao).key;
   std::vector<PrinterRow> rows;
   for (int i = 0; i < printers.count(); ++i) {
     const json::TJSONObject& record = printers.objectAt(i);
     PrinterRow row;
     row.caption = record.textOf("name");
-    row.tipo = record.contains("tipo") ? record.textOf("tipo") : kGenericText;
-    row.padrao = record.contains("padrao") ? record.textOf("padrao") : kNao;
+    row.tipo = record.contains(tipo) ? record.textOf(tipo) : kGenericText;
+    row.padrao = record.contains(padrao) ? record.textOf(padrao) : kNao;
     rows.push_back(std::move(row));
   }
   return rows;
@@ -42,19 +45,14 @@ std::unique_ptr<json::TJSONObject, json::ValueDeleter> newPrinterRecord(const st
   // Stored member by member, so any name (quotes and backslashes included)
   // is kept exactly.
   auto record = json::make<json::TJSONObject>();
-  record->setText("name", name)
-      .setText("tipo", kGenericText)
-      .setText("tipoTexto", kOutro)
-      .setText("imprimeSeparado", kNao)
-      .setText("fonteTitulo", "10")
-      .setText("fonteItem", "12")
-      .setText("endereco", "USB")
-      .setText("padrao", firstPrinter ? kSim : kNao)
-      .setText("conferencia", kNao)
-      .setText("fechamentoConta", kNao)
-      .setText("guilhotina", "Corte 1")
-      .setText("numeroEnterFinal", "1")
-      .setText("tamanhoFolha", "40");
+  record->setText("name", name);
+  std::vector<const PrinterField*> defaults;
+  for (const PrinterField& field : printerFields()) {
+    if (field.newValue) defaults.push_back(&field);
+  }
+  std::ranges::sort(defaults, {}, &PrinterField::newPosition);
+  for (const PrinterField* field : defaults) record->setText(field->key, field->newValue);
+  if (firstPrinter) record->setText(printerField(&PrinterSettings::padrao).key, kSim);
   return record;
 }
 
@@ -67,15 +65,16 @@ Outcome removePrinter(Tables& tables, int selectedRow) {
   json::TJSONArray& printers = *tables.printers;
   if (selectedRow < 0 || selectedRow >= printers.count()) return {kNoPrinterSelected};
 
+  const char* padrao = printerField(&PrinterSettings::padrao).key;
   const json::TJSONObject& removed = printers.objectAt(selectedRow);
   const std::string name = removed.textOf("name");
-  const bool wasDefault = removed.textOf("padrao") == kSim;
+  const bool wasDefault = removed.textOf(padrao) == kSim;
 
   auto remaining = std::make_unique<json::TJSONArray>();
   for (int i = 0; i < printers.count(); ++i) {
     if (i != selectedRow) remaining->add(json::copyValue(printers.find(i)));
   }
-  if (remaining->count() > 0 && wasDefault) remaining->objectAt(0).setText("padrao", kSim);
+  if (remaining->count() > 0 && wasDefault) remaining->objectAt(0).setText(padrao, kSim);
 
   // Everything that can fail is read before anything changes.
   std::vector<json::TJSONObject*> routedHere;

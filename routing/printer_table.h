@@ -7,15 +7,10 @@
 
 #include "json/json.h"
 #include "routing/outcome.h"
+#include "routing/printer_record.h"
 #include "routing/tables.h"
 
 namespace routing {
-
-inline constexpr char kSim[] = "Sim";
-inline constexpr char kNao[] = "N\xe3o";
-inline constexpr char kGenericText[] = "Generic Text";
-inline constexpr char kEpsonDll[] = "EPSON DLL";
-inline constexpr char kOutro[] = "Outro";
 
 inline constexpr char kNoPrinterSelected[] = "Nenhuma impressora selecionada";
 

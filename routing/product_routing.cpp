@@ -28,10 +28,7 @@ ProductPrinterChoice productPrinterChoice(const json::TJSONArray& printers) {
   return choice;
 }
 
-const std::vector<std::string>& productSeparadoItems() {
-  static const std::vector<std::string> items{kSim, kNao};
-  return items;
-}
+const std::vector<std::string>& productSeparadoItems() { return simNaoItems(); }
 
 Outcome addProduct(Tables& tables, const std::string& name, const std::string& printer,
                    const std::string& imprimeSeparado) {

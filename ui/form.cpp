@@ -232,8 +232,10 @@ void Form::createControl(const ControlSpec& c, int id) {
       exStyle |= WS_EX_CLIENTEDGE;
       break;
     case Kind::Memo:
+    case Kind::Listing:
       cls = "EDIT";
       style |= ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL | WS_TABSTOP;
+      if (c.kind == Kind::Listing) style |= WS_HSCROLL | ES_AUTOHSCROLL;
       exStyle |= WS_EX_CLIENTEDGE;
       break;
     case Kind::ComboList:

@@ -14,6 +14,7 @@ enum class Kind {
   Edit,
   PasswordEdit,
   Memo,         // read-only multi-line text with a vertical scroll bar
+  Listing,      // a Memo whose lines never wrap: a horizontal scroll bar too
   ComboList,    // drop-down list; height is the dropped-down height
   ListView,     // report view, whole-row selection, headers not clickable
   PageControl,  // tabs; its pages are the Page entries naming it as parent

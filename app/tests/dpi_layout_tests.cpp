@@ -18,6 +18,7 @@
 
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
+#include "print/views/preview_window.h"
 #include "service/views/credentials_window.h"
 #include "tests/support/wine_host.h"
 #include "ui/dpi.h"
@@ -248,6 +249,21 @@ TEST_F(DpiLayout, WindowsAtThisDpi) {
   EXPECT_EQ(outer.bottom - outer.top, scaledBy(237, dpi));
   expectTheTableScaled(credentials, dpi);
   expectNothingClipped(credentials.hwnd());
+
+  // The ticket preview; each line of its hex dump (offset, 16 bytes, their
+  // characters) fits the listing's width whole.
+  print::TicketPreview ticket;
+  ticket.sink = print::TicketPreview::Sink::Share;
+  ticket.target = "\\\\127.0.0.1\\COZINHA";
+  for (int byte = 0; byte < 1024; ++byte) ticket.bytes += static_cast<char>(byte);
+  print::PreviewWindow preview(window.hwnd(), "COZINHA", ticket, print::Paper::k80mm);
+  expectTheTableScaled(preview, dpi);
+  expectNothingClipped(preview.hwnd());
+  HWND listing = preview.memo("mmBytes").hwnd();
+  RECT lines;
+  SendMessageA(listing, EM_GETRECT, 0, reinterpret_cast<LPARAM>(&lines));
+  for (const std::string& line : print::hexDump(ticket.bytes))
+    ASSERT_LE(textExtent(listing, line, DT_NOPREFIX).cx, lines.right - lines.left) << line;
 
   // The update question and the error box, as the program shows them.
   ui::setPrompts(nullptr);

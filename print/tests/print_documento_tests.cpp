@@ -268,6 +268,13 @@ TEST(WindowsPrinter, PrintsEachLineInItsFontOnThePrinterNamedIgnoringCase) {
   EXPECT_EQ(r.printers.log, (Log{"begin Quelta Configura\xe7\xe3o", "font 18 bold",
                                  "text 0 0 PEDIDO", "font 12 plain", "text 0 38 1x Suco", "end"}));
   EXPECT_EQ(r.pauses, std::vector<int>{3000});
+  // The other back-ends take only their exact "tipo".
+  for (const char* tipo : {"generic text", "Epson DLL", "Matricial"}) {
+    Recorders other;
+    other.printers.list = r.printers.list;
+    print::printDocumento(*printer(tipo, "caixa t\xe9rmica"), doc, result, other.services());
+    EXPECT_EQ(other.printers.opened, Log{"Caixa T\xc9RMICA"}) << tipo;
+  }
 }
 
 TEST(WindowsPrinter, AnUnknownNameGoesToTheDefaultPrinterAndTrailingLinesFeedThePage) {

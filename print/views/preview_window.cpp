@@ -18,7 +18,7 @@ const ui::ControlSpec kControls[] = {
     {ui::Kind::ComboList, "cbPapel", "", "", 44, 8, 80, 200},
     {ui::Kind::Label, "lbDestino", "", "", 136, 12, 776, 14},
     {ui::Kind::PaintBox, "pbTicket", "", "", 8, 36, 360, 464},
-    {ui::Kind::Memo, "mmBytes", "", "", 376, 36, 536, 464},
+    {ui::Kind::Listing, "mmBytes", "", "", 376, 36, 536, 464},
     {ui::Kind::Label, "lbAviso", "", "", 8, 512, 816, 14},
     {ui::Kind::Button, "btnFechar", "", "Fechar", 837, 507, 75, 25},
 };

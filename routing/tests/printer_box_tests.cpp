@@ -8,6 +8,7 @@ namespace {
 
 using routing::PrinterBox;
 using routing::PrinterBoxState;
+using routing::PrinterType;
 
 const std::string kNao = "N\xe3o";
 
@@ -93,13 +94,6 @@ TEST(PrinterBoxItems, ListsHoldTheExactTexts) {
                                       "16", "16 Negrito", "18", "18  Negrito"}));
   EXPECT_EQ(routing::simNaoItems(), (std::vector<std::string>{"Sim", kNao}));
   EXPECT_EQ(routing::guilhotinaItems(), (std::vector<std::string>{"Corte 1", "Corte 2", kNao}));
-  PrinterBoxState design;
-  EXPECT_EQ(design.tipo, "");
-  EXPECT_EQ(design.tipoTexto, "Outro");
-  EXPECT_EQ(design.fonteTitulo, "10");
-  EXPECT_EQ(design.fonteItem, "12");
-  EXPECT_EQ(design.guilhotina, "");
-  EXPECT_EQ(design.trevio, kNao);
 }
 
 TEST(PrinterBoxOpen, MatchesItemsIgnoringCaseAndShowsTheDefaultsOfMissingMembers) {
@@ -108,23 +102,23 @@ TEST(PrinterBoxOpen, MatchesItemsIgnoringCaseAndShowsTheDefaultsOfMissingMembers
       R"("imprimeSeparado":"SIM","padrao":"Sim","fonteTitulo":"14 negrito","fonteItem":"18 Negrito"})");
   PrinterBoxState s = routing::loadPrinterBox(record);
   EXPECT_EQ(s.caption, " Caixa ");
-  EXPECT_EQ(s.tipo, "EPSON DLL");
-  EXPECT_EQ(s.tipoTexto, "Epson - Fonte Grande");
-  EXPECT_EQ(s.imprimeSeparado, "Sim");
-  EXPECT_EQ(s.padrao, "Sim");
+  EXPECT_EQ(s.tipo, PrinterType::EpsonDll);
+  EXPECT_EQ(s.tipoTexto, routing::TextFamily::EpsonGrande);
+  EXPECT_EQ(s.imprimeSeparado, true);
+  EXPECT_EQ(s.padrao, true);
   EXPECT_FALSE(s.padraoEnabled);
   EXPECT_EQ(s.fonteTitulo, "14 Negrito");
   EXPECT_EQ(s.fonteItem, "");  // one blank where the item has two
   EXPECT_EQ(s.endereco, "");
   EXPECT_EQ(s.tamanhoFolha, "40");
-  EXPECT_EQ(s.conferencia, kNao);
-  EXPECT_EQ(s.fechamentoConta, kNao);
-  EXPECT_EQ(s.fechamentoContaDetalhe, kNao);
-  EXPECT_EQ(s.guilhotina, "Corte 1");
+  EXPECT_EQ(s.conferencia, false);
+  EXPECT_EQ(s.fechamentoConta, false);
+  EXPECT_EQ(s.fechamentoContaDetalhe, false);
+  EXPECT_EQ(s.guilhotina, routing::Cut::Corte1);
   EXPECT_EQ(s.numeroEnterFinal, "4");
-  EXPECT_EQ(s.imprimeSeparadoQtd, kNao);
-  EXPECT_EQ(s.chamarGarcom, kNao);
-  EXPECT_EQ(s.trevio, kNao);
+  EXPECT_EQ(s.imprimeSeparadoQtd, false);
+  EXPECT_EQ(s.chamarGarcom, false);
+  EXPECT_EQ(s.trevio, false);
 }
 
 TEST(PrinterBoxOpen, StoredValuesOfOptionalMembersAreShown) {
@@ -135,18 +129,18 @@ TEST(PrinterBoxOpen, StoredValuesOfOptionalMembersAreShown) {
       R"("fechamentoContaDetalhe":"Sim","guilhotina":"corte 2","numeroEnterFinal":"0",)"
       R"("imprimeSeparadoQtd":"Sim","chamarGarcom":"Sim","trevio":"Talvez"})");
   PrinterBoxState s = routing::loadPrinterBox(record);
-  EXPECT_EQ(s.imprimeSeparado, kNao);
-  EXPECT_EQ(s.padrao, kNao);
+  EXPECT_EQ(s.imprimeSeparado, false);
+  EXPECT_EQ(s.padrao, false);
   EXPECT_TRUE(s.padraoEnabled);
   EXPECT_EQ(s.endereco, "COM2");
   EXPECT_EQ(s.tamanhoFolha, "48");
-  EXPECT_EQ(s.conferencia, "Sim");
-  EXPECT_EQ(s.fechamentoContaDetalhe, "Sim");
-  EXPECT_EQ(s.guilhotina, "Corte 2");
+  EXPECT_EQ(s.conferencia, true);
+  EXPECT_EQ(s.fechamentoContaDetalhe, true);
+  EXPECT_EQ(s.guilhotina, routing::Cut::Corte2);
   EXPECT_EQ(s.numeroEnterFinal, "0");
-  EXPECT_EQ(s.imprimeSeparadoQtd, "Sim");
-  EXPECT_EQ(s.chamarGarcom, "Sim");
-  EXPECT_EQ(s.trevio, "");  // no item matches
+  EXPECT_EQ(s.imprimeSeparadoQtd, true);
+  EXPECT_EQ(s.chamarGarcom, true);
+  EXPECT_EQ(s.trevio, std::nullopt);  // no item matches
   EXPECT_TRUE(s.showFontes);
   EXPECT_FALSE(s.showTipoTexto);
   EXPECT_FALSE(s.showEndereco);
@@ -171,19 +165,19 @@ TEST(PrinterBoxOpen, WithoutSelectionOrARequiredMemberNothingChanges) {
 
 TEST(PrinterBoxTypeRule, ShowsTheControlsOfTheSelectedType) {
   PrinterBoxState s;
-  for (const char* tipo : {"Generic Text", ""}) {
+  for (PrinterType tipo : {PrinterType::GenericText, PrinterType::None}) {
     s.tipo = tipo;
     routing::applyTypeRule(s);
-    EXPECT_TRUE(s.showTipoTexto) << tipo;
-    EXPECT_FALSE(s.showFontes) << tipo;
-    EXPECT_FALSE(s.showEndereco) << tipo;
+    EXPECT_TRUE(s.showTipoTexto);
+    EXPECT_FALSE(s.showFontes);
+    EXPECT_FALSE(s.showEndereco);
   }
-  s.tipo = "EPSON DLL";
+  s.tipo = PrinterType::EpsonDll;
   routing::applyTypeRule(s);
   EXPECT_TRUE(s.showTipoTexto);
   EXPECT_FALSE(s.showFontes);
   EXPECT_TRUE(s.showEndereco);
-  s.tipo = "Outro";
+  s.tipo = PrinterType::Outro;
   s.endereco = "USB";
   routing::applyTypeRule(s);
   EXPECT_FALSE(s.showTipoTexto);
@@ -201,7 +195,7 @@ TEST(PrinterBoxSave, StoresEveryControlAppendingNewMembersInTheirOrder) {
   ASSERT_EQ(box.open(*tables.printers, 0), "");
   box.state.fonteItem = "18  Negrito";
   box.state.tamanhoFolha = "48 colunas";  // edits are not validated
-  box.state.guilhotina = "";
+  box.state.guilhotina = routing::Cut::None;
   EXPECT_EQ(box.save(tables, 0, host, epson, "C:\\Quelta"), "");
   EXPECT_EQ(
       tables.printers->asText(),
@@ -228,7 +222,7 @@ TEST(PrinterBoxSave, MemberNamesInOtherLetterCaseAreUpdatedInPlace) {
   Fixture f(R"([{"NAME":"A","Tipo":"Outro","TIPOTEXTO":"Outro","imprimeseparado":"Sim",)"
             R"("Padrao":"Sim","FonteTitulo":"10","fonteitem":"12","TamanhoFolha":"32"}])");
   f.edit(0, [](PrinterBoxState& s) {
-    s.tipo = "Generic Text";
+    s.tipo = PrinterType::GenericText;
     s.tamanhoFolha = "42";
   });
   EXPECT_EQ(
@@ -245,11 +239,11 @@ TEST(PrinterBoxSave, ExclusiveFlagsMoveToTheSavedPrinter) {
   Fixture f(kTwoPrinters);
   f.edit(1, [](PrinterBoxState& s) {
     EXPECT_TRUE(s.padraoEnabled);
-    s.padrao = "Sim";
-    s.conferencia = "Sim";
-    s.fechamentoConta = "Sim";
-    s.chamarGarcom = "Sim";
-    s.trevio = "Sim";
+    s.padrao = true;
+    s.conferencia = true;
+    s.fechamentoConta = true;
+    s.chamarGarcom = true;
+    s.trevio = true;
   });
   for (const char* flag : {"padrao", "conferencia", "fechamentoConta", "chamarGarcom", "trevio"}) {
     EXPECT_EQ(f.text(0, flag), kNao) << flag;
@@ -261,10 +255,10 @@ TEST(PrinterBoxSave, EachFlagMovesOnItsOwn) {
   for (const char* flag : {"conferencia", "fechamentoConta", "chamarGarcom", "trevio"}) {
     Fixture f(kTwoPrinters);
     f.edit(1, [&](PrinterBoxState& s) {
-      if (std::string(flag) == "conferencia") s.conferencia = "Sim";
-      if (std::string(flag) == "fechamentoConta") s.fechamentoConta = "Sim";
-      if (std::string(flag) == "chamarGarcom") s.chamarGarcom = "Sim";
-      if (std::string(flag) == "trevio") s.trevio = "Sim";
+      if (std::string(flag) == "conferencia") s.conferencia = true;
+      if (std::string(flag) == "fechamentoConta") s.fechamentoConta = true;
+      if (std::string(flag) == "chamarGarcom") s.chamarGarcom = true;
+      if (std::string(flag) == "trevio") s.trevio = true;
     });
     EXPECT_EQ(f.text(0, flag), kNao) << flag;
     EXPECT_EQ(f.text(1, flag), "Sim") << flag;
@@ -285,7 +279,7 @@ TEST(PrinterBoxSave, ConferenciaSwitchedOffOnItsHolderIsOffEverywhere) {
       R"({"name":"B","tipo":"Outro","tipoTexto":"Outro","imprimeSeparado":"Sim","padrao":"N\u00e3o",)"
       R"("fonteTitulo":"10","fonteItem":"12","conferencia":"Sim"},{"name":"C","tipo":"Outro",)"
       R"("tipoTexto":"Outro","imprimeSeparado":"Sim","padrao":"N\u00e3o","fonteTitulo":"10","fonteItem":"12"}])");
-  f.edit(1, [](PrinterBoxState& s) { s.conferencia = "N\xe3o"; });
+  f.edit(1, [](PrinterBoxState& s) { s.conferencia = false; });
   EXPECT_EQ(f.text(0, "conferencia"), kNao);
   EXPECT_EQ(f.text(1, "conferencia"), kNao);
   // A printer without the member is left without it.
@@ -297,25 +291,25 @@ TEST(PrinterBoxSave, CredentialsWindowOpensFirstOnlyWhenTrevanoWasOffOrMissing) 
     Fixture f(kTwoPrinters);  // B has no "trevio"
     std::string seenOnA;
     f.host.onCredentials = [&] { seenOnA = f.text(0, "trevio"); };
-    f.edit(1, [](PrinterBoxState& s) { s.trevio = "Sim"; });
+    f.edit(1, [](PrinterBoxState& s) { s.trevio = true; });
     EXPECT_EQ(f.host.calls, (std::vector<std::string>{"credentials", "loadImpressora"}));
     EXPECT_EQ(seenOnA, "Sim");  // the window comes before the flag moves
   }
   {
     Fixture f(kTwoPrinters);
     f.tables.printers->objectAt(1).setText("trevio", kNao);
-    f.edit(1, [](PrinterBoxState& s) { s.trevio = "Sim"; });
+    f.edit(1, [](PrinterBoxState& s) { s.trevio = true; });
     EXPECT_EQ(f.host.calls, (std::vector<std::string>{"credentials", "loadImpressora"}));
   }
   {
     Fixture f(kTwoPrinters);  // A already has "Sim"
-    f.edit(0, [](PrinterBoxState& s) { s.trevio = "Sim"; });
+    f.edit(0, [](PrinterBoxState& s) { s.trevio = true; });
     EXPECT_EQ(f.host.calls, (std::vector<std::string>{"loadImpressora"}));
     EXPECT_EQ(f.text(0, "trevio"), "Sim");
   }
   {
     Fixture f(kTwoPrinters);
-    f.edit(1, [](PrinterBoxState& s) { s.trevio = "N\xe3o"; });
+    f.edit(1, [](PrinterBoxState& s) { s.trevio = false; });
     EXPECT_EQ(f.host.calls, (std::vector<std::string>{"loadImpressora"}));
     EXPECT_EQ(f.text(0, "trevio"), "Sim");
   }
@@ -326,7 +320,7 @@ TEST(PrinterBoxSave, APrinterWithoutPadraoStopsTheDefaultPassWhereItStands) {
       R"([{"name":"A","padrao":"Sim"},{"name":"B"},{"name":"C","tipo":"Outro","tipoTexto":"Outro",)"
       R"("imprimeSeparado":"Sim","padrao":"N\u00e3o","fonteTitulo":"10","fonteItem":"12"}])");
   ASSERT_EQ(f.box.open(*f.tables.printers, 2), "");
-  f.box.state.padrao = "Sim";
+  f.box.state.padrao = true;
   f.box.state.tamanhoFolha = "80";
   EXPECT_THROW(f.box.save(f.tables, 2, f.host, f.epson, "C:\\Quelta"),
                json::NoSuchElementException);
@@ -352,7 +346,7 @@ TEST(PrinterBoxSave, AnEpsonPrinterSwitchesTheLibrarysLogOnAfterTheListIsRefille
   {
     Fixture f(kTwoPrinters);
     f.edit(0, [](PrinterBoxState& s) {
-      s.tipo = "EPSON DLL";
+      s.tipo = PrinterType::EpsonDll;
       s.endereco = "USB";
     });
     EXPECT_EQ(f.host.calls,
@@ -363,7 +357,7 @@ TEST(PrinterBoxSave, AnEpsonPrinterSwitchesTheLibrarysLogOnAfterTheListIsRefille
     Fixture f(kTwoPrinters);
     f.epson.inicia = 0;
     f.edit(0, [](PrinterBoxState& s) {
-      s.tipo = "EPSON DLL";
+      s.tipo = PrinterType::EpsonDll;
       s.endereco = "COM3";
     });
     EXPECT_EQ(f.host.calls, (std::vector<std::string>{"loadImpressora", "IniciaPorta COM3",
@@ -375,7 +369,7 @@ TEST(PrinterBoxSave, AnEpsonPrinterSwitchesTheLibrarysLogOnAfterTheListIsRefille
     f.epson.log = 0;
     f.epson.fecha = 0;
     f.edit(0, [](PrinterBoxState& s) {
-      s.tipo = "EPSON DLL";
+      s.tipo = PrinterType::EpsonDll;
       s.endereco = "";
     });
     EXPECT_EQ(f.host.calls,
@@ -386,13 +380,13 @@ TEST(PrinterBoxSave, AnEpsonPrinterSwitchesTheLibrarysLogOnAfterTheListIsRefille
   }
   {
     Fixture f(kTwoPrinters);
-    f.edit(0, [](PrinterBoxState& s) { s.tipo = "Outro"; });
+    f.edit(0, [](PrinterBoxState& s) { s.tipo = PrinterType::Outro; });
     EXPECT_EQ(f.host.calls, (std::vector<std::string>{"loadImpressora"}));
   }
   {
     Fixture f(kTwoPrinters);
     f.epson.missing = true;
-    f.edit(0, [](PrinterBoxState& s) { s.tipo = "EPSON DLL"; });
+    f.edit(0, [](PrinterBoxState& s) { s.tipo = PrinterType::EpsonDll; });
     EXPECT_EQ(f.host.calls, (std::vector<std::string>{"loadImpressora",
                                                       "message InterfaceEpsonNF.dll not found"}));
   }

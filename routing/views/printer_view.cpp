@@ -1,7 +1,5 @@
 #include "routing/views/printer_view.h"
 
-#include <vector>
-
 #include "app/main_window.h"
 #include "routing/printer_table.h"
 #include "routing/views/outcome_view.h"
@@ -10,56 +8,6 @@
 
 namespace routing {
 namespace {
-
-// A drop-down list of the box and the field of the box state it shows.
-struct BoxList {
-  const char* name;
-  std::string PrinterBoxState::*field;
-  const std::vector<std::string>& (*items)();
-  const char* designSelection;  // nullptr: no selection
-};
-
-const BoxList kBoxLists[] = {
-    {"cbImpTipo", &PrinterBoxState::tipo, tipoItems, nullptr},
-    {"cbImpTexto", &PrinterBoxState::tipoTexto, tipoTextoItems, kOutro},
-    {"cbImpSepara", &PrinterBoxState::imprimeSeparado, simNaoItems, kNao},
-    {"cbImpPadrao", &PrinterBoxState::padrao, simNaoItems, kNao},
-    {"cbImpTitulo", &PrinterBoxState::fonteTitulo, fonteItems, "10"},
-    {"cbImpItem", &PrinterBoxState::fonteItem, fonteItems, "12"},
-    {"cbImpConferencia", &PrinterBoxState::conferencia, simNaoItems, kNao},
-    {"cbImpFechamentoConta", &PrinterBoxState::fechamentoConta, simNaoItems, kNao},
-    {"cbDetalheConta", &PrinterBoxState::fechamentoContaDetalhe, simNaoItems, kNao},
-    {"cbImpGuilhotina", &PrinterBoxState::guilhotina, guilhotinaItems, nullptr},
-    {"cbImpSeparaQtd", &PrinterBoxState::imprimeSeparadoQtd, simNaoItems, kNao},
-    {"cbImpChamarGarcom", &PrinterBoxState::chamarGarcom, simNaoItems, kNao},
-    {"cbImpTrevio", &PrinterBoxState::trevio, simNaoItems, kNao},
-};
-
-// An edit of the box and its field.
-struct BoxEdit {
-  const char* name;
-  std::string PrinterBoxState::*field;
-};
-
-const BoxEdit kBoxEdits[] = {
-    {"edtEndereco", &PrinterBoxState::endereco},
-    {"edtImpTamanhoFolha", &PrinterBoxState::tamanhoFolha},
-    {"edtImpQtdEnter", &PrinterBoxState::numeroEnterFinal},
-};
-
-// Selects the item with exactly this text; none (and so an empty text)
-// when the list has no such item.
-void selectByText(ui::ComboBox list, const std::string& text) {
-  const std::vector<std::string> items = list.items();
-  int index = -1;
-  for (size_t i = 0; i < items.size() && !text.empty(); ++i) {
-    if (items[i] == text) {
-      index = static_cast<int>(i);
-      break;
-    }
-  }
-  list.select(index);
-}
 
 // Stands in for the Epson library when the window was given none: every
 // call fails the way a computer without the vendor's DLL does.
@@ -91,10 +39,11 @@ PrinterView::PrinterView(app::MainWindow& window) : window_(window) {
 }
 
 void PrinterView::fillBoxLists() {
-  for (const BoxList& entry : kBoxLists) {
-    ui::ComboBox list = window_.combo(entry.name);
-    list.setItems(entry.items());
-    selectByText(list, entry.designSelection ? entry.designSelection : "");
+  for (const PrinterField& field : printerFields()) {
+    if (!field.items) continue;
+    ui::ComboBox list = window_.combo(field.control);
+    list.setItems(field.items());
+    list.select(field.design ? exactItem(field.items(), field.design) : -1);
   }
 }
 
@@ -125,7 +74,8 @@ void PrinterView::btnImpConfigClick() {
 
 void PrinterView::cbImpTipoChange() {
   PrinterBoxState state;
-  state.tipo = window_.combo("cbImpTipo").selectedText();
+  const PrinterField& tipo = printerField(&PrinterSettings::tipo);
+  selectItem(state, tipo, window_.combo(tipo.control).selectedIndex());
   applyTypeRule(state);
   showTypeControls(state);
 }
@@ -146,18 +96,26 @@ void PrinterView::btnImpSalvarClick() {
 void PrinterView::btnImpCancelarClick() { window_.control("gbImpConfig").hide(); }
 
 void PrinterView::showBoxState(const PrinterBoxState& state) {
-  for (const BoxList& entry : kBoxLists)
-    selectByText(window_.combo(entry.name), state.*entry.field);
-  for (const BoxEdit& entry : kBoxEdits) window_.control(entry.name).setText(state.*entry.field);
-  window_.control("cbImpPadrao").enable(state.padraoEnabled);
+  for (const PrinterField& field : printerFields()) {
+    if (field.items) {
+      window_.combo(field.control).select(selectedItem(state, field));
+    } else {
+      window_.control(field.control).setText(fieldText(state, field));
+    }
+  }
+  window_.control(printerField(&PrinterSettings::padrao).control).enable(state.padraoEnabled);
   showTypeControls(state);
 }
 
 PrinterBoxState PrinterView::boxStateFromControls() const {
   PrinterBoxState state = box_.state;
-  for (const BoxList& entry : kBoxLists)
-    state.*entry.field = window_.combo(entry.name).selectedText();
-  for (const BoxEdit& entry : kBoxEdits) state.*entry.field = window_.control(entry.name).text();
+  for (const PrinterField& field : printerFields()) {
+    if (field.items) {
+      selectItem(state, field, window_.combo(field.control).selectedIndex());
+    } else {
+      setEditText(state, field, window_.control(field.control).text());
+    }
+  }
   return state;
 }
 

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/text_locale.h"
+#include "routing/printer_record.h"
 #include "standins/service/service_log.h"
 
 namespace standin {
@@ -193,7 +194,7 @@ const json::TJSONObject* PrintService::defaultPrinter() const {
     auto* printer = dynamic_cast<const json::TJSONObject*>(printers_->find(i));
     if (!printer || !printer->find("name")) continue;
     if (!first) first = printer;
-    if (textOr(*printer, "padrao", "") == "Sim") return printer;
+    if (textOr(*printer, "padrao", "") == routing::kSim) return printer;
   }
   return first;
 }
@@ -339,7 +340,7 @@ std::string PrintService::testReply(const std::string& position) {
 
 bool PrintService::printTestPage(const json::TJSONObject& printer, std::string& failure) {
   const std::string name = textOr(printer, "name", "");
-  const std::string tipo = textOr(printer, "tipo", "Generic Text");
+  const std::string tipo = textOr(printer, "tipo", routing::kGenericText);
   const std::vector<std::string> page = {
       companyName_,
       "TESTE DE IMPRESSAO DO SERVICO",
@@ -350,7 +351,7 @@ bool PrintService::printTestPage(const json::TJSONObject& printer, std::string& 
       "ITEM 1 DESCRICAO",
       "   >> Opcional descricao das opcoes",
   };
-  if (tipo == "EPSON DLL") {
+  if (tipo == routing::kEpsonDll) {
     // Looked for again until found, so a library put beside the service
     // later is taken without a restart.
     static std::unique_ptr<EpsonLibrary> epson;
