@@ -1,7 +1,5 @@
 #include "print/print_documento.h"
 
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include "platform/error.h"
@@ -146,18 +144,6 @@ std::string shareTarget(const std::string& name) {
 
 int trailingEmptyLines(const json::TJSONObject& printer) {
   return printer.contains("numeroEnterFinal") ? printer.intOf("numeroEnterFinal") : 1;
-}
-
-PrintServices systemPrintServices() {
-  return {&platform::systemShareOutput(), &platform::systemEpsonLibrary(),
-          &platform::systemPrinters(), [](int milliseconds) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-          }};
-}
-
-void printDocumento(const json::TJSONObject& printer, const json::TJSONArray& document,
-                    std::string& result) {
-  printDocumento(printer, document, result, systemPrintServices());
 }
 
 void printDocumento(const json::TJSONObject& printer, const json::TJSONArray& document,
