@@ -1,9 +1,10 @@
 // Program entry: the application, the main window (whose creation runs the
-// start-up sequence), the hidden credentials window, the event loop.
+// start-up sequence) with the computer's own services and the build's hosts,
+// the hidden credentials window, the event loop.
 #include <windows.h>
 
 #include "app/main_window.h"
-#include "app/production_environment.h"
+#include "app/title.h"
 #include "service/views/credentials_window.h"
 #include "ui/form.h"
 #include "ui/prompts.h"
@@ -14,7 +15,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // The task bar shows the application title, not the window's caption.
   ui::ApplicationWindow application;
 
-  app::MainWindow mainWindow(app::productionEnvironment());
+  app::MainWindow mainWindow(platform::systemServices(),
+                             {cloud::builtInApiEndpoints(), update::UpdateSource::downloadHost()});
   // Its creation reads the credentials and raises the reload flag, so every
   // start of the tool does.
   std::unique_ptr<service::CredentialsWindow> credentials;

@@ -1,17 +1,31 @@
 #include "app/main_window.h"
 
 #include "app/main_window_layout.h"
+#include "app/title.h"
 #include "config/settings.h"
+#include "config/version.h"
 #include "routing/product_routing.h"
+#include "service/service_check.h"
+#include "service/views/credentials_window.h"
 #include "ui/cursor.h"
+#include "ui/prompts.h"
 
 namespace app {
 
-MainWindow::MainWindow(Environment env) : env_(std::move(env)) {
+MainWindow::MainWindow(const platform::Services& services, const Connections& connections)
+    : services_(services) {
   create(kMainFormSpec, kMainControlTable);
   setupControls();
+  host::ViewHost& host = *this;
+  logView_.emplace(host);
+  serviceView_.emplace(host);
+  testView_.emplace(host);
+  printerView_.emplace(host);
+  routingView_.emplace(host);
+  loginView_.emplace(host, connections.api);
+  catalogView_.emplace(host, connections.api);
+  updateView_.emplace(host, connections.updates);
   bindHandlers();
-  attachViews();
   FormCreate();
 }
 
@@ -41,7 +55,6 @@ void MainWindow::setupControls() {
 void MainWindow::bindHandlers() {
   onClick("btnConfig", [this] { btnConfigImpClick(); });
   onClick("btnConfigBack", [this] { btnConfigBackClick(); });
-  onClick("Button1", [this] { loadLog(); });
   setCancelButton("Button1");
   for (const char* name : {"lvImpressora", "lvCategoria", "lvProduto"}) {
     onEditing(name, [this] {
@@ -52,7 +65,6 @@ void MainWindow::bindHandlers() {
   }
   onActivate([this] { FormActivate(); });
   onTimer(10000, [this] { Timer1Timer(); });
-  bindLogRefresh();
 }
 
 void MainWindow::buildStartupSteps() {
@@ -62,19 +74,23 @@ void MainWindow::buildStartupSteps() {
       {"application directory", [this] { state_.appDir = config::applicationDirectory(); }},
       {"print-service check",
        [this] {
-         if (env_.printServiceCheck) env_.printServiceCheck(state_.appDir);
+         platform::Process& process = *services_.process;
+         service::checkPrintService(*services_.serviceManager, state_.appDir,
+                                    [&process](const std::string& commandLine) {
+                                      return process.launchHidden(commandLine);
+                                    });
        }},
       {"printer table",
        [this] {
-         if (routing::readImpressora(state_.tables, state_.appDir)) loadImpressora();
+         if (routing::readImpressora(state_.tables, state_.appDir)) printerView_->loadImpressora();
        }},
       {"category table",
        [this] {
-         if (routing::readCategoria(state_.tables, state_.appDir)) loadCategoria();
+         if (routing::readCategoria(state_.tables, state_.appDir)) routingView_->loadCategoria();
        }},
       {"product table",
        [this] {
-         if (routing::readProduto(state_.tables, state_.appDir)) loadProduto();
+         if (routing::readProduto(state_.tables, state_.appDir)) routingView_->loadProduto();
        }},
       {"card table", [this] { routing::readCartao(state_.tables, state_.appDir); }},
       {"settings migration", [this] { config::migrateSettings(state_.appDir); }},
@@ -92,8 +108,8 @@ void MainWindow::buildStartupSteps() {
          control("gbConfig").hide();
        }},
       {"caption", [this] { setCaption(std::string(kTitle) + " - " + config::kVersion); }},
-      {"product printer choice", [this] { loadProdutoImpressora(); }},
-      {"log refresh", [this] { loadLog(); }},
+      {"product printer choice", [this] { routingView_->loadProdutoImpressora(); }},
+      {"log refresh", [this] { logView_->loadLog(); }},
   };
 }
 
@@ -119,7 +135,7 @@ void MainWindow::FormActivate() {
   struct EndHourglass {
     ~EndHourglass() { ui::setBusy(false); }
   } endHourglass;
-  versionCheck();
+  updateView_->versionCheck();
 }
 
 void MainWindow::btnConfigImpClick() {
@@ -132,10 +148,32 @@ void MainWindow::btnConfigBackClick() {
   control("gbConfig").hide();
 }
 
-void MainWindow::Timer1Timer() { refreshLogInBackground(); }
+void MainWindow::Timer1Timer() { logView_->refreshInBackground(); }
 
 void MainWindow::lvProdutoEditing(bool* allowEdit) { *allowEdit = false; }
 
 void MainWindow::onDestroyed() { PostQuitMessage(0); }
+
+void MainWindow::showMessage(const std::string& text) { ui::prompts().showMessage(text); }
+
+bool MainWindow::confirm(const std::string& caption, const std::string& text) {
+  return ui::prompts().confirm(caption, text);
+}
+
+void MainWindow::setBusy(bool busy) { ui::setBusy(busy); }
+
+void MainWindow::refill(unsigned lists) {
+  if (lists & host::kRefillPrinterList) printerView_->loadImpressora();
+  if (lists & host::kRefillCategoryList) routingView_->loadCategoria();
+  if (lists & host::kRefillProductList) routingView_->loadProduto();
+  if (lists & host::kRefillProductPrinterChoice) routingView_->loadProdutoImpressora();
+}
+
+void MainWindow::openCredentials() { service::CredentialsWindow::openModal(hwnd()); }
+
+void MainWindow::showLogScreen() {
+  control("gbLog").show();
+  control("gbLogin").hide();
+}
 
 }  // namespace app

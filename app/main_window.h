@@ -1,74 +1,44 @@
 // The main window TForm1: the login, log and configuration screens, the
-// start-up sequence, screen switching and the handlers of every control.
-// Handlers are named after their control and do their work directly; the
-// decisions they make live in the subsystems' portable code.
+// start-up sequence, screen switching, and the views that hold the handlers
+// of the subsystems' controls. The window is the views' host (its controls,
+// state, services and HTTP client) and the port through which the portable
+// logic reaches it (boxes, hourglass, refills, the credentials window, the
+// screen switch).
 #pragma once
 
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "app/app_state.h"
 #include "cloud/endpoints.h"
-#include "net/http_client.h"
-#include "platform/clock.h"
-#include "platform/epson_library.h"
-#include "platform/service_manager.h"
-#include "print/print_documento.h"
-#include "service/log_refresh.h"
+#include "cloud/views/catalog_view.h"
+#include "cloud/views/login_view.h"
+#include "host/view_host.h"
+#include "print/views/test_view.h"
+#include "routing/views/printer_view.h"
+#include "routing/views/routing_view.h"
+#include "service/views/log_view.h"
+#include "service/views/service_view.h"
 #include "ui/form.h"
+#include "update/update.h"
+#include "update/views/update_view.h"
 
 namespace app {
 
-// The platform services the window reaches beyond itself. The program
-// fills them with the real ones (production_environment.cpp); a test leaves
-// empty what it does not use and puts recording fakes in the rest.
-struct Environment {
-  // Start-up step 4: makes sure the print service is installed and started.
-  std::function<void(const std::string& appDir)> printServiceCheck;
-  // "Reiniciar Servidor" stops and starts the print service here; without
-  // a manager the button does nothing.
-  platform::ServiceManager* serviceManager = nullptr;
-  // Today's date and time for the log screen's day file and the test
-  // ticket; without one, the computer's clock.
-  const platform::Clock* clock = nullptr;
-  // What a test ticket is printed through; without them, the computer's
-  // printer shares, Epson library and Windows printers.
-  std::optional<print::PrintServices> printServices;
-  // The printer popup of the category list, opened at the mouse pointer:
-  // the index of the chosen entry, -1 when dismissed. Without one, every
-  // popup counts as dismissed.
-  std::function<int(HWND owner, const std::vector<std::string>& entries)> popupMenu;
-  // The Epson library whose log the printer box switches on; without one,
-  // the box reports the library as missing.
-  platform::EpsonLibrary* epson = nullptr;
-  // The version check of the first activation asks the download host's
-  // manifest and fetches its archive; without a manifest URL no check runs
-  // (the start-up hourglass still ends).
-  std::string updateManifestUrl;
-  std::string updateArchiveUrl;
-  // The self-update: starts the update script hidden, without waiting
-  // (false when it could not start), and tells the program to end. Without
-  // them the update stops with an error before the script would run.
-  std::function<bool(const std::string& commandLine)> launchHidden;
-  std::function<void()> endProgram;
-  // Where the login and the catalog sync send their requests; without one,
-  // the API endpoints the program was built with.
-  std::optional<cloud::ApiEndpoints> apiEndpoints;
+// Where the window's requests go: the cloud API, and the download host of
+// the version check (or no check at all).
+struct Connections {
+  cloud::ApiEndpoints api;
+  update::UpdateSource updates;
 };
 
-class MainWindow : public ui::Form {
+class MainWindow : public ui::Form, private host::WindowPort, private host::ViewHost {
  public:
   // Creates the window (hidden) and runs the start-up sequence.
-  explicit MainWindow(Environment env = {});
+  MainWindow(const platform::Services& services, const Connections& connections);
 
-  AppState& state() { return state_; }
-  // IdHTTP1, the window's HTTP client (the log screen's status query and the
-  // service test request).
-  net::HttpClient& http() { return IdHTTP1; }
-  const Environment& environment() const { return env_; }
+  host::AppState& state() override { return state_; }
 
   struct StartupStep {
     const char* name;
@@ -86,18 +56,7 @@ class MainWindow : public ui::Form {
   void Timer1Timer();
   void lvProdutoEditing(bool* allowEdit);
 
-  // Refills of the lists from the tables.
-  void loadImpressora();
-  void loadCategoria();
-  void loadProduto();
-  void loadProdutoImpressora();
-  // Refresh of the log screen, on the window's thread (start-up,
-  // "Atualizar").
-  void loadLog();
-  // The timer's refresh: off the window's thread, shown once it is done;
-  // false when the last one still runs.
-  bool refreshLogInBackground();
-  bool logRefreshRunning() const { return logRefresher_->running(); }
+  service::LogView& logView() { return *logView_; }
 
  protected:
   void onDestroyed() override;
@@ -106,24 +65,38 @@ class MainWindow : public ui::Form {
   void buildStartupSteps();
   void setupControls();
   void bindHandlers();
-  // Creates the subsystems' views (app/views.cpp), each of which binds the
-  // handlers of its controls.
-  void attachViews();
-  // The version check of the first activation and the update it may lead
-  // to (cloud/views/update_view.cpp).
-  void versionCheck();
-  // The log screen's background refresh (service/views/log_view.cpp).
-  void bindLogRefresh();
-  void showLogScreen(const service::LogScreen& screen);
 
-  Environment env_;
-  AppState state_;
+  // host::WindowPort.
+  void showMessage(const std::string& text) override;
+  bool confirm(const std::string& caption, const std::string& text) override;
+  void setBusy(bool busy) override;
+  void refill(unsigned lists) override;
+  void openCredentials() override;
+  void showLogScreen() override;
+
+  // host::ViewHost.
+  ui::Form& form() override { return *this; }
+  host::WindowPort& port() override { return *this; }
+  const platform::Services& services() const override { return services_; }
+  net::HttpClient& http() override { return IdHTTP1; }
+
+  const platform::Services services_;
+  host::AppState state_;
   net::HttpClient IdHTTP1;
   std::vector<StartupStep> startupSteps_;
   std::vector<std::string> completedSteps_;
   bool activatedOnce_ = false;
-  std::vector<std::shared_ptr<void>> views_;
-  std::unique_ptr<service::LogRefresher> logRefresher_;
+
+  // The views, created once the controls exist; each binds the handlers of
+  // its controls.
+  std::optional<service::LogView> logView_;
+  std::optional<service::ServiceView> serviceView_;
+  std::optional<print::TestView> testView_;
+  std::optional<routing::PrinterView> printerView_;
+  std::optional<routing::RoutingView> routingView_;
+  std::optional<cloud::LoginView> loginView_;
+  std::optional<cloud::CatalogView> catalogView_;
+  std::optional<update::UpdateView> updateView_;
 };
 
 }  // namespace app

@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "app/app_state.h"
+#include "app/title.h"
 #include "ui/form.h"
 
 namespace app {

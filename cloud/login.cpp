@@ -1,6 +1,7 @@
 #include "cloud/login.h"
 
 #include "cloud/catalog_sync.h"
+#include "config/settings.h"
 #include "json/json.h"
 #include "net/disconnect_guard.h"
 
@@ -40,14 +41,14 @@ LoginOutcome login(CloudContext& context, const std::string& user, const std::st
   std::string base = context.endpoints.select(context.token);
   json::TJSONObject reply(context.http.getText(loginUrl(base, user, password)));
   if (!reply.boolOf("success")) {
-    showMessage(context.view, reply.textOf("message"));
+    context.window.showMessage(reply.textOf("message"));
     return LoginOutcome::kRefused;
   }
   context.token = reply.objectOf("data").textOf("token");
   if (!getCategoria(context)) return LoginOutcome::kCatalogFailed;
   // Only a token whose catalog came through is kept for the next start.
-  if (context.view.storeToken) context.view.storeToken(context.token);
-  if (context.view.showLogScreen) context.view.showLogScreen();
+  config::storeToken(context.appDir, context.token);
+  context.window.showLogScreen();
   getCartao(context);
   return LoginOutcome::kLoggedIn;
 }

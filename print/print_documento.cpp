@@ -1,7 +1,5 @@
 #include "print/print_documento.h"
 
-#include <chrono>
-#include <thread>
 #include <vector>
 
 #include "platform/error.h"
@@ -150,18 +148,6 @@ std::string shareTarget(const std::string& name) {
 int trailingEmptyLines(const json::TJSONObject& printer) {
   const char* key = routing::printerField(&PrinterSettings::numeroEnterFinal).key;
   return printer.contains(key) ? printer.intOf(key) : 1;
-}
-
-PrintServices systemPrintServices() {
-  return {&platform::systemShareOutput(), &platform::systemEpsonLibrary(),
-          &platform::systemPrinters(), [](int milliseconds) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
-          }};
-}
-
-void printDocumento(const json::TJSONObject& printer, const json::TJSONArray& document,
-                    std::string& result) {
-  printDocumento(printer, document, result, systemPrintServices());
 }
 
 void printDocumento(const json::TJSONObject& printer, const json::TJSONArray& document,

@@ -12,17 +12,14 @@
 
 namespace print {
 
-// What a print job reaches outside the program. Tests put recorders here.
+// What a print job reaches outside the program: the program's platform
+// services (print_services.h); tests put recorders here.
 struct PrintServices {
   platform::ShareOutput* share;
   platform::EpsonLibrary* epson;
   platform::Printers* printers;
   std::function<void(int milliseconds)> pause;
 };
-
-// The computer's own: printer shares, the Epson DLL, the Windows printers,
-// and a real pause.
-PrintServices systemPrintServices();
 
 // The printer's "tipo" chooses the back-end: "Generic Text" (raw bytes to
 // the printer's share), "EPSON DLL" (the Epson library) or anything else
@@ -32,8 +29,6 @@ PrintServices systemPrintServices();
 // "Erro na impressao: <class name> - <message>". The document is checked
 // whole before anything is sent, so a bad line never leaves half a ticket,
 // and an output channel opened by a job is always closed again.
-void printDocumento(const json::TJSONObject& printer, const json::TJSONArray& document,
-                    std::string& result);
 void printDocumento(const json::TJSONObject& printer, const json::TJSONArray& document,
                     std::string& result, const PrintServices& services);
 

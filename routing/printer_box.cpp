@@ -24,19 +24,19 @@ void clearFlagEverywhere(json::TJSONArray& printers, const char* name) {
   for (int i = 0; i < printers.count(); ++i) printers.objectAt(i).setText(name, kNao);
 }
 
-void switchEpsonLogOn(const PrinterBoxState& state, PrinterBoxHost& host,
+void switchEpsonLogOn(const PrinterBoxState& state, host::WindowPort& window,
                       platform::EpsonLibrary& epson, const std::string& appDir) {
   try {
     if (epson.IniciaPorta(state.endereco) == 0) {
-      host.showMessage(kEpsonLogError1);
+      window.showMessage(kEpsonLogError1);
       return;
     }
-    if (epson.Habilita_Log(1, epsonLogDirectory(appDir)) == 0) host.showMessage(kEpsonLogError2);
-    if (epson.FechaPorta() == 0) host.showMessage(kEpsonLogError3);
+    if (epson.Habilita_Log(1, epsonLogDirectory(appDir)) == 0) window.showMessage(kEpsonLogError2);
+    if (epson.FechaPorta() == 0) window.showMessage(kEpsonLogError3);
   } catch (const platform::EpsonLibraryError& e) {
     // The record is already saved; a computer without the vendor's library
     // only learns that its log cannot be switched on.
-    host.showMessage(e.message());
+    window.showMessage(e.message());
   }
 }
 
@@ -81,7 +81,7 @@ std::string PrinterBox::open(const json::TJSONArray& printers, int selectedRow) 
   return "";
 }
 
-std::string PrinterBox::save(Tables& tables, int selectedRow, PrinterBoxHost& host,
+std::string PrinterBox::save(Tables& tables, int selectedRow, host::WindowPort& window,
                              platform::EpsonLibrary& epson, const std::string& appDir) const {
   json::TJSONArray& printers = *tables.printers;
   if (selectedRow < 0 || selectedRow >= printers.count()) return kNoPrinterSelected;
@@ -106,7 +106,7 @@ std::string PrinterBox::save(Tables& tables, int selectedRow, PrinterBoxHost& ho
     // credentials first.
     const char* trevio = printerField(&PrinterSettings::trevio).key;
     if (!selected.contains(trevio) || selected.textOf(trevio) == kNao) {
-      host.openCredentialsModal();
+      window.openCredentials();
     }
     clearFlagEverywhere(printers, trevio);
   }
@@ -114,8 +114,8 @@ std::string PrinterBox::save(Tables& tables, int selectedRow, PrinterBoxHost& ho
   for (const PrinterField& field : printerFields())
     selected.setText(field.key, fieldText(state, field));
 
-  host.loadImpressora();
-  if (state.tipo == PrinterType::EpsonDll) switchEpsonLogOn(state, host, epson, appDir);
+  window.refill(host::kRefillPrinterList);
+  if (state.tipo == PrinterType::EpsonDll) switchEpsonLogOn(state, window, epson, appDir);
   return "";
 }
 

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "host/window_port.h"
 #include "json/json.h"
 #include "platform/epson_library.h"
 #include "routing/printer_record.h"
@@ -31,18 +32,6 @@ struct PrinterBoxState : PrinterSettings {
   bool showEndereco = false;
 };
 
-// What the box save reaches outside the table.
-class PrinterBoxHost {
- public:
-  virtual ~PrinterBoxHost() = default;
-  // The delivery-platform credentials window, shown modally; returns when
-  // it has been closed.
-  virtual void openCredentialsModal() = 0;
-  // Refills the printer list from the table (loadImpressora).
-  virtual void loadImpressora() = 0;
-  // An information box.
-  virtual void showMessage(const std::string& text) = 0;
-};
 
 // The type rule (cbImpTipoChange): shows the controls that belong to the
 // selected type; hidden controls keep their values.
@@ -70,7 +59,7 @@ class PrinterBox {
   // "EPSON DLL" printer. Returns the message to show instead when no
   // printer is selected. The view hides the box after it returns; an error
   // leaves the box open.
-  std::string save(Tables& tables, int selectedRow, PrinterBoxHost& host,
+  std::string save(Tables& tables, int selectedRow, host::WindowPort& window,
                    platform::EpsonLibrary& epson, const std::string& appDir) const;
 };
 

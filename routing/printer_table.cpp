@@ -56,12 +56,12 @@ std::unique_ptr<json::TJSONObject, json::ValueDeleter> newPrinterRecord(const st
   return record;
 }
 
-Outcome addPrinter(Tables& tables, const std::string& name) {
+host::Outcome addPrinter(Tables& tables, const std::string& name) {
   tables.printers->add(newPrinterRecord(name, tables.printers->count() == 0));
-  return {"", kRefillPrinterList | kRefillProductPrinterChoice};
+  return {"", host::kRefillPrinterList | host::kRefillProductPrinterChoice};
 }
 
-Outcome removePrinter(Tables& tables, int selectedRow) {
+host::Outcome removePrinter(Tables& tables, int selectedRow) {
   json::TJSONArray& printers = *tables.printers;
   if (selectedRow < 0 || selectedRow >= printers.count()) return {kNoPrinterSelected};
 
@@ -87,7 +87,8 @@ Outcome removePrinter(Tables& tables, int selectedRow) {
 
   tables.printers = std::move(remaining);
   for (json::TJSONObject* category : routedHere) category->setText("printer", "");
-  return {"", kRefillPrinterList | kRefillCategoryList | kRefillProductPrinterChoice};
+  return {"",
+          host::kRefillPrinterList | host::kRefillCategoryList | host::kRefillProductPrinterChoice};
 }
 
 }  // namespace routing

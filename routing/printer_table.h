@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "host/outcome.h"
 #include "json/json.h"
-#include "routing/outcome.h"
 #include "routing/printer_record.h"
 #include "routing/tables.h"
 
@@ -36,12 +36,12 @@ std::unique_ptr<json::TJSONObject, json::ValueDeleter> newPrinterRecord(const st
 
 // "Adicionar": appends a printer with default settings under the name the
 // printer dialog gave, exactly as given. The same printer may be added twice.
-Outcome addPrinter(Tables& tables, const std::string& name);
+host::Outcome addPrinter(Tables& tables, const std::string& name);
 
 // "Remover" on the printer list row `selectedRow` (-1: none). The default
 // role passes to the first remaining printer; categories routed to the
 // removed printer lose their printer; products keep theirs. Either all of
 // it happens or, when a record is not readable, nothing does.
-Outcome removePrinter(Tables& tables, int selectedRow);
+host::Outcome removePrinter(Tables& tables, int selectedRow);
 
 }  // namespace routing

@@ -30,8 +30,8 @@ ProductPrinterChoice productPrinterChoice(const json::TJSONArray& printers) {
 
 const std::vector<std::string>& productSeparadoItems() { return simNaoItems(); }
 
-Outcome addProduct(Tables& tables, const std::string& name, const std::string& printer,
-                   const std::string& imprimeSeparado) {
+host::Outcome addProduct(Tables& tables, const std::string& name, const std::string& printer,
+                         const std::string& imprimeSeparado) {
   // Stored member by member, so quotes and backslashes in a name are kept.
   auto record = json::make<json::TJSONObject>();
   record->setText("codigo", "")
@@ -39,10 +39,10 @@ Outcome addProduct(Tables& tables, const std::string& name, const std::string& p
       .setText("printer", printer)
       .setText("imprimeSeparado", imprimeSeparado);
   tables.products->add(std::move(record));
-  return {"", kRefillProductList};
+  return {"", host::kRefillProductList};
 }
 
-Outcome removeProduct(Tables& tables, const std::vector<ProductRow>& rows, int selectedRow) {
+host::Outcome removeProduct(Tables& tables, const std::vector<ProductRow>& rows, int selectedRow) {
   if (selectedRow < 0 || selectedRow >= static_cast<int>(rows.size())) return {kNoProductSelected};
   const std::string& name = rows[selectedRow].caption;
   const json::TJSONArray& products = *tables.products;
@@ -52,7 +52,7 @@ Outcome removeProduct(Tables& tables, const std::vector<ProductRow>& rows, int s
     if (record.textOf("name") != name) kept->add(json::copyObject(record));
   }
   tables.products = std::move(kept);
-  return {"", kRefillProductList};
+  return {"", host::kRefillProductList};
 }
 
 }  // namespace routing

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "host/outcome.h"
 #include "json/json.h"
-#include "routing/outcome.h"
 #include "routing/tables.h"
 
 namespace routing {
@@ -37,13 +37,13 @@ const std::vector<std::string>& productSeparadoItems();
 
 // "Adicionar": a new route from the page's controls, texts stored exactly
 // as they stand. Nothing is validated; an empty or repeated name is taken.
-Outcome addProduct(Tables& tables, const std::string& name, const std::string& printer,
-                   const std::string& imprimeSeparado);
+host::Outcome addProduct(Tables& tables, const std::string& name, const std::string& printer,
+                         const std::string& imprimeSeparado);
 
 // "Remover" on product list row `selectedRow` (-1: none) of `rows`: every
 // record whose "name" is the row's caption goes (case-sensitive). When a
 // record has no "name" the library's not-found error leaves the table as
 // it was.
-Outcome removeProduct(Tables& tables, const std::vector<ProductRow>& rows, int selectedRow);
+host::Outcome removeProduct(Tables& tables, const std::vector<ProductRow>& rows, int selectedRow);
 
 }  // namespace routing

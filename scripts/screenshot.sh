@@ -14,7 +14,7 @@ shot() {  # fixture screen output
   cp -r "docs/fixtures/$fixture/." "$work/" 2>/dev/null || true
   local windir
   windir="Z:$(echo "$work" | tr '/' '\\')"
-  if ! scripts/wine-run.sh build/win32/tests/screenshots.exe "$windir" "$screen" "$windir\\shot.bmp" \
+  if ! scripts/wine-run.sh build/win32/app/screenshots.exe "$windir" "$screen" "$windir\\shot.bmp" \
       >"$work/wine.log" 2>&1; then
     cat "$work/wine.log" >&2
     return 1

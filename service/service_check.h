@@ -15,7 +15,7 @@ inline constexpr char kPrintServiceName[] = "QueltaServicoImpressao";
 inline constexpr char kPrintServiceProgram[] = "queltaService.exe";
 
 // Starts a command line hidden without waiting; false when it could not be
-// started (platform::launchHidden in the program).
+// started (the platform process's launchHidden in the program).
 using Launcher = std::function<bool(const std::string& commandLine)>;
 
 // How long the check gives a freshly launched installer to register the

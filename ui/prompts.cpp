@@ -8,6 +8,7 @@
 
 #include "ui/dpi.h"
 #include "ui/form.h"
+#include "ui/popup_menu.h"
 
 namespace ui {
 namespace {
@@ -207,6 +208,10 @@ class Win32Prompts : public Prompts {
   }
 
   void showModal(Form& form) override { runModal(form); }
+
+  int popupMenu(Form& owner, const std::vector<std::string>& entries) override {
+    return trackPopupMenuAtCursor(owner.hwnd(), entries);
+  }
 };
 
 Win32Prompts win32Prompts;

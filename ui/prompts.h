@@ -1,11 +1,13 @@
 // Everything that waits for the user goes through one interface: message
-// boxes, the update question, the printer setup dialog and modal windows.
+// boxes, the update question, the printer setup dialog, popup menus and
+// modal windows.
 // The program uses the Win32 implementation; tests install a scripted one
 // that records what was shown and answers from a script, so no test blocks.
 #pragma once
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace ui {
 
@@ -24,6 +26,9 @@ class Prompts {
   virtual bool choosePrinter(std::string* printerName) = 0;
   // Shows a window modally and returns when it has closed.
   virtual void showModal(Form& form) = 0;
+  // A popup menu of the entries at the mouse pointer over `owner`: the
+  // index of the chosen entry, -1 when dismissed.
+  virtual int popupMenu(Form& owner, const std::vector<std::string>& entries) = 0;
 };
 
 // The prompts in force (the Win32 ones unless a test installed others).

@@ -7,6 +7,8 @@
 #include "platform/files.h"
 #include "platform/oem_text.h"
 #include "platform/text_locale.h"
+#include "service/service_check.h"
+#include "service/service_control.h"
 #include "update/update_archive.h"
 
 namespace update {
@@ -23,23 +25,19 @@ const int kToolWaitTries = 30;
 
 const char kCrLf[] = "\r\n";
 
+// The hourglass for as long as the update runs, and off once the script
+// is about to start.
 class BusyWhile {
  public:
-  explicit BusyWhile(const std::function<void(bool)>& setBusy) : setBusy_(setBusy) { set(true); }
+  explicit BusyWhile(host::WindowPort& window) : window_(window) { set(true); }
   ~BusyWhile() { set(false); }
   BusyWhile(const BusyWhile&) = delete;
   BusyWhile& operator=(const BusyWhile&) = delete;
-  void set(bool busy) {
-    if (setBusy_) setBusy_(busy);
-  }
+  void set(bool busy) { window_.setBusy(busy); }
 
  private:
-  const std::function<void(bool)>& setBusy_;
+  host::WindowPort& window_;
 };
-
-void show(const UpdateContext& context, const std::string& text) {
-  if (context.showMessage) context.showMessage(text);
-}
 
 std::vector<std::string> parts(std::initializer_list<const char*> names) {
   return std::vector<std::string>(names.begin(), names.end());
@@ -74,10 +72,10 @@ void requireProgramFiles(const std::vector<ArchiveEntry>& entries) {
 
 VersionCheckOutcome checkForUpdate(UpdateContext& context) {
   net::DisconnectGuard disconnect(context.http);
-  json::TJSONObject manifest(context.http.getText(context.manifestUrl));
+  json::TJSONObject manifest(context.http.getText(context.source.manifestUrl));
   if (!manifest.boolOf("success")) return VersionCheckOutcome::kNothingNew;
   if (manifest.textOf("versao") == context.builtInVersion) return VersionCheckOutcome::kNothingNew;
-  if (!context.confirm || !context.confirm(kUpdateQuestionCaption, kUpdateQuestion))
+  if (!context.window.confirm(kUpdateQuestionCaption, kUpdateQuestion))
     return VersionCheckOutcome::kDeclined;
   updateServer(context);
   return VersionCheckOutcome::kUpdated;
@@ -90,22 +88,22 @@ std::vector<ArchiveEntry> checkUpdateArchive(const std::string& zipBytes) {
 }
 
 UpdateOutcome updateServer(UpdateContext& context) {
-  BusyWhile busy(context.setBusy);
+  BusyWhile busy(context.window);
   std::string workDir = pathBelow(context.appDir, parts({kUpdateDirectory}));
   std::string archivePath = pathBelow(workDir, parts({kUpdateArchive}));
 
   try {
     if (!platform::directoryExists(workDir)) platform::createDirectory(workDir);
-    std::string bytes = context.http.getStream(context.archiveUrl);
+    std::string bytes = context.http.getStream(context.source.archiveUrl);
     platform::writeFileReplacing(archivePath, bytes);
   } catch (const std::exception&) {
     // An archive that an earlier run left behind is used instead.
-    show(context, kUpdateDownloadFailed);
+    context.window.showMessage(kUpdateDownloadFailed);
   }
   context.http.disconnect();
 
   if (!platform::fileExists(archivePath)) {
-    show(context, kUpdateArchiveMissing);
+    context.window.showMessage(kUpdateArchiveMissing);
     return UpdateOutcome::kNoArchive;
   }
 
@@ -115,7 +113,7 @@ UpdateOutcome updateServer(UpdateContext& context) {
   std::vector<ArchiveEntry> entries = checkUpdateArchive(platform::readFile(archivePath));
   const std::string script = updateScriptText(context.appDir);
 
-  if (context.stopPrintService) context.stopPrintService();
+  service::stopServiceAndWait(context.serviceManager, service::kPrintServiceName);
   writeEntries(entries, workDir);
 
   std::string freeMark = pathBelow(workDir, parts({kToolFreeMark}));
@@ -124,10 +122,14 @@ UpdateOutcome updateServer(UpdateContext& context) {
   platform::writeFileReplacing(pathBelow(workDir, parts({kUpdateScript})), script);
 
   busy.set(false);
-  if (!context.launch || !context.launch(updateScriptCommandLine(context.appDir)))
+  if (!context.process.launchHidden(updateScriptCommandLine(context.appDir)))
     throw quelta::Error("EOSError", kUpdateLaunchFailed);
-  if (context.endProgram) context.endProgram();
+  context.process.endProgram();
   return UpdateOutcome::kLaunched;
+}
+
+UpdateSource UpdateSource::downloadHost() {
+  return {true, versionManifestUrl(), updateArchiveUrl()};
 }
 
 std::string versionManifestUrl() {

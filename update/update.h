@@ -4,11 +4,13 @@
 // directory "update" and the script that swaps the new files in.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
 
+#include "host/window_port.h"
 #include "net/http_fetcher.h"
+#include "platform/process.h"
+#include "platform/service_manager.h"
 #include "update/update_archive.h"
 
 namespace update {
@@ -31,26 +33,33 @@ inline constexpr char kUpdateScript[] = "update.bat";
 inline constexpr const char* kUpdatedFiles[] = {"libeay32.dll", "queltaConfig.exe",
                                                 "queltaService.exe", "ssleay32.dll"};
 
-// What the update works with. The main window fills it with its HTTP client
-// and the platform's services; tests fill it with recording fakes.
+// Where the version check asks: the download host's manifest and archive.
+// No check at all is a choice of its own (screenshots, and window tests that
+// must not reach a download host), not an empty address.
+struct UpdateSource {
+  bool check;
+  std::string manifestUrl;  // the download host's "/impressao/version.json"
+  std::string archiveUrl;   // the download host's "/impressao/impressao.zip"
+
+  // The host the build names (QUELTA_DOWNLOAD_HOST).
+  static UpdateSource downloadHost();
+  static UpdateSource none() { return {false, "", ""}; }
+};
+
+// What the update works with. The main window fills it with its HTTP client,
+// itself and the platform's services; tests with recording twins.
 struct UpdateContext {
   net::HttpFetcher& http;
+  // The question (true for Yes), the information boxes, the hourglass.
+  host::WindowPort& window;
+  // The print service is stopped and waited for here.
+  platform::ServiceManager& serviceManager;
+  // The script starts here, hidden and not waited for; then the program
+  // is told to end.
+  platform::Process& process;
   std::string appDir;          // the application directory
   std::string builtInVersion;  // the version this build is
-  std::string manifestUrl;     // the download host's "/impressao/version.json"
-  std::string archiveUrl;      // the download host's "/impressao/impressao.zip"
-
-  // The window: the Yes/No question (true for Yes), an information box, the
-  // hourglass.
-  std::function<bool(const std::string& caption, const std::string& text)> confirm;
-  std::function<void(const std::string& text)> showMessage;
-  std::function<void(bool busy)> setBusy;
-  // The platform: stops the print service and waits for it; starts a
-  // command line hidden without waiting (false when it did not start);
-  // tells the program to end once the current event has been handled.
-  std::function<void()> stopPrintService;
-  std::function<bool(const std::string& commandLine)> launch;
-  std::function<void()> endProgram;
+  UpdateSource source;
 };
 
 enum class VersionCheckOutcome {

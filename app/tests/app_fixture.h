@@ -1,13 +1,17 @@
-// A GUI test's application directory and prompts: the windows created in a
-// test take this directory as their application directory.
+// A GUI test's application directory, prompts and platform services: the
+// windows created in a test take this directory as their application
+// directory, the headless twins as their services (a test may put a real
+// one in), the build's cloud API, and no download host.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <string>
 
+#include "app/main_window.h"
 #include "config/settings.h"
 #include "platform/files.h"
+#include "tests/support/recording_services.h"
 #include "tests/support/scripted_prompts.h"
 #include "tests/support/temp_dir.h"
 #include "ui/form.h"
@@ -28,4 +32,7 @@ class AppTest : public ::testing::Test {
 
   TempDir dir;
   ScriptedPrompts prompts;
+  printtest::Recorders twins;
+  platform::Services services = twins.all();
+  app::Connections connections{cloud::builtInApiEndpoints(), update::UpdateSource::none()};
 };

@@ -27,7 +27,7 @@ class CatalogView : public AppTest {
     std::string error;
     if (!sandbox.find(error)) FAIL() << error;
     sandbox.control("reset");
-    env.apiEndpoints = cloud::ApiEndpoints{sandbox.production, sandbox.staging};
+    connections.api = cloud::ApiEndpoints{sandbox.production, sandbox.staging};
     write("categoria", kSavedCategories);
     write("cartao", kSavedCards);
   }
@@ -58,13 +58,12 @@ class CatalogView : public AppTest {
   }
 
   sandbox_test::Sandbox sandbox;
-  app::Environment env;
 };
 
 TEST_F(CatalogView, AtualizarKeepsSavedRoutesAndDropsUnsavedPicks) {
   const std::string token = sandbox.tokenFor(sandbox.production, kDemoQuery);
   logInAs(token);
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   ASSERT_EQ(window.list("lvCategoria").rowCount(), 3);
   EXPECT_EQ(listedPrinter(window, "Cervejas"), "BAR");
   // A pick made in the list but not saved with "Salvar".
@@ -113,7 +112,7 @@ TEST_F(CatalogView, AStoredStagingTokenSendsTheSyncToTheStagingEndpoint) {
   const std::string token = sandbox.tokenFor(sandbox.staging, kDemoQuery);
   ASSERT_NE(token.find("stage."), std::string::npos) << token;
   logInAs(token);
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   update(window);
 
   EXPECT_TRUE(prompts.shown.empty()) << prompts.shown[0].text;
@@ -130,7 +129,7 @@ TEST_F(CatalogView, AStoredStagingTokenSendsTheSyncToTheStagingEndpoint) {
 TEST_F(CatalogView, AFailedDownloadLeavesTablesAndFilesAsTheyWere) {
   const std::string token = sandbox.tokenFor(sandbox.production, kDemoQuery);
   logInAs(token);
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
 
   // "success" false for the categories: its message, and no card request.
   sandbox.control(

@@ -18,6 +18,7 @@
 
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
+#include "app/title.h"
 #include "print/views/preview_window.h"
 #include "service/views/credentials_window.h"
 #include "tests/support/wine_host.h"
@@ -225,7 +226,7 @@ TEST_F(DpiLayout, WindowsAtThisDpi) {
   const int dpi = std::atoi(started);
   ASSERT_EQ(ui::systemDpi(), dpi);
 
-  app::MainWindow window;
+  app::MainWindow window(services, connections);
   RECT client;
   GetClientRect(window.hwnd(), &client);
   EXPECT_EQ(client.right, scaledBy(546, dpi));

@@ -11,11 +11,11 @@
 
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
+#include "tests/support/eventually.h"
 
 namespace {
 
 using Lines = std::vector<std::string>;
-using endpoint_test::eventually;
 using endpoint_test::FakeService;
 
 const char kOnline[] = "Log do servidor (Online)";
@@ -26,14 +26,13 @@ class LogScreen : public AppTest {
  protected:
   LogScreen() : clock({2026, 3, 7, 10, 0, 0}) {
     write("quelta.dll", "[CONFIG]\r\ntoken=abc\r\n");
-    env.clock = &clock;
+    services.clock = &clock;
     platform::createDirectory(file("log"));
   }
 
   std::string dayFile() const { return file("log\\2026-03-07.txt"); }
 
   platform::SettableClock clock;
-  app::Environment env;
 };
 
 }  // namespace
@@ -41,7 +40,7 @@ class LogScreen : public AppTest {
 TEST_F(LogScreen, CaptionFollowsTheServicesStatusReply) {
   auto service = std::make_unique<FakeService>();
   service->answer("{\"success\":false}", "");
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   ASSERT_TRUE(window.control("gbLog").visible());
   EXPECT_EQ(window.control("Label1").text(), kOffline);
   EXPECT_EQ(service->targets("GET"), Lines{"/?status"});
@@ -54,10 +53,12 @@ TEST_F(LogScreen, CaptionFollowsTheServicesStatusReply) {
   // status is offline.
   service->answer("<html>ok</html>", "");
   window.fireTimers();
-  EXPECT_TRUE(eventually([&] { return window.control("Label1").text() == kOffline; }));
+  EXPECT_TRUE(eventually([&] { return window.control("Label1").text() == kOffline; }, 20,
+                         ui::pumpMessages));
   service->answer("{\"success\":true}", "");
   window.fireTimers();
-  EXPECT_TRUE(eventually([&] { return window.control("Label1").text() == kOnline; }));
+  EXPECT_TRUE(
+      eventually([&] { return window.control("Label1").text() == kOnline; }, 20, ui::pumpMessages));
   EXPECT_EQ(service->targets("GET").size(), 4u);
 
   // Nobody on the port.
@@ -70,7 +71,7 @@ TEST_F(LogScreen, CaptionFollowsTheServicesStatusReply) {
 TEST_F(LogScreen, TheWindowAnswersWhileTheTimersStatusQueryWaitsAndNewerNewsStays) {
   FakeService service;
   ASSERT_TRUE(service.listening());
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   ASSERT_EQ(window.control("Label1").text(), kOnline);
 
   // The service takes seconds over its status; the timer's refresh waits
@@ -79,7 +80,7 @@ TEST_F(LogScreen, TheWindowAnswersWhileTheTimersStatusQueryWaitsAndNewerNewsStay
   service.delay(std::chrono::seconds(3), {});
   window.fireTimers();
   window.fireTimers();
-  EXPECT_TRUE(window.logRefreshRunning());
+  EXPECT_TRUE(window.logView().refreshRunning());
   std::atomic<int> answered{0}, unanswered{0};
   std::thread probe([&, hwnd = window.hwnd()] {
     for (int i = 0; i < 10; ++i) {
@@ -91,7 +92,7 @@ TEST_F(LogScreen, TheWindowAnswersWhileTheTimersStatusQueryWaitsAndNewerNewsStay
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
   });
-  eventually([&] { return answered + unanswered == 10; });
+  eventually([&] { return answered + unanswered == 10; }, 20, ui::pumpMessages);
   probe.join();
   EXPECT_EQ(answered, 10);
   EXPECT_EQ(unanswered, 0);
@@ -100,10 +101,10 @@ TEST_F(LogScreen, TheWindowAnswersWhileTheTimersStatusQueryWaitsAndNewerNewsStay
   // answer the timer gets afterwards does not replace it.
   service.answer("{\"success\":true}", "");
   service.delay({}, {});
-  ASSERT_TRUE(window.logRefreshRunning());
+  ASSERT_TRUE(window.logView().refreshRunning());
   window.click("Button1");
   EXPECT_EQ(window.control("Label1").text(), kOnline);
-  EXPECT_TRUE(eventually([&] { return !window.logRefreshRunning(); }));
+  EXPECT_TRUE(eventually([&] { return !window.logView().refreshRunning(); }, 20, ui::pumpMessages));
   ui::pumpMessages();
   EXPECT_EQ(window.control("Label1").text(), kOnline);
   EXPECT_EQ(service.targets("GET"), Lines({"/?status", "/?status", "/?status"}));
@@ -118,7 +119,7 @@ TEST_F(LogScreen, DayLogIsShownWholeAndScrolledToItsEnd) {
     text += expected.back() + ends[i % 3];
   }
   write("log\\2026-03-07.txt", text);
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   ui::Memo log = window.memo("Memo1");
   EXPECT_EQ(log.lines(), expected);
   const int scrolled = log.firstVisibleLine();
@@ -170,7 +171,7 @@ TEST_F(LogScreen, QueueIsListedInPrinterTableOrder) {
         "\"Terraco\":{\"fila\":[[{\"text\":\"x\"}]]},\"Caixa\":{\"fila\":[]},"
         "\"Cozinha\":{\"fila\":[[{\"text\":\"Mesa: 1\"},{\"text\":\"2 Feijoada\"}],"
         "[{\"text\":\"Mesa: 2\"}]]}}");
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   EXPECT_EQ(window.memo("Memo2").lines(),
             Lines({"Fila para: Cozinha", "Mesa: 1", "2 Feijoada", kSeparator, "", "Mesa: 2",
                    kSeparator, "", "Fila para: Bar", "Mesa: 3", "1 Chopp", kSeparator, ""}));

@@ -23,7 +23,7 @@ class LoginView : public AppTest {
     std::string error;
     if (!sandbox.find(error)) FAIL() << error;
     sandbox.control("reset");
-    env.apiEndpoints = cloud::ApiEndpoints{sandbox.production, sandbox.staging};
+    connections.api = cloud::ApiEndpoints{sandbox.production, sandbox.staging};
   }
 
   void logIn(app::MainWindow& window, const std::string& user, const std::string& password) {
@@ -43,11 +43,10 @@ class LoginView : public AppTest {
   }
 
   sandbox_test::Sandbox sandbox;
-  app::Environment env;
 };
 
 TEST_F(LoginView, TheDemoAccountReachesTheLogScreenWithTokenCategoriesAndCardsWritten) {
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   ASSERT_TRUE(onLoginScreen(window));
   logIn(window, kDemoUser, kDemoPassword);
 
@@ -113,7 +112,7 @@ TEST_F(LoginView, TheDemoAccountReachesTheLogScreenWithTokenCategoriesAndCardsWr
 }
 
 TEST_F(LoginView, AccentsSpacesAndQuerySeparatorsAreSentAsSingleEncodedBytes) {
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   logIn(window, "jo\xe3o silva", "p\xe3o&caf\xe9=1");
 
   EXPECT_TRUE(prompts.shown.empty()) << prompts.shown[0].text;
@@ -125,7 +124,7 @@ TEST_F(LoginView, AccentsSpacesAndQuerySeparatorsAreSentAsSingleEncodedBytes) {
 }
 
 TEST_F(LoginView, ARefusedLoginShowsTheRepliesMessageAndStoresNothing) {
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   logIn(window, kDemoUser, "quelta124");
   EXPECT_EQ(prompts.texts("message"),
             std::vector<std::string>{"Usu\xe1rio ou senha inv\xe1lidos."});
@@ -150,7 +149,7 @@ TEST_F(LoginView, ARefusedLoginShowsTheRepliesMessageAndStoresNothing) {
 
 TEST_F(LoginView, AnErrorStatusIsShownAsItsStatusLineWithoutReadingTheBody) {
   sandbox.control("fail?kind=status&status=401&path=/token&times=1");
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   logIn(window, kDemoUser, kDemoPassword);
 
   // The body's JSON message is not what the user sees; the status line is,
@@ -173,7 +172,7 @@ TEST_F(LoginView, AnErrorStatusIsShownAsItsStatusLineWithoutReadingTheBody) {
 
 TEST_F(LoginView, AFailedCategoryDownloadKeepsTheTokenInMemoryOnlyUntilALoginSucceeds) {
   sandbox.control("fail?kind=success-false&path=/categorias&times=1");
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   logIn(window, kDemoUser, kDemoPassword);
 
   EXPECT_EQ(prompts.texts("message"),
@@ -199,9 +198,9 @@ TEST_F(LoginView, TheNextAttemptChoosesItsEndpointByTheTokenThePreviousReplyLeft
   // An API whose production side hands out staging tokens: after its
   // category download failed, the held token sends the next login to the
   // staging endpoint, and each request tests the token held at its moment.
-  env.apiEndpoints = cloud::ApiEndpoints{sandbox.staging, sandbox.production};
+  connections.api = cloud::ApiEndpoints{sandbox.staging, sandbox.production};
   sandbox.control("fail?kind=success-false&path=/categorias&times=1");
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   logIn(window, kDemoUser, kDemoPassword);
 
   const std::string stagingToken = window.state().token;

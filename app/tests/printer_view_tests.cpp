@@ -16,34 +16,6 @@ namespace {
 
 const std::string kNao = "N\xe3o";
 
-// Records every call of the Epson library and answers from a script.
-class ScriptedEpson : public platform::EpsonLibrary {
- public:
-  int iniciaPorta = 1, habilitaLog = 1, fechaPorta = 1;
-  std::vector<std::string> calls;
-
-  int IniciaPorta(const std::string& port) override {
-    calls.push_back("IniciaPorta(" + port + ")");
-    return iniciaPorta;
-  }
-  int ImprimeTextoTag(const std::string& text) override {
-    calls.push_back("ImprimeTextoTag(" + text + ")");
-    return 1;
-  }
-  int AcionaGuilhotina(int mode) override {
-    calls.push_back("AcionaGuilhotina(" + std::to_string(mode) + ")");
-    return 1;
-  }
-  int FechaPorta() override {
-    calls.push_back("FechaPorta()");
-    return fechaPorta;
-  }
-  int Habilita_Log(int enable, const std::string& directory) override {
-    calls.push_back("Habilita_Log(" + std::to_string(enable) + "," + directory + ")");
-    return habilitaLog;
-  }
-};
-
 class PrinterView : public AppTest {
  protected:
   struct Row {
@@ -80,7 +52,7 @@ class PrinterView : public AppTest {
 };
 
 TEST_F(PrinterView, AddingPrintersFillsTheListAndTheProductPrinterChoice) {
-  app::MainWindow w;
+  app::MainWindow w(services, connections);
   prompts.printerChoices = {std::string("COZINHA"), std::nullopt,
                             std::string("\\\\SERVIDOR\\BAR \"2\"")};
   w.click("btnPrinterAdd");
@@ -115,7 +87,7 @@ TEST_F(PrinterView, AddingPrintersFillsTheListAndTheProductPrinterChoice) {
 
 TEST_F(PrinterView, RemoverAndConfigurarWithoutSelectionSayNoPrinterIsSelected) {
   write("impressora", R"([{"name":"CAIXA","padrao":"Sim"}])");
-  app::MainWindow w;
+  app::MainWindow w(services, connections);
   w.click("btnPrinterRemove");
   w.click("btnImpConfig");
   EXPECT_EQ(prompts.texts("message"), (std::vector<std::string>{"Nenhuma impressora selecionada",
@@ -131,7 +103,7 @@ TEST_F(PrinterView, RemovingTheDefaultPassesItOnAndUnroutesItsCategories) {
                      R"({"name":"Lanches","printer":"cozinha"}])");
   write("produto",
         R"([{"codigo":"","name":"Calzone","printer":"COZINHA","imprimeSeparado":"Sim"}])");
-  app::MainWindow w;
+  app::MainWindow w(services, connections);
   w.list("lvImpressora").select(0);
   w.click("btnPrinterRemove");
 
@@ -164,7 +136,7 @@ TEST_F(PrinterView, TheBoxShowsTheRecordWithItsDefaultsAndTheTypeRule) {
         R"([{"name":"EPSON *(padrao)*","tipo":"epson dll","tipoTexto":"Epson - Fonte M\u00E9dia",)"
         R"("imprimeSeparado":"SIM","padrao":"Sim","fonteTitulo":"12 Negrito",)"
         R"("fonteItem":"18 Negrito","guilhotina":"Sim","endereco":"COM3"}])");
-  app::MainWindow w;
+  app::MainWindow w(services, connections);
   // Design-time selections before any box was opened.
   EXPECT_EQ(w.combo("cbImpTipo").selectedIndex(), -1);
   EXPECT_EQ(w.combo("cbImpTexto").selectedText(), "Outro");
@@ -219,7 +191,7 @@ TEST_F(PrinterView, TheBoxShowsTheRecordWithItsDefaultsAndTheTypeRule) {
 
 TEST_F(PrinterView, ARecordWithoutARequiredMemberCannotBeOpened) {
   write("impressora", R"([{"name":"BAR","tipo":"Generic Text","padrao":"Sim"}])");
-  app::MainWindow w;
+  app::MainWindow w(services, connections);
   w.list("lvImpressora").select(0);
   w.click("btnImpConfig");
   ASSERT_EQ(prompts.texts("error").size(), 1u);
@@ -229,7 +201,7 @@ TEST_F(PrinterView, ARecordWithoutARequiredMemberCannotBeOpened) {
 }
 
 TEST_F(PrinterView, SavingTheBoxMovesTheExclusiveFlagsAndStoresEveryControl) {
-  app::MainWindow w;
+  app::MainWindow w(services, connections);
   prompts.printerChoices = {std::string("COZINHA"), std::string("BAR")};
   w.click("btnPrinterAdd");
   w.click("btnPrinterAdd");
@@ -277,7 +249,7 @@ TEST_F(PrinterView, TrevanoAsksForTheCredentialsOnlyWhenItIsSwitchedOn) {
         R"("padrao":"Sim","fonteTitulo":"10","fonteItem":"12"},)"
         R"({"name":"BAR","tipo":"Generic Text","tipoTexto":"Outro","imprimeSeparado":"Sim",)"
         R"("padrao":"N\u00E3o","fonteTitulo":"10","fonteItem":"12","trevio":"N\u00E3o"}])");
-  app::MainWindow w;
+  app::MainWindow w(services, connections);
   prompts.modalScripts.push_back([](ui::Form& credentials) {
     EXPECT_EQ(credentials.caption(), "Trevano");
     credentials.control("edtAppID").setText("app-42");
@@ -305,16 +277,15 @@ TEST_F(PrinterView, TrevanoAsksForTheCredentialsOnlyWhenItIsSwitchedOn) {
 }
 
 TEST_F(PrinterView, AnEpsonPrinterSwitchesTheLibraryLogOnAndReportsEachFailure) {
-  ScriptedEpson epson;
-  app::Environment env;
-  env.epson = &epson;
-  app::MainWindow w(env);
+  std::vector<std::string> epsonCalls;
+  twins.epson.journal = &epsonCalls;
+  app::MainWindow w(services, connections);
   prompts.printerChoices = {std::string("EPSON TM-T20")};
   w.click("btnPrinterAdd");
 
   // Not an Epson printer: the library is left alone.
   configure(w, 0, {});
-  EXPECT_TRUE(epson.calls.empty());
+  EXPECT_TRUE(epsonCalls.empty());
 
   std::string logDir;
   for (char c : dir.path()) logDir += c == '\\' ? std::string("\\\\") : std::string(1, c);
@@ -326,30 +297,31 @@ TEST_F(PrinterView, AnEpsonPrinterSwitchesTheLibraryLogOnAndReportsEachFailure) 
   EXPECT_TRUE(shown(w, "edtEndereco"));
   w.control("edtEndereco").setText("ESC/POS:USB001");
   w.click("btnImpSalvar");
-  EXPECT_EQ(epson.calls,
-            (std::vector<std::string>{"IniciaPorta(ESC/POS:USB001)",
-                                      "Habilita_Log(1," + logDir + ")", "FechaPorta()"}));
+  EXPECT_EQ(epsonCalls, (std::vector<std::string>{"IniciaPorta ESC/POS:USB001",
+                                                  "Habilita_Log 1 " + logDir, "FechaPorta"}));
   EXPECT_TRUE(prompts.shown.empty());
   EXPECT_EQ(w.list("lvImpressora").cell(0, 1), "EPSON DLL");
 
-  epson.calls.clear();
-  epson.iniciaPorta = 0;
+  epsonCalls.clear();
+  twins.epson.failing = {"IniciaPorta"};
   configure(w, 0, {});
-  EXPECT_EQ(epson.calls, (std::vector<std::string>{"IniciaPorta(ESC/POS:USB001)"}));
+  EXPECT_EQ(epsonCalls, (std::vector<std::string>{"IniciaPorta ESC/POS:USB001"}));
   EXPECT_EQ(prompts.texts("message"), (std::vector<std::string>{"Erro ao ativar log da DLL (1)"}));
   EXPECT_FALSE(shown(w, "gbImpConfig"));  // the record was saved before
 
   prompts.shown.clear();
-  epson.iniciaPorta = 1;
-  epson.habilitaLog = 0;
-  epson.fechaPorta = 0;
+  twins.epson.failing = {"Habilita_Log", "FechaPorta"};
   configure(w, 0, {});
   EXPECT_EQ(prompts.texts("message"), (std::vector<std::string>{"Erro ao ativar log da DLL (2)",
                                                                 "Erro ao ativar log da DLL (3)"}));
 }
 
 TEST_F(PrinterView, WithoutTheEpsonLibraryTheSaveStillStoresTheRecord) {
-  app::MainWindow w;  // no library in the environment
+  // The library bound as the program binds it, from a file that is not there.
+  std::unique_ptr<platform::EpsonLibrary> missing =
+      platform::loadEpsonLibrary(file(platform::kEpsonLibraryName));
+  services.epson = missing.get();
+  app::MainWindow w(services, connections);
   prompts.printerChoices = {std::string("EPSON")};
   w.click("btnPrinterAdd");
   configure(w, 0, {{"cbImpTipo", "EPSON DLL"}});

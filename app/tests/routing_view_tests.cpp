@@ -7,7 +7,7 @@
 
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
-#include "routing/views/popup_menu.h"
+#include "ui/popup_menu.h"
 
 namespace {
 
@@ -15,20 +15,6 @@ const std::string kNao = "N\xe3o";
 
 class RoutingView : public AppTest {
  protected:
-  RoutingView() {
-    env.popupMenu = [this](HWND owner, const std::vector<std::string>& entries) {
-      EXPECT_NE(owner, nullptr);
-      popups.push_back(entries);
-      if (popupAnswers.empty()) {
-        ADD_FAILURE() << "unexpected popup";
-        return -1;
-      }
-      int answer = popupAnswers.front();
-      popupAnswers.pop_front();
-      return answer;
-    };
-  }
-
   // Every row of a list with the texts of its columns.
   static std::vector<std::vector<std::string>> rowsOf(app::MainWindow& w, const char* name) {
     static const std::map<std::string, int> columns{
@@ -49,9 +35,8 @@ class RoutingView : public AppTest {
     w.click("btnProdutoAdicionar");
   }
 
-  app::Environment env;
-  std::vector<std::vector<std::string>> popups;
-  std::deque<int> popupAnswers;
+  std::vector<std::vector<std::string>>& popups = prompts.popups;
+  std::deque<int>& popupAnswers = prompts.popupAnswers;
 };
 
 using Rows = std::vector<std::vector<std::string>>;
@@ -61,7 +46,7 @@ TEST_F(RoutingView, ConfigureRouteAndSaveWritesTheThreeFilesExactly) {
   write("categoria",
         R"([{"id":12,"name":"Pizzas Salgadas","printer":""},{"id":7,"name":"Bebidas"},)"
         R"({"id":3,"name":"Sobremesas","printer":"COZINHA","ordem":2}])");
-  app::MainWindow w(env);
+  app::MainWindow w(services, connections);
   w.click("btnConfig");
   ASSERT_TRUE(w.control("gbConfig").visible());
 
@@ -148,7 +133,7 @@ TEST_F(RoutingView, AHandWrittenPrinterFileIsWrittenBackInTheLibrarysForm) {
         "tipoTexto: Outro, 'imprimeSeparado': 'N\xe3o', \"Padrao\":'Sim', fonteTitulo: '10',"
         "fonteItem : '12'; 'endereco'=>'USB',}, ]\r\n[{\"name\":\"lixo\"}]");
   write("categoria", "[{'name':'Bebidas','printer':'COZINHA',},]\x1a[{\"name\":\"lixo\"}]");
-  app::MainWindow w(env);
+  app::MainWindow w(services, connections);
   EXPECT_EQ(rowsOf(w, "lvImpressora"), (Rows{{"COZINHA", "Generic Text", "Sim"}}));
   EXPECT_EQ(rowsOf(w, "lvCategoria"), (Rows{{"Bebidas", "COZINHA"}}));
   w.click("btnConfigSave");
@@ -166,7 +151,7 @@ TEST_F(RoutingView, AFileThatCannotBeReplacedStaysAndTheSaveStopsThere) {
   write("impressora", R"([{"name":"BAR","padrao":"Sim"}])");
   write("categoria", R"([{"name":"Bebidas"}])");
   platform::createDirectory(file("produto"));
-  app::MainWindow w(env);
+  app::MainWindow w(services, connections);
   w.click("btnConfigSave");
   ASSERT_EQ(prompts.texts("error").size(), 1u);
   const std::string error = prompts.texts("error")[0];
@@ -182,7 +167,7 @@ TEST_F(RoutingView, AFileThatCannotBeReplacedStaysAndTheSaveStopsThere) {
 TEST_F(RoutingView, APrinterFileHeldOpenKeepsItsBytesAndNoReloadIsSignalled) {
   const std::string old = R"([{"name":"BAR","padrao":"Sim"}])";
   write("impressora", old);
-  app::MainWindow w(env);
+  app::MainWindow w(services, connections);
   prompts.printerChoices = {std::string("COZINHA")};
   w.click("btnPrinterAdd");
   // Another program reads the file and lets nobody replace it meanwhile.
@@ -206,7 +191,7 @@ TEST_F(RoutingView, ThePopupOpensOnANewSelectionOnlyAndOffersTheNamesVerbatim) {
   write("impressora", R"([{"name":"COZINHA *(Padrao)*","padrao":"Sim"},)"
                       R"({"name":"Bar & Grill *(PADRAO)* 2","padrao":"N\u00E3o"}])");
   write("categoria", R"([{"name":"Pizzas"},{"name":"Bebidas"},{"name":"bebidas"}])");
-  app::MainWindow w(env);
+  app::MainWindow w(services, connections);
   ui::ListView categories = w.list("lvCategoria");
   // The locale's order puts the lower-case name first among equals.
   EXPECT_EQ(rowsOf(w, "lvCategoria"), (Rows{{"bebidas", ""}, {"Bebidas", ""}, {"Pizzas", ""}}));
@@ -228,13 +213,13 @@ TEST_F(RoutingView, ThePopupOpensOnANewSelectionOnlyAndOffersTheNamesVerbatim) {
   EXPECT_EQ(rowsOf(w, "lvCategoria"), (Rows{{"bebidas", ""}, {"Bebidas", ""}, {"Pizzas", ""}}));
 
   // A menu would underline the letter after "&"; doubled, it shows as is.
-  EXPECT_EQ(routing::popupMenuText("Bar & Grill && Co"), "Bar && Grill &&&& Co");
+  EXPECT_EQ(ui::popupMenuText("Bar & Grill && Co"), "Bar && Grill &&&& Co");
   EXPECT_TRUE(prompts.shown.empty());
 }
 
 TEST_F(RoutingView, WithoutPrintersThePopupIsReplacedByAMessage) {
   write("categoria", R"([{"name":"Pizzas"}])");
-  app::MainWindow w(env);
+  app::MainWindow w(services, connections);
   w.list("lvCategoria").select(0);
   EXPECT_TRUE(popups.empty());
   EXPECT_EQ(prompts.texts("message"), (std::vector<std::string>{"Nenhuma impressora adicionada"}));
@@ -245,7 +230,7 @@ TEST_F(RoutingView, ProductRoutesAreRemovedByNameAndNeedASelection) {
   write("produto",
         R"([{"codigo":"","name":"Pastel","printer":"A","imprimeSeparado":"Sim"},)"
         R"({"codigo":"9","name":"pastel"},{"codigo":"","name":"Pastel","printer":"B"}])");
-  app::MainWindow w(env);
+  app::MainWindow w(services, connections);
   w.click("btnProdutoRemover");
   EXPECT_EQ(prompts.texts("message"), (std::vector<std::string>{"Nenhum produto selecionad0"}));
 
@@ -286,7 +271,7 @@ void CALLBACK actOnMenu(HWND, UINT, UINT_PTR id, DWORD) {
 }
 
 TEST_F(RoutingView, TheRealPopupReturnsTheChosenEntryOrNothing) {
-  app::MainWindow w;
+  app::MainWindow w(services, connections);
   w.show();
   SetForegroundWindow(w.hwnd());
   ui::pumpMessages();
@@ -294,13 +279,13 @@ TEST_F(RoutingView, TheRealPopupReturnsTheChosenEntryOrNothing) {
   menuTexts.clear();
   menuKey = 0;
   SetTimer(nullptr, 0, 200, actOnMenu);
-  EXPECT_EQ(routing::trackPopupMenuAtCursor(w.hwnd(), {"COZINHA", "Bar & Grill"}), -1);
+  EXPECT_EQ(ui::trackPopupMenuAtCursor(w.hwnd(), {"COZINHA", "Bar & Grill"}), -1);
   EXPECT_EQ(menuTexts, (std::vector<std::string>{"COZINHA", "Bar && Grill"}));
 
   menuTexts.clear();
   menuKey = VK_RETURN;
   SetTimer(nullptr, 0, 200, actOnMenu);
-  EXPECT_EQ(routing::trackPopupMenuAtCursor(w.hwnd(), {"COZINHA", "Bar & Grill", "CAIXA"}), 1);
+  EXPECT_EQ(ui::trackPopupMenuAtCursor(w.hwnd(), {"COZINHA", "Bar & Grill", "CAIXA"}), 1);
   EXPECT_EQ(menuTexts.size(), 3u);
 }
 

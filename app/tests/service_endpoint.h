@@ -133,18 +133,4 @@ class FakeService {
   std::vector<Request> requests_;
 };
 
-// Waits for a condition, pumping the window's messages meanwhile.
-template <class Condition>
-bool eventually(Condition condition, int seconds = 20) {
-  for (int i = 0; i < seconds * 20; ++i) {
-    if (condition()) return true;
-    ui::pumpMessages();
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return condition();
-}
-
-
-
-
 }  // namespace endpoint_test

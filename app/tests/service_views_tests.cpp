@@ -16,6 +16,7 @@
 #include "service/service_check.h"
 #include "service/service_control.h"
 #include "service/test_ws.h"
+#include "tests/support/eventually.h"
 #include "tests/support/wine_host.h"
 
 #ifdef QUELTA_SERVICE_EXE
@@ -25,7 +26,6 @@ namespace {
 using wine_host::today;
 
 using Lines = std::vector<std::string>;
-using endpoint_test::eventually;
 using endpoint_test::readOr;
 
 const std::string kName = "QueltaServicoImpressao";
@@ -33,7 +33,6 @@ const char kOnline[] = "Log do servidor (Online)";
 const char kOffline[] = "Log do servidor (Offline)";
 
 int32_t queryState() { return service::queryServiceState(platform::systemServiceManager(), kName); }
-
 
 bool contains(const Lines& lines, const std::string& part) {
   for (const std::string& line : lines)
@@ -49,7 +48,7 @@ class ServiceOnWine : public AppTest {
         CopyFileA(endpoint_test::windowsPath(QUELTA_SERVICE_EXE).c_str(), program.c_str(), FALSE));
     // A service left by an earlier run would make the first query lie.
     endpoint_test::runAndWait("\"" + program + "\" /UNINSTALL /SILENT");
-    EXPECT_TRUE(eventually([] { return queryState() == -1; }));
+    EXPECT_TRUE(eventually([] { return queryState() == -1; }, 20, ui::pumpMessages));
     write("quelta.dll", "[CONFIG]\r\ntoken=abc\r\n");
     write("impressora",
           "[{\"name\":\"Cozinha\",\"tipo\":\"Generic Text\",\"padrao\":\"Sim\"},"
@@ -59,13 +58,17 @@ class ServiceOnWine : public AppTest {
           "[{\"id\":12,\"name\":\"Pratos\",\"printer\":\"Cozinha\"},"
           "{\"id\":13,\"name\":\"Massas\",\"printer\":\"Cozinha\"},"
           "{\"id\":20,\"name\":\"Bebidas\",\"printer\":\"Bar\"}]");
-    env.serviceManager = &platform::systemServiceManager();
+    // The real service, installed by the real launch, writes its day log
+    // under the computer's date.
+    services.serviceManager = &platform::systemServiceManager();
+    services.process = &platform::systemProcess();
+    services.clock = &platform::systemClock();
   }
 
   ~ServiceOnWine() override {
     service::stopServiceAndWait(platform::systemServiceManager(), kName);
     EXPECT_EQ(endpoint_test::runAndWait("\"" + program + "\" /UNINSTALL /SILENT"), 0);
-    EXPECT_TRUE(eventually([] { return queryState() == -1; }));
+    EXPECT_TRUE(eventually([] { return queryState() == -1; }, 20, ui::pumpMessages));
     // The stopped service's process lets go of the directory before it goes.
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
   }
@@ -76,10 +79,12 @@ class ServiceOnWine : public AppTest {
 
   // Refreshes the log screen until the caption reads `caption`.
   static bool captionBecomes(app::MainWindow& window, const std::string& caption) {
-    return eventually([&] {
-      window.click("Button1");
-      return window.control("Label1").text() == caption;
-    });
+    return eventually(
+        [&] {
+          window.click("Button1");
+          return window.control("Label1").text() == caption;
+        },
+        20, ui::pumpMessages);
   }
 
   // How often the service has logged that it stopped.
@@ -91,17 +96,13 @@ class ServiceOnWine : public AppTest {
   }
 
   std::string program;
-  app::Environment env;
 };
 
 }  // namespace
 
 TEST_F(ServiceOnWine, FirstStartInstallsTheServiceAndTheLogScreenFollowsIt) {
-  env.printServiceCheck = [](const std::string& appDir) {
-    service::checkPrintService(platform::systemServiceManager(), appDir, platform::launchHidden);
-  };
-  app::MainWindow window(env);
-  ASSERT_TRUE(eventually([] { return queryState() == 4; })) << queryState();
+  app::MainWindow window(services, connections);
+  ASSERT_TRUE(eventually([] { return queryState() == 4; }, 20, ui::pumpMessages)) << queryState();
   ASSERT_TRUE(captionBecomes(window, kOnline));
 
   // "Via Servico" on the third printer: the service prints its own test
@@ -123,7 +124,8 @@ TEST_F(ServiceOnWine, FirstStartInstallsTheServiceAndTheLogScreenFollowsIt) {
   window.control("edtTestQtd").setText("3");
   window.click("Button5");
   service::loadTestWorkers().waitIdle();
-  ASSERT_TRUE(eventually([&] { return readOr(file("service-orders.txt")) == "3"; }));
+  ASSERT_TRUE(
+      eventually([&] { return readOr(file("service-orders.txt")) == "3"; }, 20, ui::pumpMessages));
 
   window.click("btnConfigBack");
   window.click("Button1");
@@ -150,13 +152,18 @@ TEST_F(ServiceOnWine, FirstStartInstallsTheServiceAndTheLogScreenFollowsIt) {
 TEST_F(ServiceOnWine, RestartOfAStoppedAndOfARunningService) {
   install();
   ASSERT_EQ(queryState(), 1);
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
+  // The start-up check started the installed service; stopped again, it is
+  // a stopped service that "Reiniciar Servidor" finds.
+  ASSERT_TRUE(eventually([] { return queryState() == 4; }, 20, ui::pumpMessages)) << queryState();
+  ASSERT_TRUE(service::stopServiceAndWait(platform::systemServiceManager(), kName));
+  window.click("Button1");
   EXPECT_EQ(window.control("Label1").text(), kOffline);
 
   // Stopped: nothing to wait for, the start is asked for.
   window.click("btnConfig");
   window.click("btnRestart");
-  ASSERT_TRUE(eventually([] { return queryState() == 4; })) << queryState();
+  ASSERT_TRUE(eventually([] { return queryState() == 4; }, 20, ui::pumpMessages)) << queryState();
   ASSERT_TRUE(captionBecomes(window, kOnline));
 
   // Running: the click returns once the service has stopped, and it is
@@ -166,7 +173,7 @@ TEST_F(ServiceOnWine, RestartOfAStoppedAndOfARunningService) {
   const int32_t afterClick = queryState();
   EXPECT_TRUE(afterClick == 2 || afterClick == 4) << afterClick;
   EXPECT_EQ(stopsLogged(), stopsBefore + 1);
-  ASSERT_TRUE(eventually([] { return queryState() == 4; })) << queryState();
+  ASSERT_TRUE(eventually([] { return queryState() == 4; }, 20, ui::pumpMessages)) << queryState();
   ASSERT_TRUE(captionBecomes(window, kOnline));
   EXPECT_TRUE(prompts.shown.empty());
 }
@@ -174,8 +181,8 @@ TEST_F(ServiceOnWine, RestartOfAStoppedAndOfARunningService) {
 TEST_F(ServiceOnWine, AThousandLoadTestOrdersAllReachTheService) {
   install();
   service::startServiceIfNeeded(platform::systemServiceManager(), kName);
-  ASSERT_TRUE(eventually([] { return queryState() == 4; }));
-  app::MainWindow window(env);
+  ASSERT_TRUE(eventually([] { return queryState() == 4; }, 20, ui::pumpMessages));
+  app::MainWindow window(services, connections);
   ASSERT_TRUE(captionBecomes(window, kOnline));
   window.click("btnConfig");
   window.click("btnTest");
@@ -190,7 +197,8 @@ TEST_F(ServiceOnWine, AThousandLoadTestOrdersAllReachTheService) {
   service::loadTestWorkers().waitIdle();
   const double sendSeconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  ASSERT_TRUE(eventually([&] { return readOr(file("service-orders.txt")) == "1000"; }, 60))
+  ASSERT_TRUE(eventually([&] { return readOr(file("service-orders.txt")) == "1000"; }, 60,
+                         ui::pumpMessages))
       << readOr(file("service-orders.txt"));
   EXPECT_EQ(prompts.texts(), Lines{"Teste Enviado."});
   EXPECT_LE(service::loadTestWorkers().mostWorkersSeen(), service::TestWS::kMostInFlight);

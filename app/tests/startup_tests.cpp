@@ -3,27 +3,30 @@
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
 #include "config/version.h"
+#include "service/service_check.h"
 #include "service/views/credentials_window.h"
 
 namespace {
 
 using Startup = AppTest;
 
+// clang-format off
 const std::vector<std::string> kAllSteps = {
     "hourglass",          "centre",         "application directory", "print-service check",
     "printer table",      "category table", "product table",         "card table",
     "settings migration", "settings read",  "screen choice",         "caption",
     "product printer choice", "log refresh"};
+// clang-format on
 
 TEST_F(Startup, FirstStartInAnEmptyDirectoryShowsTheLoginScreenWithEmptyTables) {
-  std::string checkedDir;
-  app::Environment env;
-  env.printServiceCheck = [&](const std::string& appDir) { checkedDir = appDir; };
-  app::MainWindow window(env);
+  // No print service yet: the check installs it from this directory.
+  twins.serviceManager.serviceExists = [] { return false; };
+  app::MainWindow window(services, connections);
   service::CredentialsWindow credentials;
 
   EXPECT_EQ(window.completedSteps(), kAllSteps);
-  EXPECT_EQ(checkedDir, dir.path());
+  EXPECT_EQ(twins.process.launched,
+            std::vector<std::string>{service::installerCommandLine(dir.path())});
   EXPECT_TRUE(window.control("gbLogin").visible());
   EXPECT_FALSE(window.control("gbLog").visible());
   EXPECT_FALSE(window.control("gbConfig").visible());
@@ -44,7 +47,7 @@ TEST_F(Startup, FirstStartInAnEmptyDirectoryShowsTheLoginScreenWithEmptyTables) 
 
 TEST_F(Startup, AStoredTokenShowsTheLogScreenAndTheCompanyNameIsRead) {
   write("quelta.dll", "[CONFIG]\r\ntoken=abc.def\r\nnomeEmpresa=Cantina do Z\xe9\r\n");
-  app::MainWindow window;
+  app::MainWindow window(services, connections);
   EXPECT_FALSE(window.control("gbLogin").visible());
   EXPECT_TRUE(window.control("gbLog").visible());
   EXPECT_FALSE(window.control("gbConfig").visible());
@@ -55,7 +58,7 @@ TEST_F(Startup, AStoredTokenShowsTheLogScreenAndTheCompanyNameIsRead) {
 TEST_F(Startup, ATableFileThatIsNotAnArrayStopsTheSequenceInTheInitialState) {
   write("quelta.dll", "[CONFIG]\r\ntoken=abc\r\n");
   write("impressora", "{\"name\":\"COZINHA\"}");
-  app::MainWindow window;
+  app::MainWindow window(services, connections);
 
   ASSERT_EQ(prompts.texts("error").size(), 1u);
   EXPECT_EQ(prompts.texts("error")[0].rfind("A TJSONArray must start with \"[\"", 0), 0u)
@@ -74,14 +77,14 @@ TEST_F(Startup, ATableFileThatIsNotAnArrayStopsTheSequenceInTheInitialState) {
 TEST_F(Startup, ConfigIniIsMigratedUnlessASettingsFileExists) {
   write("config.ini", "[CONFIG]\r\ntoken=old\r\n");
   {
-    app::MainWindow window;
+    app::MainWindow window(services, connections);
     EXPECT_EQ(window.state().token, "old");
   }
   EXPECT_FALSE(platform::fileExists(file("config.ini")));
   EXPECT_EQ(read("quelta.dll"), "[CONFIG]\r\ntoken=old\r\n");
 
   write("config.ini", "[CONFIG]\r\ntoken=older\r\n");
-  app::MainWindow window;
+  app::MainWindow window(services, connections);
   EXPECT_EQ(window.state().token, "old");
   EXPECT_EQ(read("config.ini"), "[CONFIG]\r\ntoken=older\r\n");
   EXPECT_EQ(read("quelta.dll"), "[CONFIG]\r\ntoken=old\r\n");
@@ -89,7 +92,7 @@ TEST_F(Startup, ConfigIniIsMigratedUnlessASettingsFileExists) {
 
 TEST_F(Startup, ConfigurationScreenIsReachedAndLeftFromTheLogScreen) {
   write("quelta.dll", "[CONFIG]\r\ntoken=abc\r\n");
-  app::MainWindow window;
+  app::MainWindow window(services, connections);
   window.click("btnConfig");
   EXPECT_TRUE(window.control("gbConfig").visible());
   EXPECT_FALSE(window.control("gbLog").visible());
@@ -100,7 +103,7 @@ TEST_F(Startup, ConfigurationScreenIsReachedAndLeftFromTheLogScreen) {
 }
 
 TEST_F(Startup, TheWindowHasTheFixedClientSizeAndPanelPlaces) {
-  app::MainWindow window;
+  app::MainWindow window(services, connections);
   RECT client;
   GetClientRect(window.hwnd(), &client);
   EXPECT_EQ(client.right, 546);
@@ -141,7 +144,7 @@ std::vector<std::string> taskBarButtons() {
 TEST_F(Startup, TheTaskBarShowsTheApplicationTitleAndMinimisingGoesThere) {
   ui::ApplicationWindow application;
   write("quelta.dll", "[CONFIG]\r\ntoken=abc\r\n");
-  app::MainWindow window;
+  app::MainWindow window(services, connections);
   window.show();
   EXPECT_EQ(window.caption(), std::string("Quelta Configura\xe7\xe3o - ") + config::kVersion);
   EXPECT_EQ(taskBarButtons(), std::vector<std::string>{"Quelta Configura\xe7\xe3o"});

@@ -11,8 +11,8 @@
 
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
-#include "print/tests/recording_services.h"
 #include "service/test_ws.h"
+#include "tests/support/test_ticket_golden.h"
 
 namespace {
 
@@ -45,13 +45,12 @@ class TestBox : public AppTest {
   TestBox() : clock({2026, 3, 7, 9, 5, 3}) {
     write("impressora", kPrinters);
     write("categoria", kCategories);
-    env.clock = &clock;
-    env.printServices = rec.services();
+    services.clock = &clock;
   }
 
   // The window on its configuration screen with the box opened.
   std::unique_ptr<app::MainWindow> openBox() {
-    auto window = std::make_unique<app::MainWindow>(env);
+    auto window = std::make_unique<app::MainWindow>(services, connections);
     window->click("btnConfig");
     window->click("btnTest");
     return window;
@@ -65,8 +64,6 @@ class TestBox : public AppTest {
   std::string dayLog() { return endpoint_test::readOr(file("log\\2026-03-07.txt")); }
 
   platform::SettableClock clock;
-  printtest::Recorders rec;
-  app::Environment env;
 };
 
 }  // namespace
@@ -101,7 +98,7 @@ TEST_F(TestBox, OpensWithEveryPrinterThenTodasAndFollowsTheModeRule) {
   window->click("btnVisualizar");
   EXPECT_EQ(prompts.texts(), Lines({kRefusal, kRefusal, kRefusal}));
   EXPECT_EQ(prompts.modalCount, 0);
-  EXPECT_TRUE(rec.share.record.opened.empty());
+  EXPECT_TRUE(twins.share.record.opened.empty());
   EXPECT_FALSE(platform::directoryExists(file("log")));
 
   // "Cancelar" hides the box; opening it again selects the first printer
@@ -160,8 +157,8 @@ TEST_F(TestBox, VisualizarShowsTheTicketWithoutPrintingPausingOrLogging) {
   EXPECT_EQ(listing[1], "0000  20 20 20 20 20 20 20 20  20 20 20 20 20 20 20 20  " + blanks(16));
   EXPECT_TRUE(closedByEsc);
   EXPECT_EQ(prompts.modalCount, 1);
-  EXPECT_TRUE(rec.share.record.opened.empty());
-  EXPECT_TRUE(rec.pauses.empty());
+  EXPECT_TRUE(twins.share.record.opened.empty());
+  EXPECT_TRUE(twins.pauses.empty());
   EXPECT_FALSE(platform::directoryExists(file("log")));
   EXPECT_TRUE(prompts.texts().empty());
 }
@@ -171,46 +168,27 @@ TEST_F(TestBox, ViaConfiguracaoPrintsTheTicketAndLogsTheOutcome) {
 
   // "Outro" text on a shared text printer: the ticket's texts as they are.
   window->click("Button5");
-  const Lines ticket = {blanks(21) + "QUELTA",
-                        "",
-                        blanks(21) + "Caixa",
-                        "Mesa: 0" + blanks(33) + "07/03/26",
-                        "Cartao: 0" + blanks(31) + "09:05:03",
-                        std::string(48, '_'),
-                        "",
-                        "ITEM 1 DESCRICAO",
-                        "   >> Opcional descricao das opcoes, Opcional descricao das opcoes",
-                        "------------------------",
-                        "ITEM 2 DESCRICAO",
-                        "   >> Opcional 1 descricao das opcoes",
-                        "   >> Opcional 2 descricao das opcoes",
-                        ""};
-  std::string bytes;
-  for (const std::string& line : ticket) bytes += line + "\r\n";
-  bytes += "\r\n\r\n\x1dVB";
-  bytes += '\0';
-  bytes += "\r\n";
-  EXPECT_EQ(rec.share.record.opened, Lines{"\\\\127.0.0.1\\Caixa"});
-  EXPECT_EQ(rec.share.record.bytes, bytes);
+  EXPECT_EQ(twins.share.record.opened, Lines{"\\\\127.0.0.1\\Caixa"});
+  EXPECT_EQ(twins.share.record.bytes, golden::shareBytes(golden::testTicketTexts(48, 21, "Caixa")));
   EXPECT_EQ(dayLog(), "09:05:03 : Teste Impresso Config: Caixa\r\n");
   EXPECT_EQ(prompts.texts(), Lines{kSent});
 
   // The Epson printer: 32 columns, its port does not open.
-  rec.epson.failing = {"IniciaPorta"};
+  twins.epson.failing = {"IniciaPorta"};
   window->combo("cbTestImp").select(1);
   window->click("Button5");
-  EXPECT_EQ(rec.epson.names(), Lines({"FechaPorta", "IniciaPorta"}));
+  EXPECT_EQ(twins.epson.names(), Lines({"FechaPorta", "IniciaPorta"}));
   EXPECT_EQ(dayLog(),
             "09:05:03 : Teste Impresso Config: Caixa\r\n"
             "09:05:03 : Config: Erro na impressao: N\xe3o foi possivel conecar na porta da "
             "impressora\r\n");
   // Printed when the port opens, with the Epson widths.
-  rec.epson.failing.clear();
-  rec.epson.calls.clear();
+  twins.epson.failing.clear();
+  twins.epson.calls.clear();
   clock.set({2026, 3, 7, 21, 0, 59});
   window->click("Button5");
-  ASSERT_EQ(rec.epson.calls.size(), 5u);
-  const std::string printed = rec.epson.calls[2].text;
+  ASSERT_EQ(twins.epson.calls.size(), 5u);
+  const std::string printed = twins.epson.calls[2].text;
   EXPECT_EQ(printed.substr(0, 3 + 9 + 6 + 1), "\x1b!(" + blanks(9) + "QUELTA\n");
   EXPECT_NE(printed.find("\x1b!)Mesa: 0" + blanks(17) + "07/03/26\n"), std::string::npos);
   EXPECT_NE(printed.find("\x1b!)Cartao: 0" + blanks(15) + "21:00:59\n"), std::string::npos);
@@ -220,11 +198,11 @@ TEST_F(TestBox, ViaConfiguracaoPrintsTheTicketAndLogsTheOutcome) {
 
   // A paper width that is no number: the error box, nothing printed, no log.
   const std::string before = dayLog();
-  rec.share.record.opened.clear();
+  twins.share.record.opened.clear();
   window->combo("cbTestImp").select(2);
   window->click("Button5");
   EXPECT_EQ(prompts.texts(), Lines({kSent, kSent, kSent, "'abc' is not a valid integer value."}));
-  EXPECT_TRUE(rec.share.record.opened.empty());
+  EXPECT_TRUE(twins.share.record.opened.empty());
   EXPECT_EQ(dayLog(), before);
 }
 

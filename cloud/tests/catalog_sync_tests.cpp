@@ -8,6 +8,7 @@
 #include "config/config_file.h"
 #include "net/http_client.h"
 #include "platform/files.h"
+#include "tests/support/recording_port.h"
 #include "tests/support/scripted_http.h"
 #include "tests/support/temp_dir.h"
 
@@ -19,11 +20,6 @@ constexpr char kStaging[] = "https://stage-api.test";
 
 class CatalogSync : public ::testing::Test {
  protected:
-  CatalogSync() {
-    context.view.showMessage = [this](const std::string& text) { shown.push_back(text); };
-    context.view.refillCategoryList = [this] { ++refills; };
-  }
-
   std::string file(const char* name) { return config::appFile(dir.path(), name); }
   std::string categoriesUrl() {
     return std::string(kProduction) + "/categorias?token=tok123&all=1";
@@ -40,9 +36,9 @@ class CatalogSync : public ::testing::Test {
   net_test::ScriptedHttp http;
   std::string token = "tok123";
   routing::Tables tables;
-  std::vector<std::string> shown;
-  int refills = 0;
-  CloudContext context{http, ApiEndpoints{kProduction, kStaging}, token, tables, dir.path(), {}};
+  RecordingPort port;
+  CloudContext context{http, port, ApiEndpoints{kProduction, kStaging}, token, tables, dir.path()};
+  int refills() const { return port.count("loadCategoria"); }
 };
 
 TEST_F(CatalogSync, KeepsTheSavedPrinterOfEveryCategoryThatStillComes) {
@@ -57,8 +53,8 @@ TEST_F(CatalogSync, KeepsTheSavedPrinterOfEveryCategoryThatStillComes) {
       R"([{"id":2,"name":"Bebidas","ordem":1,"printer":"Bar"},{"id":3,"name":"Sobremesas","ordem":2}])";
   EXPECT_EQ(platform::readFile(file(config::kCategoryFile)), expected);
   EXPECT_EQ(tables.categories->asText(), expected);
-  EXPECT_EQ(refills, 1);
-  EXPECT_TRUE(shown.empty());
+  EXPECT_EQ(refills(), 1);
+  EXPECT_TRUE(port.messages().empty());
   EXPECT_EQ(http.calls, (std::vector<std::string>{"stream " + categoriesUrl(), "disconnect"}));
 }
 
@@ -92,7 +88,7 @@ TEST_F(CatalogSync, AnEmptyTableTakesTheDownloadAndEmptyDataEmptiesTheFile) {
   EXPECT_TRUE(getCategoria(context));
   EXPECT_EQ(platform::readFile(file(config::kCategoryFile)), "[]");
   EXPECT_EQ(tables.categories->count(), 0);
-  EXPECT_EQ(refills, 2);
+  EXPECT_EQ(refills(), 2);
 }
 
 TEST_F(CatalogSync, CategoriesAreReadAsUtf8WhateverTheReplyDeclares) {
@@ -117,12 +113,12 @@ TEST_F(CatalogSync, ARefusedDownloadShowsItsMessageAndChangesNothing) {
 
   EXPECT_FALSE(updateCatalog(context));
 
-  EXPECT_EQ(shown, (std::vector<std::string>{"Sess\xe3o expirada. Fa\xe7"
-                                             "a login."}));
+  EXPECT_EQ(port.messages(), (std::vector<std::string>{"Sess\xe3o expirada. Fa\xe7"
+                                                       "a login."}));
   EXPECT_EQ(tables.categories.get(), before);
   EXPECT_EQ(platform::readFile(file(config::kCategoryFile)),
             R"([{"id":1,"name":"Lanches","printer":"Cozinha"}])");
-  EXPECT_EQ(refills, 0);
+  EXPECT_EQ(refills(), 0);
   // The cards are not asked for.
   EXPECT_EQ(http.calls, (std::vector<std::string>{"stream " + categoriesUrl(), "disconnect"}));
   EXPECT_FALSE(platform::fileExists(file(config::kCardFile)));
@@ -148,7 +144,7 @@ TEST_F(CatalogSync, AFailureBeforeTheEndLeavesTableAndFileAsTheyWere) {
 
   EXPECT_EQ(tables.categories.get(), before);
   EXPECT_EQ(platform::readFile(file(config::kCategoryFile)), saved);
-  EXPECT_EQ(refills, 0);
+  EXPECT_EQ(refills(), 0);
   // Every attempt ended with the client disconnected.
   EXPECT_EQ(std::count(http.calls.begin(), http.calls.end(), "disconnect"), 4);
 }
@@ -159,7 +155,7 @@ TEST_F(CatalogSync, AFileThatCannotBeWrittenLeavesTheTableAsItWas) {
   http.answer(categoriesUrl(), R"({"success":true,"data":[{"id":1,"name":"Lanches"}]})");
   EXPECT_THROW(getCategoria(context), quelta::IOError);
   EXPECT_EQ(tables.categories.get(), before);
-  EXPECT_EQ(refills, 0);
+  EXPECT_EQ(refills(), 0);
 
   http.answer(cardsUrl(), R"({"success":true,"data":[{"id":1}]})");
   EXPECT_THROW(getCartao(context), quelta::IOError);
@@ -196,8 +192,8 @@ TEST_F(CatalogSync, RefusedCardsKeepTheCardTableAndFile) {
   http.answer(cardsUrl(), R"({"success":false,"message":"Sem cart\u00f5es"})");
 
   EXPECT_FALSE(getCartao(context));
-  EXPECT_EQ(shown, (std::vector<std::string>{"Sem cart\xf5"
-                                             "es"}));
+  EXPECT_EQ(port.messages(), (std::vector<std::string>{"Sem cart\xf5"
+                                                       "es"}));
   EXPECT_EQ(tables.cards.get(), before);
   EXPECT_EQ(platform::readFile(file(config::kCardFile)), R"([{"id":1}])");
 }

@@ -9,6 +9,7 @@
 #include "net/http_client.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "tests/support/recording_port.h"
 #include "tests/support/scripted_http.h"
 #include "tests/support/temp_dir.h"
 
@@ -50,15 +51,9 @@ TEST(Endpoints, StagingOnlyForATokenContainingStageDot) {
 class Login : public ::testing::Test {
  protected:
   Login() {
-    context.view.showMessage = [this](const std::string& text) {
-      events.push_back("message " + text);
-    };
-    context.view.refillCategoryList = [this] { events.push_back("refill"); };
-    context.view.showLogScreen = [this] { events.push_back("log screen"); };
-    auto store = settingsTokenStore(dir.path());
-    context.view.storeToken = [this, store](const std::string& t) {
-      events.push_back("store " + t);
-      store(t);
+    // The token is stored before the log screen shows.
+    port.onEntry = [this](const std::string& entry) {
+      if (entry == "log screen") tokenAtLogScreen = storedToken();
     };
   }
 
@@ -71,9 +66,11 @@ class Login : public ::testing::Test {
   net_test::ScriptedHttp http;
   std::string token;
   routing::Tables tables;
-  std::vector<std::string> events;
-  CloudContext context{
-      http, ApiEndpoints{"https://api.test", "https://stage.test"}, token, tables, dir.path(), {}};
+  RecordingPort port;
+  std::vector<std::string>& events = port.journal;
+  std::string tokenAtLogScreen;
+  CloudContext context{http,  port,   ApiEndpoints{"https://api.test", "https://stage.test"},
+                       token, tables, dir.path()};
 };
 
 TEST_F(Login, AnAcceptedLoginLoadsTheCatalogThenStoresTheToken) {
@@ -88,7 +85,8 @@ TEST_F(Login, AnAcceptedLoginLoadsTheCatalogThenStoresTheToken) {
 
   EXPECT_EQ(token, "loja.stage.77");
   EXPECT_EQ(storedToken(), "loja.stage.77");
-  EXPECT_EQ(events, (std::vector<std::string>{"refill", "store loja.stage.77", "log screen"}));
+  EXPECT_EQ(events, (std::vector<std::string>{"loadCategoria", "log screen"}));
+  EXPECT_EQ(tokenAtLogScreen, "loja.stage.77");
   EXPECT_EQ(http.calls,
             (std::vector<std::string>{
                 "text https://api.test/token?username=demo%2540quelta&password=quelta123",

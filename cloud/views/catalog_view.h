@@ -2,20 +2,20 @@
 // auxiliary cards downloaded again, keeping the saved printer routes.
 #pragma once
 
-namespace app {
-class MainWindow;
-}
+#include "cloud/endpoints.h"
+#include "host/view_host.h"
 
 namespace cloud {
 
 class CatalogView {
  public:
-  explicit CatalogView(app::MainWindow& window);
+  CatalogView(host::ViewHost& host, ApiEndpoints endpoints);
 
   void btnUpdateClick();  // "Atualizar"
 
  private:
-  app::MainWindow& window_;
+  host::ViewHost& host_;
+  const ApiEndpoints endpoints_;
 };
 
 }  // namespace cloud

@@ -3,20 +3,20 @@
 // and moves on to the log screen.
 #pragma once
 
-namespace app {
-class MainWindow;
-}
+#include "cloud/endpoints.h"
+#include "host/view_host.h"
 
 namespace cloud {
 
 class LoginView {
  public:
-  explicit LoginView(app::MainWindow& window);
+  LoginView(host::ViewHost& host, ApiEndpoints endpoints);
 
   void btnLoginClick();  // "Acessar"
 
  private:
-  app::MainWindow& window_;
+  host::ViewHost& host_;
+  const ApiEndpoints endpoints_;
 };
 
 }  // namespace cloud

@@ -1,16 +1,13 @@
-// The cloud operations' view of the main window: its HTTP client, its token
-// and tables, its application directory, and its boxes, lists and screens.
+// The cloud operations' context over the main window: its HTTP client, its
+// port, its token and tables, its application directory.
 #pragma once
 
 #include "cloud/cloud_context.h"
-
-namespace app {
-class MainWindow;
-}
+#include "host/view_host.h"
 
 namespace cloud {
 
 // A context over the window's state as it is now; build one per operation.
-CloudContext windowCloudContext(app::MainWindow& window);
+CloudContext windowCloudContext(host::ViewHost& host, const ApiEndpoints& endpoints);
 
 }  // namespace cloud

@@ -9,4 +9,22 @@ bool launchHidden(const std::string& commandLine) {
   return WinExec(commandLine.c_str(), SW_HIDE) > 31;
 }
 
+namespace {
+
+class SystemProcess : public Process {
+ public:
+  bool launchHidden(const std::string& commandLine) override {
+    return platform::launchHidden(commandLine);
+  }
+  void pause(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
+  void endProgram() override { PostQuitMessage(0); }
+};
+
+}  // namespace
+
+Process& systemProcess() {
+  static SystemProcess process;
+  return process;
+}
+
 }  // namespace platform

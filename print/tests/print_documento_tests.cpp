@@ -2,7 +2,7 @@
 
 #include "print/print_document.h"
 #include "print/print_documento.h"
-#include "print/tests/recording_services.h"
+#include "tests/support/recording_services.h"
 
 namespace {
 

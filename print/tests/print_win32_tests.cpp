@@ -16,6 +16,7 @@
 #include "platform/files.h"
 #include "platform/printers.h"
 #include "print/log_file.h"
+#include "print/print_services.h"
 #include "print/print_document.h"
 #include "print/print_documento.h"
 #include "print/test_ticket.h"
@@ -56,7 +57,7 @@ struct Services {
   std::vector<int> pauses;
   std::unique_ptr<platform::EpsonLibrary> epson;
   print::PrintServices get() {
-    print::PrintServices s = print::systemPrintServices();
+    print::PrintServices s = print::printServices(platform::systemServices());
     if (epson) s.epson = epson.get();
     s.pause = [this](int ms) { pauses.push_back(ms); };
     return s;

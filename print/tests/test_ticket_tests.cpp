@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "print/test_ticket.h"
-#include "print/tests/recording_services.h"
+#include "tests/support/recording_services.h"
+#include "tests/support/test_ticket_golden.h"
 
 namespace {
 
@@ -12,24 +13,6 @@ const platform::LocalDateTime kNow{2026, 3, 7, 9, 5, 3};
 json::TJSONObject printer(const std::string& text) { return json::TJSONObject(text); }
 
 std::string blanks(int n) { return std::string(n, ' '); }
-
-// The fourteen texts of the ticket for the worked widths.
-Lines ticketTexts(int l, int headlineBlanks, const std::string& name) {
-  return {blanks(headlineBlanks) + "QUELTA",
-          "",
-          blanks((l - static_cast<int>(name.size())) / 2) + name,
-          "Mesa: 0" + blanks(l - 15) + "07/03/26",
-          "Cartao: 0" + blanks(l - 17) + "09:05:03",
-          std::string(l, '_'),
-          "",
-          "ITEM 1 DESCRICAO",
-          "   >> Opcional descricao das opcoes, Opcional descricao das opcoes",
-          "------------------------",
-          "ITEM 2 DESCRICAO",
-          "   >> Opcional 1 descricao das opcoes",
-          "   >> Opcional 2 descricao das opcoes",
-          ""};
-}
 
 Lines texts(const json::TJSONArray& document) {
   Lines out;
@@ -49,7 +32,7 @@ TEST(TestTicket, OutroPrinterOfFortyColumns) {
   EXPECT_EQ(layout.titleCentre, 24);
 
   auto document = print::testeDocument(caixa, layout, "QUELTA", platform::SettableClock(kNow));
-  const Lines expected = ticketTexts(48, 21, "Caixa");
+  const Lines expected = golden::testTicketTexts(48, 21, "Caixa");
   ASSERT_EQ(texts(*document), expected);
   EXPECT_EQ(expected[3].size(), 48u);  // the date ends at column L
   EXPECT_EQ(expected[4].size(), 48u);
@@ -79,13 +62,8 @@ TEST(TestTicket, OutroPrinterOfFortyColumns) {
   std::string result;
   print::printTeste(caixa, "QUELTA", result, rec.services(), clock);
   EXPECT_EQ(result, "OK");
-  std::string bytes;
-  for (const std::string& line : expected) bytes += line + "\r\n";
-  bytes += "\r\n\r\n\x1dVB";
-  bytes += '\0';
-  bytes += "\r\n";
   EXPECT_EQ(rec.share.record.opened, Lines{"\\\\127.0.0.1\\Caixa"});
-  EXPECT_EQ(rec.share.record.bytes, bytes);
+  EXPECT_EQ(rec.share.record.bytes, golden::shareBytes(expected));
   EXPECT_EQ(rec.pauses, std::vector<int>{3000});
 }
 
@@ -96,7 +74,7 @@ TEST(TestTicket, EpsonPrinterOfFortyColumns) {
   print::TicketLayout layout = print::ticketLayout(balcao);
   EXPECT_EQ(layout.lineWidth, 32);
   EXPECT_EQ(layout.titleCentre, 12);
-  const Lines expected = ticketTexts(32, 9, "Balcao");
+  const Lines expected = golden::testTicketTexts(32, 9, "Balcao");
   EXPECT_EQ(expected[3], "Mesa: 0" + blanks(17) + "07/03/26");
 
   printtest::Recorders rec;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "print/tests/recording_services.h"
 #include "print/text_device.h"
+#include "tests/support/recording_services.h"
 
 namespace {
 

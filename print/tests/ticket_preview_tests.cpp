@@ -2,8 +2,8 @@
 
 #include "print/paper_strip.h"
 #include "print/test_ticket.h"
-#include "print/tests/recording_services.h"
 #include "print/ticket_preview.h"
+#include "tests/support/recording_services.h"
 
 namespace {
 

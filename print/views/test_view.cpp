@@ -1,8 +1,8 @@
 #include "print/views/test_view.h"
 
-#include "app/main_window.h"
 #include "net/disconnect_guard.h"
 #include "print/log_file.h"
+#include "print/print_services.h"
 #include "print/test_ticket.h"
 #include "print/views/preview_window.h"
 #include "service/load_test.h"
@@ -20,16 +20,16 @@ constexpr int kTesteDeCarga = 2;
 
 }  // namespace
 
-TestView::TestView(app::MainWindow& window) : window_(window) {
-  window.onClick("btnTest", [this] { btnTestClick(); });
-  window.onChange("cbTestTipo", [this] { cbTestTipoChange(); });
-  window.onClick("Button4", [this] { Button4Click(); });
-  window.onClick("Button5", [this] { Button5Click(); });
-  window.onClick("btnVisualizar", [this] { btnVisualizarClick(); });
+TestView::TestView(host::ViewHost& host) : host_(host), window_(host.form()) {
+  window_.onClick("btnTest", [this] { btnTestClick(); });
+  window_.onChange("cbTestTipo", [this] { cbTestTipoChange(); });
+  window_.onClick("Button4", [this] { Button4Click(); });
+  window_.onClick("Button5", [this] { Button5Click(); });
+  window_.onClick("btnVisualizar", [this] { btnVisualizarClick(); });
 }
 
 void TestView::btnTestClick() {
-  const json::TJSONArray& printers = *window_.state().tables.printers;
+  const json::TJSONArray& printers = *host_.state().tables.printers;
   std::vector<std::string> items;
   for (int i = 0; i < printers.count(); ++i) items.push_back(printers.objectAt(i).textOf("name"));
   items.push_back("Todas");
@@ -73,11 +73,8 @@ void TestView::Button5Click() {
 void TestView::btnVisualizarClick() {
   const int position = chosenPrinter();
   if (position < 0) return;
-  const app::Environment& env = window_.environment();
-  platform::Printers& printers =
-      env.printServices ? *env.printServices->printers : platform::systemPrinters();
-  PreviewWindow::openModal(window_.hwnd(), window_.state().tables.printers->objectAt(position),
-                           window_.state().companyName, clock(), printers);
+  PreviewWindow::openModal(window_.hwnd(), host_.state().tables.printers->objectAt(position),
+                           host_.state().companyName, clock(), *host_.services().printers);
 }
 
 int TestView::chosenPrinter() {
@@ -91,21 +88,16 @@ int TestView::chosenPrinter() {
   return position;
 }
 
-const platform::Clock& TestView::clock() const {
-  const app::Environment& env = window_.environment();
-  return env.clock ? *env.clock : platform::systemClock();
-}
+const platform::Clock& TestView::clock() const { return *host_.services().clock; }
 
 void TestView::testViaConfiguracao(int position) {
-  app::AppState& state = window_.state();
-  const app::Environment& env = window_.environment();
+  host::AppState& state = host_.state();
   {
     ui::BusyCursor busy;
     const json::TJSONObject& printer = state.tables.printers->objectAt(position);
     const platform::Clock& clock = this->clock();
     std::string result;
-    printTeste(printer, state.companyName, result,
-               env.printServices ? *env.printServices : systemPrintServices(), clock);
+    printTeste(printer, state.companyName, result, printServices(host_.services()), clock);
     if (result == "OK")
       saveLog(state.appDir, "Teste Impresso Config: " + printer.textOf("name"), clock);
     else
@@ -115,12 +107,11 @@ void TestView::testViaConfiguracao(int position) {
 }
 
 void TestView::testViaServico(int position) {
-  app::AppState& state = window_.state();
-  const app::Environment& env = window_.environment();
-  const platform::Clock& clock = env.clock ? *env.clock : platform::systemClock();
+  host::AppState& state = host_.state();
+  const platform::Clock& clock = this->clock();
   {
     ui::BusyCursor busy;
-    net::HttpClient& http = window_.http();
+    net::HttpClient& http = host_.http();
     net::DisconnectGuard disconnect(http);
     try {
       if (!service::requestTestPrint(http, position))
@@ -134,7 +125,7 @@ void TestView::testViaServico(int position) {
 }
 
 void TestView::testDeCarga() {
-  app::AppState& state = window_.state();
+  host::AppState& state = host_.state();
   // Both read before any order goes out: a bad category or quantity sends
   // nothing.
   std::vector<std::string> ids = service::loadTestCategoryIds(*state.tables.categories);

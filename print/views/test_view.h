@@ -7,11 +7,8 @@
 
 #include <string>
 
+#include "host/view_host.h"
 #include "platform/clock.h"
-
-namespace app {
-class MainWindow;
-}
 
 namespace print {
 
@@ -21,12 +18,12 @@ inline constexpr char kChooseOnePrinter[] =
 
 class TestView {
  public:
-  explicit TestView(app::MainWindow& window);
+  explicit TestView(host::ViewHost& host);
 
-  void btnTestClick();      // "Testar Imp.": fills the printer choice, shows the box
-  void cbTestTipoChange();  // the load test has a quantity and no printer choice
-  void Button4Click();      // "Cancelar": hides the box
-  void Button5Click();      // "Testar": acts by the chosen mode
+  void btnTestClick();        // "Testar Imp.": fills the printer choice, shows the box
+  void cbTestTipoChange();    // the load test has a quantity and no printer choice
+  void Button4Click();        // "Cancelar": hides the box
+  void Button5Click();        // "Testar": acts by the chosen mode
   void btnVisualizarClick();  // "Visualizar": the ticket's preview
 
  private:
@@ -37,7 +34,8 @@ class TestView {
   int chosenPrinter();
   const platform::Clock& clock() const;
 
-  app::MainWindow& window_;
+  host::ViewHost& host_;
+  ui::Form& window_;
 };
 
 }  // namespace print

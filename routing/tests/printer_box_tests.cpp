@@ -3,6 +3,8 @@
 #include <functional>
 
 #include "routing/printer_box.h"
+#include "tests/support/recording_port.h"
+#include "tests/support/recording_services.h"
 
 namespace {
 
@@ -12,57 +14,15 @@ using routing::PrinterType;
 
 const std::string kNao = "N\xe3o";
 
-// Records the box's calls out, in order.
-class RecordingHost : public routing::PrinterBoxHost {
- public:
-  std::vector<std::string> calls;
-  std::function<void()> onCredentials;
-
-  void openCredentialsModal() override {
-    calls.push_back("credentials");
-    if (onCredentials) onCredentials();
-  }
-  void loadImpressora() override { calls.push_back("loadImpressora"); }
-  void showMessage(const std::string& text) override { calls.push_back("message " + text); }
-};
-
-class FakeEpson : public platform::EpsonLibrary {
- public:
-  std::vector<std::string>& calls;
-  int inicia = 1, log = 1, fecha = 1;
-  bool missing = false;
-
-  explicit FakeEpson(std::vector<std::string>& c) : calls(c) {}
-  int IniciaPorta(const std::string& port) override {
-    if (missing) throw platform::EpsonLibraryError("InterfaceEpsonNF.dll not found");
-    calls.push_back("IniciaPorta " + port);
-    return inicia;
-  }
-  int ImprimeTextoTag(const std::string&) override {
-    calls.push_back("ImprimeTextoTag");
-    return 1;
-  }
-  int AcionaGuilhotina(int) override {
-    calls.push_back("AcionaGuilhotina");
-    return 1;
-  }
-  int FechaPorta() override {
-    calls.push_back("FechaPorta");
-    return fecha;
-  }
-  int Habilita_Log(int enable, const std::string& directory) override {
-    calls.push_back("Habilita_Log " + std::to_string(enable) + " " + directory);
-    return log;
-  }
-};
-
+// The box's calls out, the port's and the Epson library's, in one journal.
 struct Fixture {
   routing::Tables tables;
-  RecordingHost host;
-  FakeEpson epson{host.calls};
+  RecordingPort port;
+  printtest::RecordingEpson epson;
   PrinterBox box;
 
   explicit Fixture(const std::string& printers) {
+    epson.journal = &port.journal;
     tables.printers = std::make_unique<json::TJSONArray>(printers);
   }
   std::string text(int row, const char* name) {
@@ -72,7 +32,7 @@ struct Fixture {
   void edit(int row, const std::function<void(PrinterBoxState&)>& change) {
     ASSERT_EQ(box.open(*tables.printers, row), "");
     change(box.state);
-    ASSERT_EQ(box.save(tables, row, host, epson, "C:\\Quelta"), "");
+    ASSERT_EQ(box.save(tables, row, port, epson, "C:\\Quelta"), "");
   }
 };
 
@@ -189,14 +149,14 @@ TEST(PrinterBoxTypeRule, ShowsTheControlsOfTheSelectedType) {
 TEST(PrinterBoxSave, StoresEveryControlAppendingNewMembersInTheirOrder) {
   routing::Tables tables;
   routing::addPrinter(tables, "Cozinha");
-  RecordingHost host;
-  FakeEpson epson{host.calls};
+  RecordingPort port;
+  printtest::RecordingEpson epson;
   PrinterBox box;
   ASSERT_EQ(box.open(*tables.printers, 0), "");
   box.state.fonteItem = "18  Negrito";
   box.state.tamanhoFolha = "48 colunas";  // edits are not validated
   box.state.guilhotina = routing::Cut::None;
-  EXPECT_EQ(box.save(tables, 0, host, epson, "C:\\Quelta"), "");
+  EXPECT_EQ(box.save(tables, 0, port, epson, "C:\\Quelta"), "");
   EXPECT_EQ(
       tables.printers->asText(),
       R"([{"name":"Cozinha","tipo":"Generic\u0020Text","tipoTexto":"Outro",)"
@@ -205,7 +165,7 @@ TEST(PrinterBoxSave, StoresEveryControlAppendingNewMembersInTheirOrder) {
       R"("guilhotina":"","numeroEnterFinal":"1","tamanhoFolha":"48\u0020colunas",)"
       R"("fechamentoContaDetalhe":"N\u00E3o","imprimeSeparadoQtd":"N\u00E3o",)"
       R"("chamarGarcom":"N\u00E3o","trevio":"N\u00E3o"}])");
-  EXPECT_EQ(host.calls, (std::vector<std::string>{"loadImpressora"}));
+  EXPECT_EQ(port.journal, (std::vector<std::string>{"loadImpressora"}));
 }
 
 TEST(PrinterBoxSave, OldValuesComeBackInTheirCurrentForm) {
@@ -290,27 +250,29 @@ TEST(PrinterBoxSave, CredentialsWindowOpensFirstOnlyWhenTrevanoWasOffOrMissing) 
   {
     Fixture f(kTwoPrinters);  // B has no "trevio"
     std::string seenOnA;
-    f.host.onCredentials = [&] { seenOnA = f.text(0, "trevio"); };
+    f.port.onEntry = [&](const std::string& entry) {
+      if (entry == "credentials") seenOnA = f.text(0, "trevio");
+    };
     f.edit(1, [](PrinterBoxState& s) { s.trevio = true; });
-    EXPECT_EQ(f.host.calls, (std::vector<std::string>{"credentials", "loadImpressora"}));
+    EXPECT_EQ(f.port.journal, (std::vector<std::string>{"credentials", "loadImpressora"}));
     EXPECT_EQ(seenOnA, "Sim");  // the window comes before the flag moves
   }
   {
     Fixture f(kTwoPrinters);
     f.tables.printers->objectAt(1).setText("trevio", kNao);
     f.edit(1, [](PrinterBoxState& s) { s.trevio = true; });
-    EXPECT_EQ(f.host.calls, (std::vector<std::string>{"credentials", "loadImpressora"}));
+    EXPECT_EQ(f.port.journal, (std::vector<std::string>{"credentials", "loadImpressora"}));
   }
   {
     Fixture f(kTwoPrinters);  // A already has "Sim"
     f.edit(0, [](PrinterBoxState& s) { s.trevio = true; });
-    EXPECT_EQ(f.host.calls, (std::vector<std::string>{"loadImpressora"}));
+    EXPECT_EQ(f.port.journal, (std::vector<std::string>{"loadImpressora"}));
     EXPECT_EQ(f.text(0, "trevio"), "Sim");
   }
   {
     Fixture f(kTwoPrinters);
     f.edit(1, [](PrinterBoxState& s) { s.trevio = false; });
-    EXPECT_EQ(f.host.calls, (std::vector<std::string>{"loadImpressora"}));
+    EXPECT_EQ(f.port.journal, (std::vector<std::string>{"loadImpressora"}));
     EXPECT_EQ(f.text(0, "trevio"), "Sim");
   }
 }
@@ -322,21 +284,21 @@ TEST(PrinterBoxSave, APrinterWithoutPadraoStopsTheDefaultPassWhereItStands) {
   ASSERT_EQ(f.box.open(*f.tables.printers, 2), "");
   f.box.state.padrao = true;
   f.box.state.tamanhoFolha = "80";
-  EXPECT_THROW(f.box.save(f.tables, 2, f.host, f.epson, "C:\\Quelta"),
+  EXPECT_THROW(f.box.save(f.tables, 2, f.port, f.epson, "C:\\Quelta"),
                json::NoSuchElementException);
   EXPECT_EQ(f.text(0, "padrao"), kNao);  // visited before the failure
   EXPECT_EQ(f.text(2, "padrao"), kNao);
   EXPECT_FALSE(f.tables.printers->objectAt(2).contains("tamanhoFolha"));
-  EXPECT_TRUE(f.host.calls.empty());
+  EXPECT_TRUE(f.port.journal.empty());
 }
 
 TEST(PrinterBoxSave, WithoutSelectionNothingIsSaved) {
   Fixture f(kTwoPrinters);
   const std::string before = f.tables.printers->asText();
-  EXPECT_EQ(f.box.save(f.tables, -1, f.host, f.epson, "C:\\Quelta"),
+  EXPECT_EQ(f.box.save(f.tables, -1, f.port, f.epson, "C:\\Quelta"),
             "Nenhuma impressora selecionada");
   EXPECT_EQ(f.tables.printers->asText(), before);
-  EXPECT_TRUE(f.host.calls.empty());
+  EXPECT_TRUE(f.port.journal.empty());
 }
 
 TEST(PrinterBoxSave, AnEpsonPrinterSwitchesTheLibrarysLogOnAfterTheListIsRefilled) {
@@ -349,30 +311,29 @@ TEST(PrinterBoxSave, AnEpsonPrinterSwitchesTheLibrarysLogOnAfterTheListIsRefille
       s.tipo = PrinterType::EpsonDll;
       s.endereco = "USB";
     });
-    EXPECT_EQ(f.host.calls,
+    EXPECT_EQ(f.port.journal,
               (std::vector<std::string>{"loadImpressora", "IniciaPorta USB",
                                         "Habilita_Log 1 C:\\\\Quelta\\\\log\\\\", "FechaPorta"}));
   }
   {
     Fixture f(kTwoPrinters);
-    f.epson.inicia = 0;
+    f.epson.failing = {"IniciaPorta"};
     f.edit(0, [](PrinterBoxState& s) {
       s.tipo = PrinterType::EpsonDll;
       s.endereco = "COM3";
     });
-    EXPECT_EQ(f.host.calls, (std::vector<std::string>{"loadImpressora", "IniciaPorta COM3",
-                                                      "message Erro ao ativar log da DLL (1)"}));
+    EXPECT_EQ(f.port.journal, (std::vector<std::string>{"loadImpressora", "IniciaPorta COM3",
+                                                        "message Erro ao ativar log da DLL (1)"}));
     EXPECT_EQ(f.text(0, "tipo"), "EPSON DLL");  // stored before the message
   }
   {
     Fixture f(kTwoPrinters);
-    f.epson.log = 0;
-    f.epson.fecha = 0;
+    f.epson.failing = {"Habilita_Log", "FechaPorta"};
     f.edit(0, [](PrinterBoxState& s) {
       s.tipo = PrinterType::EpsonDll;
       s.endereco = "";
     });
-    EXPECT_EQ(f.host.calls,
+    EXPECT_EQ(f.port.journal,
               (std::vector<std::string>{"loadImpressora", "IniciaPorta ",
                                         "Habilita_Log 1 C:\\\\Quelta\\\\log\\\\",
                                         "message Erro ao ativar log da DLL (2)", "FechaPorta",
@@ -381,14 +342,15 @@ TEST(PrinterBoxSave, AnEpsonPrinterSwitchesTheLibrarysLogOnAfterTheListIsRefille
   {
     Fixture f(kTwoPrinters);
     f.edit(0, [](PrinterBoxState& s) { s.tipo = PrinterType::Outro; });
-    EXPECT_EQ(f.host.calls, (std::vector<std::string>{"loadImpressora"}));
+    EXPECT_EQ(f.port.journal, (std::vector<std::string>{"loadImpressora"}));
   }
   {
     Fixture f(kTwoPrinters);
-    f.epson.missing = true;
+    f.epson.missing = "IniciaPorta";
     f.edit(0, [](PrinterBoxState& s) { s.tipo = PrinterType::EpsonDll; });
-    EXPECT_EQ(f.host.calls, (std::vector<std::string>{"loadImpressora",
-                                                      "message InterfaceEpsonNF.dll not found"}));
+    EXPECT_EQ(f.port.journal,
+              (std::vector<std::string>{"loadImpressora",
+                                        "message A fun\xe7\xe3o IniciaPorta n\xe3o existe"}));
   }
 }
 

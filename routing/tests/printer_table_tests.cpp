@@ -7,10 +7,10 @@
 
 namespace {
 
-using routing::kRefillCategoryList;
-using routing::kRefillPrinterList;
-using routing::kRefillProductList;
-using routing::kRefillProductPrinterChoice;
+using host::kRefillCategoryList;
+using host::kRefillPrinterList;
+using host::kRefillProductList;
+using host::kRefillProductPrinterChoice;
 
 std::string padraoOf(const routing::Tables& t, int i) {
   return t.printers->objectAt(i).textOf("padrao");
@@ -26,7 +26,7 @@ routing::Tables threePrinters() {
 
 TEST(AddPrinter, FirstPrinterIsTheDefaultWithTheNewRecordsMembersInOrder) {
   routing::Tables t;
-  routing::Outcome out = routing::addPrinter(t, "EPSON TM-T20");
+  host::Outcome out = routing::addPrinter(t, "EPSON TM-T20");
   EXPECT_EQ(out.message, "");
   EXPECT_EQ(out.refill, kRefillPrinterList | kRefillProductPrinterChoice);
   EXPECT_EQ(t.printers->asText(),
@@ -84,7 +84,7 @@ TEST(DefaultMark, EveryOccurrenceIsRemovedInAnyLetterCase) {
 
 TEST(RemovePrinter, TheDefaultRolePassesToTheFirstRemainingPrinter) {
   routing::Tables t = threePrinters();
-  routing::Outcome out = routing::removePrinter(t, 0);
+  host::Outcome out = routing::removePrinter(t, 0);
   EXPECT_EQ(out.message, "");
   EXPECT_EQ(out.refill, kRefillPrinterList | kRefillCategoryList | kRefillProductPrinterChoice);
   ASSERT_EQ(t.printers->count(), 2);
@@ -126,7 +126,7 @@ TEST(RemovePrinter, ClearsCategoriesRoutedToItButNotProducts) {
 TEST(RemovePrinter, WithoutSelectionOrWithoutPadraoNothingChanges) {
   routing::Tables t = threePrinters();
   const std::string before = t.printers->asText();
-  routing::Outcome out = routing::removePrinter(t, -1);
+  host::Outcome out = routing::removePrinter(t, -1);
   EXPECT_EQ(out.message, "Nenhuma impressora selecionada");
   EXPECT_EQ(out.refill, 0u);
   EXPECT_EQ(routing::removePrinter(t, 3).message, "Nenhuma impressora selecionada");

@@ -60,8 +60,8 @@ TEST(ProductRoutes, AddedRecordsKeepTheirTextsAndTheListSortsThem) {
   EXPECT_EQ(routing::productSeparadoItems(), (std::vector<std::string>{"Sim", "N\xe3o"}));
 
   // No printer yet: the route is stored with an empty printer.
-  routing::Outcome out = routing::addProduct(t, "Pastel", "", "N\xe3o");
-  EXPECT_EQ(out.refill, routing::kRefillProductList);
+  host::Outcome out = routing::addProduct(t, "Pastel", "", "N\xe3o");
+  EXPECT_EQ(out.refill, host::kRefillProductList);
   routing::addProduct(t,
                       "a\xe7"
                       "a\xed \"grande\" \\ 1",
@@ -96,9 +96,9 @@ TEST(ProductRoutes, RemovingARowRemovesEveryRecordOfThatExactName) {
   ASSERT_EQ(captions(rows), (std::vector<std::string>{"coca", "Coca", "Coca", "Pastel"}));
   EXPECT_EQ(rows[2].printer, "Caixa");  // equal captions keep table order
 
-  routing::Outcome out = routing::removeProduct(t, rows, 2);
+  host::Outcome out = routing::removeProduct(t, rows, 2);
   EXPECT_EQ(out.message, "");
-  EXPECT_EQ(out.refill, routing::kRefillProductList);
+  EXPECT_EQ(out.refill, host::kRefillProductList);
   EXPECT_EQ(t.products->asText(),
             R"([{"codigo":"9","name":"coca"},{"name":"Pastel","printer":"Cozinha"}])");
 }
@@ -107,7 +107,7 @@ TEST(ProductRoutes, RemovingWithoutSelectionOrWithANamelessRecordChangesNothing)
   routing::Tables t;
   t.products = std::make_unique<json::TJSONArray>(R"([{"name":"Coca"},{"codigo":"1"}])");
   json::TJSONArray* before = t.products.get();
-  routing::Outcome out = routing::removeProduct(t, {}, -1);
+  host::Outcome out = routing::removeProduct(t, {}, -1);
   EXPECT_EQ(out.message, "Nenhum produto selecionad0");
   EXPECT_EQ(out.refill, 0u);
   std::vector<routing::ProductRow> rows{{"Coca", "", ""}};

@@ -1,41 +1,18 @@
 #include "routing/views/printer_view.h"
 
-#include "app/main_window.h"
 #include "routing/printer_table.h"
-#include "routing/views/outcome_view.h"
-#include "service/views/credentials_window.h"
 #include "ui/prompts.h"
 
 namespace routing {
-namespace {
 
-// Stands in for the Epson library when the window was given none: every
-// call fails the way a computer without the vendor's DLL does.
-class MissingEpsonLibrary : public platform::EpsonLibrary {
- public:
-  int IniciaPorta(const std::string&) override { missing(); }
-  int ImprimeTextoTag(const std::string&) override { missing(); }
-  int AcionaGuilhotina(int) override { missing(); }
-  int FechaPorta() override { missing(); }
-  int Habilita_Log(int, const std::string&) override { missing(); }
-
- private:
-  [[noreturn]] static void missing() {
-    throw platform::EpsonLibraryError(std::string("A biblioteca ") + platform::kEpsonLibraryName +
-                                      " n\xe3o est\xe1 dispon\xedvel");
-  }
-};
-
-}  // namespace
-
-PrinterView::PrinterView(app::MainWindow& window) : window_(window) {
+PrinterView::PrinterView(host::ViewHost& host) : host_(host), window_(host.form()) {
   fillBoxLists();
-  window.onClick("btnPrinterAdd", [this] { btnPrinterAddClick(); });
-  window.onClick("btnPrinterRemove", [this] { btnPrinterRemoveClick(); });
-  window.onClick("btnImpConfig", [this] { btnImpConfigClick(); });
-  window.onChange("cbImpTipo", [this] { cbImpTipoChange(); });
-  window.onClick("btnImpSalvar", [this] { btnImpSalvarClick(); });
-  window.onClick("btnImpCancelar", [this] { btnImpCancelarClick(); });
+  window_.onClick("btnPrinterAdd", [this] { btnPrinterAddClick(); });
+  window_.onClick("btnPrinterRemove", [this] { btnPrinterRemoveClick(); });
+  window_.onClick("btnImpConfig", [this] { btnImpConfigClick(); });
+  window_.onChange("cbImpTipo", [this] { cbImpTipoChange(); });
+  window_.onClick("btnImpSalvar", [this] { btnImpSalvarClick(); });
+  window_.onClick("btnImpCancelar", [this] { btnImpCancelarClick(); });
 }
 
 void PrinterView::fillBoxLists() {
@@ -52,15 +29,15 @@ int PrinterView::selectedPrinter() const { return window_.list("lvImpressora").s
 void PrinterView::btnPrinterAddClick() {
   std::string name;
   if (!ui::prompts().choosePrinter(&name)) return;
-  applyOutcome(window_, addPrinter(window_.state().tables, name));
+  host_.port().apply(addPrinter(host_.state().tables, name));
 }
 
 void PrinterView::btnPrinterRemoveClick() {
-  applyOutcome(window_, removePrinter(window_.state().tables, selectedPrinter()));
+  host_.port().apply(removePrinter(host_.state().tables, selectedPrinter()));
 }
 
 void PrinterView::btnImpConfigClick() {
-  const std::string message = box_.open(*window_.state().tables.printers, selectedPrinter());
+  const std::string message = box_.open(*host_.state().tables.printers, selectedPrinter());
   if (!message.empty()) {
     ui::prompts().showMessage(message);
     return;
@@ -82,10 +59,8 @@ void PrinterView::cbImpTipoChange() {
 
 void PrinterView::btnImpSalvarClick() {
   box_.state = boxStateFromControls();
-  platform::EpsonLibrary* epson = window_.environment().epson;
-  MissingEpsonLibrary missing;
-  const std::string message = box_.save(window_.state().tables, selectedPrinter(), *this,
-                                        epson ? *epson : missing, window_.state().appDir);
+  const std::string message = box_.save(host_.state().tables, selectedPrinter(), host_.port(),
+                                        *host_.services().epson, host_.state().appDir);
   if (!message.empty()) {
     ui::prompts().showMessage(message);
     return;
@@ -128,10 +103,11 @@ void PrinterView::showTypeControls(const PrinterBoxState& state) {
     window_.control(name).show(state.showEndereco);
 }
 
-void PrinterView::openCredentialsModal() { service::CredentialsWindow::openModal(window_.hwnd()); }
-
-void PrinterView::loadImpressora() { window_.loadImpressora(); }
-
-void PrinterView::showMessage(const std::string& text) { ui::prompts().showMessage(text); }
+void PrinterView::loadImpressora() {
+  ui::ListView view = window_.list("lvImpressora");
+  view.clear();
+  for (const PrinterRow& row : printerRows(*host_.state().tables.printers))
+    view.addRow({row.caption, row.tipo, row.padrao});
+}
 
 }  // namespace routing

@@ -5,17 +5,14 @@
 
 #include <string>
 
+#include "host/view_host.h"
 #include "routing/printer_box.h"
-
-namespace app {
-class MainWindow;
-}
 
 namespace routing {
 
-class PrinterView : private PrinterBoxHost {
+class PrinterView {
  public:
-  explicit PrinterView(app::MainWindow& window);
+  explicit PrinterView(host::ViewHost& host);
 
   void btnPrinterAddClick();     // "Adicionar": a printer from the printer setup dialog
   void btnPrinterRemoveClick();  // "Remover"
@@ -23,6 +20,9 @@ class PrinterView : private PrinterBoxHost {
   void cbImpTipoChange();        // the type rule
   void btnImpSalvarClick();      // "Salvar" in the box
   void btnImpCancelarClick();    // "Cancelar" in the box
+
+  // Refills the printer list from the printer table.
+  void loadImpressora();
 
  private:
   // The box's items and design-time selections, set once.
@@ -33,12 +33,8 @@ class PrinterView : private PrinterBoxHost {
   void showTypeControls(const PrinterBoxState& state);
   int selectedPrinter() const;
 
-  // PrinterBoxHost.
-  void openCredentialsModal() override;
-  void loadImpressora() override;
-  void showMessage(const std::string& text) override;
-
-  app::MainWindow& window_;
+  host::ViewHost& host_;
+  ui::Form& window_;
   PrinterBox box_;
 };
 

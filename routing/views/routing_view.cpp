@@ -1,11 +1,9 @@
 #include "routing/views/routing_view.h"
 
-#include "app/main_window.h"
-#include "platform/profile.h"
 #include "routing/category_routing.h"
 #include "routing/config_save.h"
+#include "routing/printer_table.h"
 #include "routing/product_routing.h"
-#include "routing/views/outcome_view.h"
 #include "ui/cursor.h"
 #include "ui/prompts.h"
 
@@ -37,12 +35,12 @@ std::vector<ProductRow> productListRows(const ui::ListView& list) {
 
 }  // namespace
 
-RoutingView::RoutingView(app::MainWindow& window) : window_(window) {
-  window.onSelectItem("lvCategoria",
-                      [this](int row, bool selected) { lvCategoriaSelectItem(row, selected); });
-  window.onClick("btnProdutoAdicionar", [this] { btnProdutoAdicionarClick(); });
-  window.onClick("btnProdutoRemover", [this] { btnProdutoRemoverClick(); });
-  window.onClick("btnConfigSave", [this] { btnConfigSaveClick(); });
+RoutingView::RoutingView(host::ViewHost& host) : host_(host), window_(host.form()) {
+  window_.onSelectItem("lvCategoria",
+                       [this](int row, bool selected) { lvCategoriaSelectItem(row, selected); });
+  window_.onClick("btnProdutoAdicionar", [this] { btnProdutoAdicionarClick(); });
+  window_.onClick("btnProdutoRemover", [this] { btnProdutoRemoverClick(); });
+  window_.onClick("btnConfigSave", [this] { btnConfigSaveClick(); });
 }
 
 void RoutingView::lvCategoriaSelectItem(int row, bool selected) {
@@ -53,8 +51,7 @@ void RoutingView::lvCategoriaSelectItem(int row, bool selected) {
     return;
   }
   popupRow_ = row;
-  const auto& popup = window_.environment().popupMenu;
-  const int chosen = popup ? popup(window_.hwnd(), pick.entries) : -1;
+  const int chosen = ui::prompts().popupMenu(window_, pick.entries);
   if (chosen >= 0 && chosen < static_cast<int>(pick.entries.size()))
     HandlePopupItem(pick.entries[static_cast<size_t>(chosen)]);
 }
@@ -65,21 +62,42 @@ void RoutingView::HandlePopupItem(const std::string& entry) {
 }
 
 void RoutingView::btnProdutoAdicionarClick() {
-  applyOutcome(window_, addProduct(window_.state().tables, window_.control("edtProdutoNome").text(),
-                                   window_.combo("cbProdutoImpressora").selectedText(),
-                                   window_.combo("cbProdutoSeparado").selectedText()));
+  host_.port().apply(addProduct(host_.state().tables, window_.control("edtProdutoNome").text(),
+                                window_.combo("cbProdutoImpressora").selectedText(),
+                                window_.combo("cbProdutoSeparado").selectedText()));
 }
 
 void RoutingView::btnProdutoRemoverClick() {
   ui::ListView list = window_.list("lvProduto");
-  applyOutcome(window_,
-               removeProduct(window_.state().tables, productListRows(list), list.selectedIndex()));
+  host_.port().apply(
+      removeProduct(host_.state().tables, productListRows(list), list.selectedIndex()));
 }
 
 void RoutingView::btnConfigSaveClick() {
   ui::BusyCursor busy;
-  saveConfiguration(window_.state().tables, categoryListRows(window_.list("lvCategoria")),
-                    window_.state().appDir);
+  saveConfiguration(host_.state().tables, categoryListRows(window_.list("lvCategoria")),
+                    host_.state().appDir);
+}
+
+void RoutingView::loadCategoria() {
+  ui::ListView view = window_.list("lvCategoria");
+  view.clear();
+  for (const CategoryRow& row : categoryRows(*host_.state().tables.categories))
+    view.addRow({row.caption, row.printer});
+}
+
+void RoutingView::loadProduto() {
+  ui::ListView view = window_.list("lvProduto");
+  view.clear();
+  for (const ProductRow& row : productRows(*host_.state().tables.products))
+    view.addRow({row.caption, row.printer, row.imprimeSeparado});
+}
+
+void RoutingView::loadProdutoImpressora() {
+  ProductPrinterChoice choice = productPrinterChoice(*host_.state().tables.printers);
+  ui::ComboBox box = window_.combo("cbProdutoImpressora");
+  box.setItems(choice.items);
+  box.select(choice.selected);
 }
 
 }  // namespace routing

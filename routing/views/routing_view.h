@@ -6,15 +6,13 @@
 #include <string>
 #include <vector>
 
-namespace app {
-class MainWindow;
-}
+#include "host/view_host.h"
 
 namespace routing {
 
 class RoutingView {
  public:
-  explicit RoutingView(app::MainWindow& window);
+  explicit RoutingView(host::ViewHost& host);
 
   // A category row became selected (or deselected): the printer popup.
   void lvCategoriaSelectItem(int row, bool selected);
@@ -24,8 +22,15 @@ class RoutingView {
   void btnProdutoRemoverClick();    // "Remover" on the product page
   void btnConfigSaveClick();        // "Salvar" of the configuration screen
 
+  // Refills of the category list, the product list and the product page's
+  // printer choice from the tables.
+  void loadCategoria();
+  void loadProduto();
+  void loadProdutoImpressora();
+
  private:
-  app::MainWindow& window_;
+  host::ViewHost& host_;
+  ui::Form& window_;
   int popupRow_ = -1;  // the category row the popup was opened for
 };
 

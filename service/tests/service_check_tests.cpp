@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "service/service_check.h"
-#include "service/tests/fake_service_manager.h"
+#include "tests/support/fake_service_manager.h"
 
 using Calls = std::vector<std::string>;
 using F = FakeServiceManager;

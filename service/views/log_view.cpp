@@ -1,45 +1,46 @@
-// The log screen's refresh: the service's state in the caption, the day's
-// log, and the queue per printer. Each of the three steps stands alone: a
-// failure shows in its own place and the next step still runs. The timer's
-// refresh runs off the window's thread, so a hung print service never holds
-// the window; start-up and "Atualizar" refresh on it.
-#include "app/main_window.h"
+// Each of the refresh's three steps stands alone: a failure shows in its own
+// place and the next step still runs. The timer's refresh runs off the
+// window's thread, so a hung print service never holds the window.
+#include "service/views/log_view.h"
+
 #include "service/log_viewer.h"
 
-namespace app {
+namespace service {
 
-void MainWindow::bindLogRefresh() {
-  const UINT refreshed = onPosted([this] {
-    if (auto screen = logRefresher_->takeResult()) showLogScreen(*screen);
+LogView::LogView(host::ViewHost& host) : host_(host), window_(host.form()) {
+  window_.onClick("Button1", [this] { loadLog(); });
+  const UINT refreshed = window_.onPosted([this] {
+    if (auto screen = refresher_->takeResult()) showLogScreen(*screen);
   });
-  const HWND self = hwnd();
-  logRefresher_ = std::make_unique<service::LogRefresher>(
-      [self, refreshed] { PostMessageA(self, refreshed, 0, 0); },
-      [] { return std::make_unique<net::HttpClient>(); });
+  const HWND self = window_.hwnd();
+  refresher_ =
+      std::make_unique<LogRefresher>([self, refreshed] { PostMessageA(self, refreshed, 0, 0); },
+                                     [] { return std::make_unique<net::HttpClient>(); });
 }
 
-void MainWindow::loadLog() {
-  const uint64_t number = logRefresher_->begin();
-  const platform::Clock& clock = env_.clock ? *env_.clock : platform::systemClock();
-  service::LogScreen screen =
-      service::readLogScreen(http(), state_.appDir, clock.now(), *state_.tables.printers);
-  if (logRefresher_->mayShow(number)) showLogScreen(screen);
+void LogView::loadLog() {
+  const uint64_t number = refresher_->begin();
+  host::AppState& state = host_.state();
+  LogScreen screen = readLogScreen(host_.http(), state.appDir, host_.services().clock->now(),
+                                   *state.tables.printers);
+  if (refresher_->mayShow(number)) showLogScreen(screen);
 }
 
-bool MainWindow::refreshLogInBackground() {
-  const platform::Clock& clock = env_.clock ? *env_.clock : platform::systemClock();
-  return logRefresher_->startInBackground(state_.appDir, clock.now(), *state_.tables.printers);
+bool LogView::refreshInBackground() {
+  host::AppState& state = host_.state();
+  return refresher_->startInBackground(state.appDir, host_.services().clock->now(),
+                                       *state.tables.printers);
 }
 
-void MainWindow::showLogScreen(const service::LogScreen& screen) {
-  control("Label1").setText(screen.caption);
-  ui::Memo log = memo("Memo1");
+void LogView::showLogScreen(const LogScreen& screen) {
+  window_.control("Label1").setText(screen.caption);
+  ui::Memo log = window_.memo("Memo1");
   // No file for the day yet (just after midnight): the view keeps the log
   // it showed.
   if (screen.log) log.setText(*screen.log);
   // The end of the log in view, also after the user scrolled up.
   log.scrollToEnd();
-  memo("Memo2").setLines(screen.queue);
+  window_.memo("Memo2").setLines(screen.queue);
 }
 
-}  // namespace app
+}  // namespace service

@@ -1,22 +1,20 @@
 // The configuration screen's "Reiniciar Servidor".
 #pragma once
 
-namespace app {
-class MainWindow;
-}
+#include "host/view_host.h"
 
 namespace service {
 
 class ServiceView {
  public:
-  explicit ServiceView(app::MainWindow& window);
+  explicit ServiceView(host::ViewHost& host);
 
   // Stops the print service, waits for it to stop, then asks for the start.
   // Shows nothing and leaves the cursor alone, as every service operation.
   void btnRestartClick();
 
  private:
-  app::MainWindow& window_;
+  host::ViewHost& host_;
 };
 
 }  // namespace service

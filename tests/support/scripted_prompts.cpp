@@ -59,6 +59,17 @@ void ScriptedPrompts::showModal(ui::Form& form) {
   }
 }
 
+int ScriptedPrompts::popupMenu(ui::Form&, const std::vector<std::string>& entries) {
+  popups.push_back(entries);
+  if (popupAnswers.empty()) {
+    ADD_FAILURE() << "unexpected popup menu";
+    return -1;
+  }
+  const int answer = popupAnswers.front();
+  popupAnswers.pop_front();
+  return answer;
+}
+
 std::vector<std::string> ScriptedPrompts::texts(const std::string& kind) const {
   std::vector<std::string> out;
   for (const Shown& s : shown)

@@ -27,6 +27,7 @@ class ScriptedPrompts : public ui::Prompts {
   bool confirm(const std::string& caption, const std::string& message) override;
   bool choosePrinter(std::string* printerName) override;
   void showModal(ui::Form& form) override;
+  int popupMenu(ui::Form& owner, const std::vector<std::string>& entries) override;
 
   // Texts shown so far, of one kind ("" for all).
   std::vector<std::string> texts(const std::string& kind = "") const;
@@ -38,4 +39,7 @@ class ScriptedPrompts : public ui::Prompts {
   // leaves the window open, the window is closed as by its close box.
   std::deque<std::function<void(ui::Form&)>> modalScripts;
   int modalCount = 0;
+  // Every popup's entries, and the index each answers (-1: dismissed).
+  std::vector<std::vector<std::string>> popups;
+  std::deque<int> popupAnswers;
 };

@@ -10,6 +10,8 @@
 #include "platform/files.h"
 #include "platform/oem_text.h"
 #include "release/zip_writer.h"
+#include "tests/support/recording_port.h"
+#include "tests/support/recording_services.h"
 #include "tests/support/scripted_http.h"
 #include "tests/support/temp_dir.h"
 #include "update/update.h"
@@ -260,21 +262,11 @@ TEST(UpdateScript, TwelveLinesAfterTheWaitForTheOldToolWithTheDirectoryQuoted) {
 class UpdateServer : public ::testing::Test {
  protected:
   UpdateServer() {
-    context.confirm = [this](const std::string& caption, const std::string& text) {
-      events.push_back("confirm " + caption + " " + text);
-      return answer;
-    };
-    context.showMessage = [this](const std::string& text) { events.push_back("message " + text); };
-    context.setBusy = [this](bool busy) { events.push_back(busy ? "busy" : "normal"); };
-    context.stopPrintService = [this] {
+    twins.process.journal = &events;
+    twins.serviceManager.onStop = [this] {
       events.push_back("stop service");
       EXPECT_TRUE(platform::fileExists(file("update", "impressao.zip")));
     };
-    context.launch = [this](const std::string& commandLine) {
-      events.push_back("launch " + commandLine);
-      return launches;
-    };
-    context.endProgram = [this] { events.push_back("end"); };
   }
 
   std::string file(const std::string& a, const std::string& b = "") const {
@@ -286,10 +278,15 @@ class UpdateServer : public ::testing::Test {
   TempDir dir;
   ScriptedHttp http;
   Strings events;
-  bool answer = true;
-  bool launches = true;
-  update::UpdateContext context{
-      http, dir.path(), config::kVersion, kManifest, kArchive, {}, {}, {}, {}, {}, {}};
+  RecordingPort port{events};
+  printtest::Recorders twins;
+  update::UpdateContext context{http,
+                                port,
+                                twins.serviceManager,
+                                twins.process,
+                                dir.path(),
+                                config::kVersion,
+                                {true, kManifest, kArchive}};
 };
 
 TEST_F(UpdateServer, AnOfferedVersionAnsweredYesUnpacksWritesTheScriptLaunchesItAndEnds) {
@@ -299,6 +296,7 @@ TEST_F(UpdateServer, AnOfferedVersionAnsweredYesUnpacksWritesTheScriptLaunchesIt
   std::string archive = zip.bytes();
   http.answer(kArchive, archive);
 
+  port.answers = {true};
   EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kUpdated);
 
   std::string commandLine = "launch \"" + dir.path() + "\\update\\update.bat\"";
@@ -327,10 +325,10 @@ TEST_F(UpdateServer, TheBuiltInVersionOrSuccessFalseAsksNothingAndNoAnswersNo) {
   EXPECT_TRUE(events.empty());
 
   // Older, newer or merely different text: each asks.
-  answer = false;
   for (const std::string& offered :
        {std::string("2.0.12"), std::string("9.9.99"), version + " ", "V" + version}) {
     events.clear();
+    port.answers = {false};
     http.answer(kManifest, std::string(R"({"success":true,"versao":")") + offered + "\"}");
     EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kDeclined) << offered;
     EXPECT_EQ(events.size(), 1u) << offered;
@@ -479,7 +477,7 @@ TEST_F(UpdateServer, AScriptThatCannotBeStartedKeepsTheProgramRunning) {
   http.answer(kArchive, releaseArchive().bytes());
   platform::createDirectory(file("update"));
   platform::writeFileReplacing(file("update", "queltaConfig.livre"), "");
-  launches = false;
+  twins.process.launches = false;
   EXPECT_EQ(errorOf([&] { update::updateServer(context); }),
             "EOSError - N\xe3o foi poss\xedvel iniciar a atualiza\xe7\xe3o (update\\update.bat)");
   EXPECT_EQ(std::count(events.begin(), events.end(), "end"), 0);

@@ -1,40 +1,23 @@
-// The version check of the main window's first activation and, on "Yes",
-// the self-update: the window's HTTP client, its prompts and hourglass, and
-// the platform services of the environment.
-#include "app/main_window.h"
-#include "service/service_check.h"
-#include "service/service_control.h"
-#include "ui/cursor.h"
-#include "ui/prompts.h"
-#include "update/update.h"
+#include "update/views/update_view.h"
 
-namespace app {
+#include "config/version.h"
 
-void MainWindow::versionCheck() {
-  if (env_.updateManifestUrl.empty()) return;
-  update::UpdateContext context{IdHTTP1,
-                                state_.appDir,
-                                config::kVersion,
-                                env_.updateManifestUrl,
-                                env_.updateArchiveUrl,
-                                {},
-                                {},
-                                {},
-                                {},
-                                {},
-                                {}};
-  context.confirm = [](const std::string& caption, const std::string& text) {
-    return ui::prompts().confirm(caption, text);
-  };
-  context.showMessage = [](const std::string& text) { ui::prompts().showMessage(text); };
-  context.setBusy = [](bool busy) { ui::setBusy(busy); };
-  context.stopPrintService = [this] {
-    if (env_.serviceManager)
-      service::stopServiceAndWait(*env_.serviceManager, service::kPrintServiceName);
-  };
-  context.launch = env_.launchHidden;
-  context.endProgram = env_.endProgram;
-  update::checkForUpdate(context);
+namespace update {
+
+UpdateView::UpdateView(host::ViewHost& host, UpdateSource source)
+    : host_(host), source_(std::move(source)) {}
+
+void UpdateView::versionCheck() {
+  if (!source_.check) return;
+  const platform::Services& services = host_.services();
+  UpdateContext context{host_.http(),
+                        host_.port(),
+                        *services.serviceManager,
+                        *services.process,
+                        host_.state().appDir,
+                        config::kVersion,
+                        source_};
+  checkForUpdate(context);
 }
 
-}  // namespace app
+}  // namespace update

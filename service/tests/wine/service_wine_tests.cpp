@@ -20,6 +20,7 @@
 #include "platform/service_manager.h"
 #include "service/service_check.h"
 #include "service/service_control.h"
+#include "tests/support/eventually.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wine_host.h"
 
@@ -32,8 +33,6 @@ using wine_host::windowsPath;
 
 using Calls = std::vector<std::string>;
 const std::string kName = "QueltaServicoImpressao";
-
-
 
 struct Reply {
   int status = 0;
@@ -78,17 +77,6 @@ Reply request(const std::string& method, const std::string& target, const std::s
   reply.body = answer.substr(end + 4);
   return reply;
 }
-
-template <class Condition>
-bool eventually(Condition condition, int seconds = 20) {
-  for (int i = 0; i < seconds * 20; ++i) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return condition();
-}
-
-
 
 // The real manager, with every call recorded the way the portable tests'
 // fake records them.

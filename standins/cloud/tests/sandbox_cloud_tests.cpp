@@ -12,6 +12,7 @@
 #include "platform/profile.h"
 #include "standins/cloud/menu.h"
 #include "standins/cloud/sandbox.h"
+#include "tests/support/recording_port.h"
 #include "tests/support/temp_dir.h"
 
 namespace sandbox {
@@ -39,8 +40,6 @@ class Sandbox : public ::testing::Test {
   Sandbox() : cloud(freePorts()) {
     cloud.start();
     context.endpoints = cloud::ApiEndpoints{cloud.productionUrl(), cloud.stagingUrl()};
-    context.view.showMessage = [this](const std::string& text) { shown.push_back(text); };
-    context.view.storeToken = cloud::settingsTokenStore(dir.path());
   }
 
   std::string storedToken() {
@@ -53,8 +52,8 @@ class Sandbox : public ::testing::Test {
   net::HttpClient http{net::Timeouts{5000, 2}};
   std::string token;
   routing::Tables tables;
-  std::vector<std::string> shown;
-  cloud::CloudContext context{http, {}, token, tables, dir.path(), {}};
+  RecordingPort port;
+  cloud::CloudContext context{http, port, {}, token, tables, dir.path()};
 };
 
 TEST_F(Sandbox, TheDemoAccountLogsInAndGetsTheWholeMenu) {
@@ -63,7 +62,7 @@ TEST_F(Sandbox, TheDemoAccountLogsInAndGetsTheWholeMenu) {
 
   EXPECT_EQ(token.rfind("prd.", 0), 0u) << token;
   EXPECT_EQ(storedToken(), token);
-  EXPECT_TRUE(shown.empty());
+  EXPECT_TRUE(port.messages().empty());
   ASSERT_EQ(tables.categories->count(), 42);  // "all=1" brings the inactive ones too
   EXPECT_EQ(tables.categories->objectAt(1).textOf("name"),
             "Por\xe7\xf5"
@@ -91,7 +90,7 @@ TEST_F(Sandbox, AnAccentedUserAndAPasswordWithQuerySignsArriveIntact) {
   // A wrong password is refused with the platform's message.
   std::string before = token;
   EXPECT_EQ(cloud::login(context, "jo\xe3o silva", "pao"), cloud::LoginOutcome::kRefused);
-  EXPECT_EQ(shown, (std::vector<std::string>{"Usu\xe1rio ou senha inv\xe1lidos."}));
+  EXPECT_EQ(port.messages(), (std::vector<std::string>{"Usu\xe1rio ou senha inv\xe1lidos."}));
   EXPECT_EQ(token, before);
 }
 
@@ -109,8 +108,8 @@ TEST_F(Sandbox, AStagingTokenLogsInAndSyncsOnStaging) {
   cloud::ApiEndpoints swapped{cloud.stagingUrl(), cloud.productionUrl()};
   context.endpoints = swapped;
   EXPECT_FALSE(cloud::updateCatalog(context));
-  EXPECT_EQ(shown, (std::vector<std::string>{"Token inv\xe1lido ou expirado. Fa\xe7"
-                                             "a login novamente."}));
+  EXPECT_EQ(port.messages(), (std::vector<std::string>{"Token inv\xe1lido ou expirado. Fa\xe7"
+                                                       "a login novamente."}));
 }
 
 TEST_F(Sandbox, ScriptedFailuresReachTheToolAsTheRealCloudsWould) {
@@ -119,7 +118,7 @@ TEST_F(Sandbox, ScriptedFailuresReachTheToolAsTheRealCloudsWould) {
       failure("kind=success-false&path=/categorias&times=1&message=Manuten%C3%A7%C3%A3o"));
   EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"),
             cloud::LoginOutcome::kCatalogFailed);
-  EXPECT_EQ(shown, (std::vector<std::string>{"Manuten\xe7\xe3o"}));
+  EXPECT_EQ(port.messages(), (std::vector<std::string>{"Manuten\xe7\xe3o"}));
   EXPECT_EQ(storedToken(), "<none>");
   // Used up after one request.
   EXPECT_TRUE(cloud::updateCatalog(context));
@@ -165,7 +164,7 @@ TEST_F(Sandbox, FailuresCanBeSwitchedOverHttp) {
       "ok\n");
   EXPECT_EQ(cloud::login(context, "demo@quelta.com.br", "quelta123"),
             cloud::LoginOutcome::kRefused);
-  EXPECT_EQ(shown, (std::vector<std::string>{"Conta bloqueada"}));
+  EXPECT_EQ(port.messages(), (std::vector<std::string>{"Conta bloqueada"}));
   EXPECT_THROW(control.getText(cloud.downloadHttpUrl() + "/__control/fail?kind=meteor"),
                net::HttpProtocolError);
   EXPECT_EQ(control.getText(cloud.productionUrl() + "/__control/reset"), "ok\n");

@@ -26,6 +26,7 @@
 #include "release/release_files.h"
 #include "release/zip_writer.h"
 #include "service/service_control.h"
+#include "tests/support/eventually.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wine_host.h"
 #include "ui/cursor.h"
@@ -48,16 +49,6 @@ const std::string kToolCaption = std::string("Quelta Configura\xe7\xe3o - ") + c
 // The COFF time stamp given to the "new" builds, so that a file or a running
 // process shows which build it is.
 constexpr uint32_t kNewStamp = 0x20140214;
-
-template <class Condition>
-bool eventually(Condition condition, int seconds = 30) {
-  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-  while (std::chrono::steady_clock::now() < end) {
-    if (condition()) return true;
-    std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  return condition();
-}
 
 std::string lower(std::string text) {
   CharLowerBuffA(text.data(), static_cast<DWORD>(text.size()));
@@ -367,14 +358,9 @@ void press(HWND dialog, WPARAM key) {
 class UpdateCheck : public AppTest {
  protected:
   UpdateCheck() {
-    env.updateManifestUrl = update::versionManifestUrl();
-    env.updateArchiveUrl = update::updateArchiveUrl();
-    env.serviceManager = &platform::systemServiceManager();
-    env.launchHidden = [this](const std::string& commandLine) {
-      launched.push_back(commandLine);
-      return true;
-    };
-    env.endProgram = [this] { ++ended; };
+    connections.updates = update::UpdateSource::downloadHost();
+    // The update stops the print service that the test installed.
+    services.serviceManager = &platform::systemServiceManager();
   }
 
   // Shows the window, which activates it; the check has ended when the
@@ -393,30 +379,31 @@ class UpdateCheck : public AppTest {
   std::string path(const std::string& name) const { return dir.path() + "\\" + name; }
 
   DownloadServer server;
-  app::Environment env;
-  Strings launched;
-  int ended = 0;
+  const Strings& launched = twins.process.launched;
+  const int& ended = twins.process.ends;
 };
 
 TEST_F(UpdateCheck, TheBuiltInVersionAsksNothingSuccessFalseShowsNothingABadManifestShowsItsError) {
-  // Without a download host in its environment the window checks nothing.
+  // No print service is installed for this one: the twin stands in for it.
+  services.serviceManager = &twins.serviceManager;
+  // A window built to check nothing asks nothing.
   server.offer("9.9.99");
   downloadRequests();
   {
-    app::MainWindow window;
+    app::MainWindow window(services, {connections.api, update::UpdateSource::none()});
     activate(window);
   }
   EXPECT_TRUE(downloadRequests().empty());
 
   server.offer(config::kVersion);
   {
-    app::MainWindow window(env);
+    app::MainWindow window(services, connections);
     activate(window);
   }
   EXPECT_EQ(downloadRequests(), Strings{"download GET /impressao/version.json"});
   server.manifest(R"({"success":false,"versao":"9.9.99","message":"Fora do ar"})");
   {
-    app::MainWindow window(env);
+    app::MainWindow window(services, connections);
     activate(window);
   }
   EXPECT_TRUE(prompts.shown.empty());
@@ -425,7 +412,7 @@ TEST_F(UpdateCheck, TheBuiltInVersionAsksNothingSuccessFalseShowsNothingABadMani
   // the same.
   server.manifest("<html><body>Servi\xe7o em manuten\xe7\xe3o</body></html>");
   {
-    app::MainWindow window(env);
+    app::MainWindow window(services, connections);
     activate(window);
   }
   ASSERT_EQ(prompts.shown.size(), 1u);
@@ -443,7 +430,7 @@ TEST_F(UpdateCheck, NoChangesNothingLeavesTheServiceRunningAndIsNotAskedAgain) {
   server.archive(zip);
 
   prompts.confirmAnswers = {false};
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   activate(window);
   ASSERT_EQ(prompts.shown.size(), 1u);
   EXPECT_EQ(prompts.shown[0].kind, "confirm");
@@ -473,7 +460,7 @@ TEST_F(UpdateCheck, AFailedDownloadShowsItsMessageThenUpdatesFromTheArchiveLeftB
   downloadRequests();
 
   prompts.confirmAnswers = {true};
-  app::MainWindow window(env);
+  app::MainWindow window(services, connections);
   activate(window);
 
   EXPECT_EQ(downloadRequests(), (Strings{"download GET /impressao/version.json",
@@ -520,7 +507,7 @@ TEST_F(UpdateCheck, DamagedAndEscapingArchivesStopWithTheErrorBoxAndTouchNothing
     server.offer("9.9.99");
     server.archive(c.archive);
     prompts.confirmAnswers = {true};
-    app::MainWindow window(env);
+    app::MainWindow window(services, connections);
     activate(window);
 
     EXPECT_EQ(prompts.texts("error"), Strings{c.error});
@@ -579,10 +566,9 @@ TEST_F(RealQuestion, IsAskedOncePerStartNotAgainWhileOpenNorAfterNo) {
   config::setApplicationDirectory(appDir.path());
   DownloadServer server;
   server.offer("9.9.99");
-  app::Environment env;
-  env.updateManifestUrl = update::versionManifestUrl();
-  env.updateArchiveUrl = update::updateArchiveUrl();
-  app::MainWindow window(env);
+  printtest::Recorders twins;
+  app::MainWindow window(twins.all(),
+                         {cloud::builtInApiEndpoints(), update::UpdateSource::downloadHost()});
   DWORD self = GetCurrentProcessId();
   int questionsWhileOpen = -1;
   std::string unexpected;

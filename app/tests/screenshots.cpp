@@ -10,8 +10,10 @@
 #include <string>
 
 #include "app/main_window.h"
+#include "app/title.h"
 #include "config/settings.h"
 #include "print/views/preview_window.h"
+#include "tests/support/recording_services.h"
 #include "ui/form.h"
 #include "ui/prompts.h"
 
@@ -74,7 +76,12 @@ int main(int argc, char** argv) {
   ui::initialise(GetModuleHandleA(nullptr));
   ui::setApplicationTitle(app::kTitle);
   config::setApplicationDirectory(argv[1]);
-  app::MainWindow window;
+  // The computer's clock; nothing else of it is touched, no service, printer
+  // or download host.
+  printtest::Recorders twins;
+  platform::Services services = twins.all();
+  services.clock = &platform::systemClock();
+  app::MainWindow window(services, {cloud::builtInApiEndpoints(), update::UpdateSource::none()});
   window.show();
   settle(500);
   std::string screen = argv[2];

@@ -1,14 +1,12 @@
-// The program-wide state the main window's module owns for the whole run.
+// The program state the main window owns for the whole run, and that its
+// views read and replace.
 #pragma once
 
 #include <string>
 
-#include "config/version.h"
 #include "routing/tables.h"
 
-namespace app {
-
-inline constexpr char kTitle[] = "Quelta Configura\xe7\xe3o";
+namespace host {
 
 struct AppState {
   std::string appDir;  // directory of the running program, no trailing separator
@@ -17,4 +15,4 @@ struct AppState {
   routing::Tables tables;
 };
 
-}  // namespace app
+}  // namespace host

@@ -1,5 +1,6 @@
-// Recorders of the platform services a print job reaches, for tests: they
-// keep every call in order and can be told to fail.
+// The headless twins of the platform services, one of each, for every test:
+// they keep every call in order and can be told to fail. Recorders bundles
+// them as the program's platform::Services.
 #pragma once
 
 #include <map>
@@ -8,11 +9,15 @@
 #include <string>
 #include <vector>
 
+#include "platform/clock.h"
 #include "platform/epson_library.h"
 #include "platform/error.h"
 #include "platform/printers.h"
+#include "platform/process.h"
+#include "platform/services.h"
 #include "platform/share_output.h"
-#include "print/print_documento.h"
+#include "print/print_services.h"
+#include "tests/support/fake_service_manager.h"
 
 namespace printtest {
 
@@ -66,13 +71,23 @@ class RecordingEpson : public platform::EpsonLibrary {
   std::vector<EpsonCall> calls;
   std::set<std::string> failing;  // functions that answer 0
   std::string missing;            // a function that is not in the library
+  // When set, every call is written here as well, as "IniciaPorta COM3",
+  // "FechaPorta" or "Habilita_Log 1 <directory>", among other twins' calls.
+  std::vector<std::string>* journal = nullptr;
 
-  int IniciaPorta(const std::string& port) override { return call("IniciaPorta", port, 0); }
-  int ImprimeTextoTag(const std::string& text) override { return call("ImprimeTextoTag", text, 0); }
-  int AcionaGuilhotina(int mode) override { return call("AcionaGuilhotina", "", mode); }
-  int FechaPorta() override { return call("FechaPorta", "", 0); }
+  int IniciaPorta(const std::string& port) override {
+    return call({"IniciaPorta", port, 0}, "IniciaPorta " + port);
+  }
+  int ImprimeTextoTag(const std::string& text) override {
+    return call({"ImprimeTextoTag", text, 0}, "ImprimeTextoTag " + text);
+  }
+  int AcionaGuilhotina(int mode) override {
+    return call({"AcionaGuilhotina", "", mode}, "AcionaGuilhotina " + std::to_string(mode));
+  }
+  int FechaPorta() override { return call({"FechaPorta", "", 0}, "FechaPorta"); }
   int Habilita_Log(int enable, const std::string& dir) override {
-    return call("Habilita_Log", dir, enable);
+    return call({"Habilita_Log", dir, enable},
+                "Habilita_Log " + std::to_string(enable) + " " + dir);
   }
 
   std::vector<std::string> names() const {
@@ -82,11 +97,12 @@ class RecordingEpson : public platform::EpsonLibrary {
   }
 
  private:
-  int call(const std::string& function, const std::string& text, int number) {
-    if (function == missing)
-      throw platform::EpsonLibraryError("A fun\xe7\xe3o " + function + " n\xe3o existe");
-    calls.push_back({function, text, number});
-    return failing.count(function) ? 0 : 1;
+  int call(const EpsonCall& made, const std::string& entry) {
+    if (made.function == missing)
+      throw platform::EpsonLibraryError("A fun\xe7\xe3o " + made.function + " n\xe3o existe");
+    calls.push_back(made);
+    if (journal) journal->push_back(entry);
+    return failing.count(made.function) ? 0 : 1;
   }
 };
 
@@ -143,15 +159,46 @@ class RecordingPrinters : public platform::Printers {
   }
 };
 
-// All four recorders, and the pauses asked for.
+// ---- this program's process -----------------------------------------------
+
+class RecordingProcess : public platform::Process {
+ public:
+  std::vector<std::string> launched;  // command lines, in order
+  std::vector<int> pauses;            // milliseconds, in order
+  int ends = 0;
+  bool launches = true;  // what a launch answers
+  // When set, "launch <command line>" and "end" are written here as well.
+  std::vector<std::string>* journal = nullptr;
+
+  bool launchHidden(const std::string& commandLine) override {
+    launched.push_back(commandLine);
+    if (journal) journal->push_back("launch " + commandLine);
+    return launches;
+  }
+  void pause(int milliseconds) override { pauses.push_back(milliseconds); }
+  void endProgram() override {
+    ++ends;
+    if (journal) journal->push_back("end");
+  }
+};
+
+// One twin of every platform service. The print service twin is installed
+// and running, so a window's start-up check leaves it alone.
 struct Recorders {
+  Recorders() { serviceManager.queries = {FakeServiceManager::status(platform::kServiceRunning)}; }
+
   RecordingShare share;
   RecordingEpson epson;
   RecordingPrinters printers;
-  std::vector<int> pauses;
+  FakeServiceManager serviceManager;
+  platform::SettableClock clock;
+  RecordingProcess process;
+  std::vector<int>& pauses = process.pauses;
 
-  print::PrintServices services() {
-    return {&share, &epson, &printers, [this](int ms) { pauses.push_back(ms); }};
+  // What a print job reaches; its pause is the process twin's.
+  print::PrintServices services() { return print::printServices(all()); }
+  platform::Services all() {
+    return {&serviceManager, &clock, &share, &epson, &printers, &process};
   }
 };
 

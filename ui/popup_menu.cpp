@@ -1,6 +1,6 @@
-#include "routing/views/popup_menu.h"
+#include "ui/popup_menu.h"
 
-namespace routing {
+namespace ui {
 
 std::string popupMenuText(const std::string& entry) {
   std::string text;
@@ -28,4 +28,4 @@ int trackPopupMenuAtCursor(HWND owner, const std::vector<std::string>& entries) 
   return command > 0 && command <= static_cast<int>(entries.size()) ? command - 1 : -1;
 }
 
-}  // namespace routing
+}  // namespace ui

@@ -1,10 +1,10 @@
-// What an action of the configuration screen hands back to its view: an
-// information message to show, and the lists to fill again from the tables.
+// What an action hands back to the window: an information message to show,
+// and the lists to fill again from the tables.
 #pragma once
 
 #include <string>
 
-namespace routing {
+namespace host {
 
 enum Refill : unsigned {
   kRefillNothing = 0,
@@ -21,4 +21,4 @@ struct Outcome {
   bool refills(Refill list) const { return (refill & list) != 0; }
 };
 
-}  // namespace routing
+}  // namespace host

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace routing {
+namespace ui {
 
 // The entry text as the menu must receive it to show it verbatim: a menu
 // would take "&" as the mark of an accelerator, so every "&" is doubled.
@@ -18,4 +18,4 @@ std::string popupMenuText(const std::string& entry);
 // the popup was dismissed.
 int trackPopupMenuAtCursor(HWND owner, const std::vector<std::string>& entries);
 
-}  // namespace routing
+}  // namespace ui

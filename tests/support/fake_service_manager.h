@@ -33,6 +33,8 @@ class FakeServiceManager : public platform::ServiceManager {
   bool stopAccepted = true;
   std::optional<Status> stopReport;
   bool startAccepted = true;
+  // Runs when the stop control is sent.
+  std::function<void()> onStop;
 
   // Record.
   std::vector<std::string> calls;
@@ -67,6 +69,7 @@ class FakeServiceManager : public platform::ServiceManager {
 
   bool controlStop(platform::ServiceHandle service, std::optional<Status>& reported) override {
     calls.push_back(service == &serviceToken_ ? "stop" : "stop (bad handle)");
+    if (onStop) onStop();
     reported = stopReport;
     return stopAccepted;
   }
