@@ -11,8 +11,6 @@
 
 namespace {
 
-const char kDemoQuery[] = "username=demo@quelta.com.br&password=quelta123";
-
 // Saved routes: two categories the server still has, one it dropped.
 const char kSavedCategories[] =
     "[{\"id\":3102,\"name\":\"Por\xe7\xf5"
@@ -21,13 +19,10 @@ const char kSavedCategories[] =
     "{\"id\":3131,\"name\":\"Cervejas\",\"printer\":\"BAR\"}]";
 const char kSavedCards[] = "[{\"id\":1,\"descricao\":\"Cart\xe3o antigo\"}]";
 
-class CatalogView : public AppTest {
+class CatalogView : public sandbox_test::SandboxAppTest {
  protected:
   void SetUp() override {
-    std::string error;
-    if (!sandbox.find(error)) FAIL() << error;
-    sandbox.control("reset");
-    connections.api = cloud::ApiEndpoints{sandbox.production, sandbox.staging};
+    SandboxAppTest::SetUp();
     write("categoria", kSavedCategories);
     write("cartao", kSavedCards);
   }
@@ -56,8 +51,6 @@ class CatalogView : public AppTest {
       if (table.objectAt(i).intOf("id") == id) return &table.objectAt(i);
     return nullptr;
   }
-
-  sandbox_test::Sandbox sandbox;
 };
 
 TEST_F(CatalogView, AtualizarKeepsSavedRoutesAndDropsUnsavedPicks) {

@@ -15,17 +15,9 @@ namespace {
 
 const char kDemoUser[] = "demo@quelta.com.br";
 const char kDemoPassword[] = "quelta123";
-const char kDemoQuery[] = "username=demo@quelta.com.br&password=quelta123";
 
-class LoginView : public AppTest {
+class LoginView : public sandbox_test::SandboxAppTest {
  protected:
-  void SetUp() override {
-    std::string error;
-    if (!sandbox.find(error)) FAIL() << error;
-    sandbox.control("reset");
-    connections.api = cloud::ApiEndpoints{sandbox.production, sandbox.staging};
-  }
-
   void logIn(app::MainWindow& window, const std::string& user, const std::string& password) {
     window.control("edtUser").setText(user);
     window.control("edtPass").setText(password);
@@ -41,8 +33,6 @@ class LoginView : public AppTest {
   bool onLoginScreen(app::MainWindow& window) const {
     return window.control("gbLogin").visible() && !window.control("gbLog").visible();
   }
-
-  sandbox_test::Sandbox sandbox;
 };
 
 TEST_F(LoginView, TheDemoAccountReachesTheLogScreenWithTokenCategoriesAndCardsWritten) {

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "app/tests/app_fixture.h"
+#include "cloud/endpoints.h"
 #include "json/json.h"
 #include "net/http_client.h"
 #include "platform/error.h"
@@ -83,6 +85,22 @@ class Sandbox {
 
  private:
   net::HttpClient client_;
+};
+
+// A window test against the sandbox: found and reset before each test, its
+// API endpoints the window's. The demo account's query of the token request.
+class SandboxAppTest : public AppTest {
+ protected:
+  static constexpr char kDemoQuery[] = "username=demo@quelta.com.br&password=quelta123";
+
+  void SetUp() override {
+    std::string error;
+    if (!sandbox.find(error)) FAIL() << error;
+    sandbox.control("reset");
+    connections.api = cloud::ApiEndpoints{sandbox.production, sandbox.staging};
+  }
+
+  Sandbox sandbox;
 };
 
 }  // namespace sandbox_test

@@ -6,29 +6,18 @@
 
 #include "json/json.h"
 #include "json/json_reader.h"
+#include "tests/support/failure.h"
 
 namespace {
 
 using json::TJSONArray;
 using json::TJSONObject;
 
-template <class Fn>
-std::string failure(Fn fn) {
-  try {
-    fn();
-  } catch (const quelta::Error& e) {
-    return e.className() + " - " + e.message();
-  } catch (...) {
-    return "foreign exception";
-  }
-  return "no failure";
-}
-
 std::string objectFailure(const std::string& text) {
-  return failure([&] { TJSONObject object(text); });
+  return failureOf([&] { TJSONObject object(text); });
 }
 std::string arrayFailure(const std::string& text) {
-  return failure([&] { TJSONArray array(text); });
+  return failureOf([&] { TJSONArray array(text); });
 }
 bool startsWith(const std::string& text, const std::string& start) {
   return text.compare(0, start.size(), start) == 0;
@@ -261,7 +250,7 @@ TEST(JsonReader, TokenerSteps) {
   EXPECT_EQ(reader.nextChar(), 'a');
   EXPECT_EQ(reader.nextChars(1), "b");
   // The last character cannot be taken by nextChars.
-  EXPECT_TRUE(startsWith(failure([&] { reader.nextChars(1); }),
+  EXPECT_TRUE(startsWith(failureOf([&] { reader.nextChars(1); }),
                          "ParseException - Substring bounds error at character 3 of abc"));
   EXPECT_EQ(reader.nextChar(), 'c');
   EXPECT_TRUE(reader.hasMore());

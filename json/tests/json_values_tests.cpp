@@ -7,24 +7,12 @@
 #include "json/json.h"
 #include "json/json_number.h"
 #include "platform/text_locale.h"
+#include "tests/support/failure.h"
 
 namespace {
 
 using json::TJSONArray;
 using json::TJSONObject;
-
-// Runs fn and returns "class - message" of the quelta::Error it raises.
-template <class Fn>
-std::string failure(Fn fn) {
-  try {
-    fn();
-  } catch (const quelta::Error& e) {
-    return e.className() + " - " + e.message();
-  } catch (...) {
-    return "foreign exception";
-  }
-  return "no failure";
-}
 
 TEST(JsonObject, MembersKeepInsertionOrderAndFirstNameSpelling) {
   TJSONObject object;
@@ -70,38 +58,38 @@ TEST(JsonObject, SetTakeAndAbsentValues) {
 
 TEST(JsonObject, AccessorFailuresCarryTheirExactMessages) {
   TJSONObject object("{\"s\":\"x\",\"i\":1,\"b\":true,\"o\":{},\"a\":[],\"nome longo\":1}");
-  EXPECT_EQ(failure([&] { object.item(""); }), "NullPointerException - Null key");
-  EXPECT_EQ(failure([&] { object.find(""); }), "NullPointerException - Null key");
-  EXPECT_EQ(failure([&] { object.setText("", "x"); }), "NullPointerException - Null key.");
-  EXPECT_EQ(failure([&] { object.set("", json::makeInteger(1)); }),
+  EXPECT_EQ(failureOf([&] { object.item(""); }), "NullPointerException - Null key");
+  EXPECT_EQ(failureOf([&] { object.find(""); }), "NullPointerException - Null key");
+  EXPECT_EQ(failureOf([&] { object.setText("", "x"); }), "NullPointerException - Null key.");
+  EXPECT_EQ(failureOf([&] { object.set("", json::makeInteger(1)); }),
             "NullPointerException - Null key.");
   EXPECT_FALSE(object.contains(""));
-  EXPECT_EQ(failure([&] { object.item("falta"); }),
+  EXPECT_EQ(failureOf([&] { object.item("falta"); }),
             "NoSuchElementException - TJSONObject[\"falta\"] not found.");
-  EXPECT_EQ(failure([&] { object.textOf("x y"); }),
+  EXPECT_EQ(failureOf([&] { object.textOf("x y"); }),
             "NoSuchElementException - TJSONObject[\"x\\u0020y\"] not found.");
-  EXPECT_EQ(failure([&] { object.arrayOf("falta"); }),
+  EXPECT_EQ(failureOf([&] { object.arrayOf("falta"); }),
             "NoSuchElementException - TJSONObject[\"falta\"] is not a TJSONArray.");
-  EXPECT_EQ(failure([&] { object.arrayOf("o"); }),
+  EXPECT_EQ(failureOf([&] { object.arrayOf("o"); }),
             "NoSuchElementException - TJSONObject[\"o\"] is not a TJSONArray.");
-  EXPECT_EQ(failure([&] { object.objectOf("falta"); }),
+  EXPECT_EQ(failureOf([&] { object.objectOf("falta"); }),
             "NoSuchElementException - TJSONObject[\"falta\"] not found.");
-  EXPECT_EQ(failure([&] { object.objectOf("a"); }),
+  EXPECT_EQ(failureOf([&] { object.objectOf("a"); }),
             "NoSuchElementException - TJSONObject[\"a\"] is not a TJSONObject.");
-  EXPECT_EQ(failure([&] { object.boolOf("i"); }),
+  EXPECT_EQ(failureOf([&] { object.boolOf("i"); }),
             "ClassCastException - TJSONObject[\"i\"] is not a Boolean.");
-  EXPECT_EQ(failure([&] { object.boolOf("s"); }),
+  EXPECT_EQ(failureOf([&] { object.boolOf("s"); }),
             "ClassCastException - TJSONObject[\"s\"] is not a Boolean.");
-  EXPECT_EQ(failure([&] { object.intOf("b"); }),
+  EXPECT_EQ(failureOf([&] { object.intOf("b"); }),
             "NumberFormatException - TJSONObject[\"b\"] is not a number.");
-  EXPECT_EQ(failure([&] { object.doubleOf("o"); }),
+  EXPECT_EQ(failureOf([&] { object.doubleOf("o"); }),
             "NumberFormatException - TJSONObject[\"o\"] is not a number.");
-  EXPECT_EQ(failure([&] { object.intOf("s"); }),
+  EXPECT_EQ(failureOf([&] { object.intOf("s"); }),
             "EConvertError - 'x' is not a valid floating point value");
-  EXPECT_EQ(failure([&] { object.duplicate()->duplicate(); }), "no failure");
-  EXPECT_EQ(failure([&] { object.arrayOf("a").duplicate(); }),
+  EXPECT_EQ(failureOf([&] { object.duplicate()->duplicate(); }), "no failure");
+  EXPECT_EQ(failureOf([&] { object.arrayOf("a").duplicate(); }),
             "NotImplmentedFeature - Rotina N\xe3o Implementada");
-  EXPECT_EQ(failure([&] { json::sharedNull().duplicate(); }),
+  EXPECT_EQ(failureOf([&] { json::sharedNull().duplicate(); }),
             "NotImplmentedFeature - Rotina N\xe3o Implementada");
   // A failed accessor changes nothing.
   EXPECT_EQ(object.count(), 6);
@@ -195,21 +183,23 @@ TEST(JsonText, ValueTextAndArrays) {
   EXPECT_EQ(array.join(" | "), "1 | null | 2");
   EXPECT_EQ(array.count(), 3);
   EXPECT_EQ(array.find(1), nullptr);
-  EXPECT_EQ(failure([&] { array.item(1); }), "NoSuchElementException - TJSONArray[1] not found.");
-  EXPECT_EQ(failure([&] { array.item(-1); }), "NoSuchElementException - TJSONArray[-1] not found.");
-  EXPECT_EQ(failure([&] { array.textAt(3); }), "NoSuchElementException - TJSONArray[3] not found.");
-  EXPECT_EQ(failure([&] { array.arrayAt(0); }),
+  EXPECT_EQ(failureOf([&] { array.item(1); }), "NoSuchElementException - TJSONArray[1] not found.");
+  EXPECT_EQ(failureOf([&] { array.item(-1); }),
+            "NoSuchElementException - TJSONArray[-1] not found.");
+  EXPECT_EQ(failureOf([&] { array.textAt(3); }),
+            "NoSuchElementException - TJSONArray[3] not found.");
+  EXPECT_EQ(failureOf([&] { array.arrayAt(0); }),
             "NoSuchElementException - TJSONArray[0] is not a TJSONArray.");
   EXPECT_EQ(array.textAt(2), "2");
 
   TJSONArray strings;
   strings.addText("Bebidas");
-  EXPECT_EQ(failure([&] { strings.objectAt(0); }),
+  EXPECT_EQ(failureOf([&] { strings.objectAt(0); }),
             "NoSuchElementException - TJSONArray[0] is not a TJSONObject is _String");
   strings.add(json::make<json::JSONDouble>(1.0)).add(json::falseValue());
-  EXPECT_EQ(failure([&] { strings.objectAt(1); }),
+  EXPECT_EQ(failureOf([&] { strings.objectAt(1); }),
             "NoSuchElementException - TJSONArray[1] is not a TJSONObject is _Double");
-  EXPECT_EQ(failure([&] { strings.objectAt(2); }),
+  EXPECT_EQ(failureOf([&] { strings.objectAt(2); }),
             "NoSuchElementException - TJSONArray[2] is not a TJSONObject is _Boolean");
   EXPECT_EQ(strings.asText(), "[\"Bebidas\",\"1.00\",false]");
 }
@@ -257,7 +247,7 @@ TEST(JsonNumbers, IntegerAndDecimalSyntax) {
   EXPECT_EQ(JSONInteger("2147483647").asInteger(), 2147483647);
   for (const char* bad : {"", " ", "+", "-", "12 ", "1.0", "2147483648", "-2147483649", "$", "0x",
                           "$100000000", "$G", "1e3", "--1", "+-1", "$-1"}) {
-    EXPECT_EQ(failure([&] { JSONInteger value(bad); }),
+    EXPECT_EQ(failureOf([&] { JSONInteger value(bad); }),
               std::string("EConvertError - '") + bad + "' is not a valid integer value");
   }
   EXPECT_DOUBLE_EQ(JSONDouble(" 1.5 ").asDouble(), 1.5);
@@ -270,21 +260,21 @@ TEST(JsonNumbers, IntegerAndDecimalSyntax) {
   EXPECT_DOUBLE_EQ(JSONDouble("0.1e309").asDouble(), 1e308);
   for (const char* bad : {"", "  ", "+", "-", "e5", "1e", "1e+", "1,5", "1.2.3", "1e400", "1 2",
                           "0x10", "inf", "nan", "1.5f", "$1"}) {
-    EXPECT_EQ(failure([&] { JSONDouble value(bad); }),
+    EXPECT_EQ(failureOf([&] { JSONDouble value(bad); }),
               std::string("EConvertError - '") + bad + "' is not a valid floating point value");
   }
   EXPECT_EQ(JSONInteger::parseRadix("0", 8), 0);
-  EXPECT_EQ(failure([] { JSONInteger::parseRadix("7", 8); }),
+  EXPECT_EQ(failureOf([] { JSONInteger::parseRadix("7", 8); }),
             "NotImplmentedFeature - Rotina N\xe3o Implementada");
   EXPECT_EQ(JSONInteger::parseRadix("99", 3), 0);
   EXPECT_EQ(JSONInteger::parseRadix("-12", 10), -12);
   EXPECT_EQ(JSONInteger::hexToInt("$1f"), 31);
   EXPECT_EQ(JSONInteger::hexToInt("0x1F"), 31);
   EXPECT_EQ(JSONInteger::hexToInt("1FFFFFFFF"), -1);  // wraps in 32 bits
-  EXPECT_NE(failure([] { JSONInteger::hexToInt("0x"); }), "no failure");
-  EXPECT_NE(failure([] { JSONInteger::hexToInt("1G"); }), "no failure");
+  EXPECT_NE(failureOf([] { JSONInteger::hexToInt("0x"); }), "no failure");
+  EXPECT_NE(failureOf([] { JSONInteger::hexToInt("1G"); }), "no failure");
   EXPECT_EQ(JSONInteger::hexDigitValue('C'), 12);
-  EXPECT_NE(failure([] { JSONInteger::hexDigitValue('c'); }), "no failure");
+  EXPECT_NE(failureOf([] { JSONInteger::hexDigitValue('c'); }), "no failure");
 }
 
 TEST(JsonText, EqualNamesAreWrittenWithTheFirstValue) {

@@ -2,6 +2,7 @@
 
 #include "print/print_document.h"
 #include "print/print_documento.h"
+#include "print/tests/printer_fixture.h"
 #include "tests/support/recording_services.h"
 
 namespace {
@@ -13,17 +14,9 @@ using Log = std::vector<std::string>;
 const std::string kCut1 = std::string("\x1d\x56\x42\x00", 4) + "\r\n";
 const std::string kCut2 = "\x1b\x6d\r\n";
 
-using Object = std::unique_ptr<json::TJSONObject, json::ValueDeleter>;
-using Array = std::unique_ptr<json::TJSONArray, json::ValueDeleter>;
-
-Object printer(const std::string& tipo, const std::string& name = "COZINHA") {
-  Object p = json::make<json::TJSONObject>();
-  p->setText("name", name);
-  p->setText("tipo", tipo);
-  p->setText("tipoTexto", "Outro");
-  p->setText("endereco", "USB");
-  return p;
-}
+using printtest::Array;
+using printtest::Object;
+using printtest::printer;
 
 void addLine(json::TJSONArray& doc, const std::string& text, int tipo,
              const std::string& fonte = "12") {

@@ -16,27 +16,20 @@
 #include "platform/files.h"
 #include "platform/printers.h"
 #include "print/log_file.h"
-#include "print/print_services.h"
 #include "print/print_document.h"
 #include "print/print_documento.h"
+#include "print/print_services.h"
 #include "print/test_ticket.h"
+#include "print/tests/printer_fixture.h"
 #include "print/ticket_preview.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
 
-using Object = std::unique_ptr<json::TJSONObject, json::ValueDeleter>;
-using Array = std::unique_ptr<json::TJSONArray, json::ValueDeleter>;
+using printtest::Array;
+using printtest::Object;
+using printtest::printer;
 using Names = std::vector<std::string>;
-
-Object printer(const std::string& tipo, const std::string& name) {
-  Object p = json::make<json::TJSONObject>();
-  p->setText("name", name);
-  p->setText("tipo", tipo);
-  p->setText("tipoTexto", "Outro");
-  p->setText("endereco", "USB");
-  return p;
-}
 
 void addLine(json::TJSONArray& doc, const std::string& text, int tipo, const std::string& fonte) {
   auto line = json::make<json::TJSONObject>();

@@ -10,6 +10,7 @@
 #include "platform/files.h"
 #include "platform/oem_text.h"
 #include "release/zip_writer.h"
+#include "tests/support/failure.h"
 #include "tests/support/recording_port.h"
 #include "tests/support/recording_services.h"
 #include "tests/support/scripted_http.h"
@@ -27,15 +28,6 @@ using Strings = std::vector<std::string>;
 
 const std::string kManifest = "https://downloads.test/impressao/version.json";
 const std::string kArchive = "https://downloads.test/impressao/impressao.zip";
-
-std::string errorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const quelta::Error& e) {
-    return e.className() + " - " + e.message();
-  }
-  return "no error";
-}
 
 ZipWriter releaseArchive() {
   ZipWriter zip;
@@ -60,9 +52,9 @@ TEST(UpdateArchive, EntryNamesStayBelowTheWorkDirectory) {
   for (const char* name :
        {"..\\queltaConfig.exe", "../x", "docs/../../x", "docs\\..\\..\\x", "\\Windows\\x.dll",
         "/etc/passwd", "C:\\x.exe", "C:x.exe", "a.txt:stream", "docs/.. /x", "...", "./"}) {
-    EXPECT_EQ(errorOf([&] { update::relativeParts(name); }), outside + name) << name;
+    EXPECT_EQ(failureOf([&] { update::relativeParts(name); }), outside + name) << name;
   }
-  EXPECT_EQ(errorOf([] { update::relativeParts(""); }),
+  EXPECT_EQ(failureOf([] { update::relativeParts(""); }),
             "EZipException - O arquivo de atualiza\xe7\xe3o foi recusado, uma entrada n\xe3o tem "
             "nome");
 
@@ -82,11 +74,11 @@ TEST(UpdateArchive, EntryNamesStayBelowTheWorkDirectory) {
                            "lpt9.txt",    "docs/CON/x.txt",
                            "leia-me.",    "leia-me ",
                            "docs./x",     "docs /x"}) {
-    EXPECT_EQ(errorOf([&] { update::relativeParts(name); }), invalid + name) << name;
+    EXPECT_EQ(failureOf([&] { update::relativeParts(name); }), invalid + name) << name;
   }
   for (const char* name : {"COM10.txt", "console.txt", "LPT.txt", "auxiliar.dll", "nula",
                            "leia-me.txt", "a b/c d.txt", "Servi\xe7o.txt"}) {
-    EXPECT_EQ(errorOf([&] { update::relativeParts(name); }), "no error") << name;
+    EXPECT_EQ(failureOf([&] { update::relativeParts(name); }), "no failure") << name;
   }
 }
 
@@ -151,27 +143,27 @@ TEST(UpdateArchive, DamagedEncryptedAndForeignArchivesAreRefused) {
   storedZip.add(a).add(b);
   std::string damaged = storedZip.bytes();
   damaged[storedZip.dataOffset(1) + 3] ^= 0x55;
-  EXPECT_EQ(errorOf([&] { update::readArchive(damaged); }),
+  EXPECT_EQ(failureOf([&] { update::readArchive(damaged); }),
             "EZipException - O arquivo de atualiza\xe7\xe3o est\xe1 danificado: queltaService.exe");
 
   // Deflated data cut short.
   std::string cut = bytes;
   cut[zip.dataOffset(0)] ^= 0xff;
   cut[zip.dataOffset(0) + 1] ^= 0xff;
-  EXPECT_EQ(errorOf([&] { update::readArchive(cut); }),
+  EXPECT_EQ(failureOf([&] { update::readArchive(cut); }),
             "EZipException - O arquivo de atualiza\xe7\xe3o est\xe1 danificado: queltaConfig.exe");
 
   const std::string notZip =
       "EZipException - O arquivo de atualiza\xe7\xe3o n\xe3o \xe9 um arquivo ZIP v\xe1lido";
-  EXPECT_EQ(errorOf([] { update::readArchive("<html>404 Not Found</html>"); }), notZip);
-  EXPECT_EQ(errorOf([] { update::readArchive(""); }), notZip);
-  EXPECT_EQ(errorOf([&] { update::readArchive(bytes.substr(0, bytes.size() - 30)); }), notZip);
+  EXPECT_EQ(failureOf([] { update::readArchive("<html>404 Not Found</html>"); }), notZip);
+  EXPECT_EQ(failureOf([] { update::readArchive(""); }), notZip);
+  EXPECT_EQ(failureOf([&] { update::readArchive(bytes.substr(0, bytes.size() - 30)); }), notZip);
 
   ZipWriter locked;
   ZipWriter::Entry secret{"queltaConfig.exe", "x", false};
   secret.flags = 0x0001;
   locked.add(secret);
-  EXPECT_EQ(errorOf([&] { update::readArchive(locked.bytes()); }),
+  EXPECT_EQ(failureOf([&] { update::readArchive(locked.bytes()); }),
             "EZipException - O arquivo de atualiza\xe7\xe3o tem senha: queltaConfig.exe");
 }
 
@@ -341,9 +333,9 @@ TEST_F(UpdateServer, TheBuiltInVersionOrSuccessFalseAsksNothingAndNoAnswersNo) {
 
 TEST_F(UpdateServer, AManifestThatFailsRunsOutAndStillDisconnects) {
   http.answer(kManifest, R"({"versao":"9.9.99"})");
-  EXPECT_NE(errorOf([&] { update::checkForUpdate(context); }), "no error");
+  EXPECT_NE(failureOf([&] { update::checkForUpdate(context); }), "no failure");
   http.fail(kManifest, [] { throw quelta::Error("EIdSocketError", "Socket Error # 10061"); });
-  EXPECT_EQ(errorOf([&] { update::checkForUpdate(context); }),
+  EXPECT_EQ(failureOf([&] { update::checkForUpdate(context); }),
             "EIdSocketError - Socket Error # 10061");
   EXPECT_EQ(http.calls,
             (Strings{"text " + kManifest, "disconnect", "text " + kManifest, "disconnect"}));
@@ -438,7 +430,7 @@ TEST_F(UpdateServer, UnusableArchivesStopBeforeTheServiceAndWriteNothing) {
     context.appDir = app.path();
     http.answer(kArchive, c.archive);
     events.clear();
-    EXPECT_EQ(errorOf([&] { update::updateServer(context); }), c.error);
+    EXPECT_EQ(failureOf([&] { update::updateServer(context); }), c.error);
     EXPECT_EQ(events, (Strings{"busy", "normal"}));
     // The downloaded archive is all there is: no entry, no script.
     EXPECT_EQ(app.entries(), (Strings{"queltaConfig.exe", "update"}));
@@ -464,7 +456,7 @@ TEST_F(UpdateServer, AFolderTheScriptCannotNameIsRefusedBeforeTheServiceStops) {
   platform::createDirectory(app);
   context.appDir = app;
   http.answer(kArchive, releaseArchive().bytes());
-  EXPECT_EQ(errorOf([&] { update::updateServer(context); }),
+  EXPECT_EQ(failureOf([&] { update::updateServer(context); }),
             "EUpdateError - A pasta \"" + app +
                 "\" tem no nome caracteres que o prompt de comando n\xe3o l\xea; a "
                 "atualiza\xe7\xe3o n\xe3o foi feita");
@@ -478,7 +470,7 @@ TEST_F(UpdateServer, AScriptThatCannotBeStartedKeepsTheProgramRunning) {
   platform::createDirectory(file("update"));
   platform::writeFileReplacing(file("update", "queltaConfig.livre"), "");
   twins.process.launches = false;
-  EXPECT_EQ(errorOf([&] { update::updateServer(context); }),
+  EXPECT_EQ(failureOf([&] { update::updateServer(context); }),
             "EOSError - N\xe3o foi poss\xedvel iniciar a atualiza\xe7\xe3o (update\\update.bat)");
   EXPECT_EQ(std::count(events.begin(), events.end(), "end"), 0);
   // A probe mark left by an earlier run would let the script go on while
