@@ -7,20 +7,27 @@
 #   cups_printer.sh stop DIR          stop that cupsd
 #
 # Wine finds the server through CUPS_SERVER=DIR/cups.sock; jobs land in
-# DIR/out/QUEUE.prn. Nothing outside DIR is touched.
+# DIR/out/QUEUE.prn.
+#
+# DIR is a link to a directory of the system's temporary folder: the
+# scheduler's configuration, device URIs and socket cannot name a path with
+# blanks, and a socket path is short, while a checkout may lie anywhere.
 set -euo pipefail
 
 cmd="${1:?start or stop}"
-dir="$(mkdir -p "${2:?directory}" && cd "$2" && pwd)"
+link="${2:?directory}"
 
 stop() {
-  if [ -f "$dir/cupsd.pid" ]; then
-    pid="$(cat "$dir/cupsd.pid")"
+  [ -L "$link" ] || return 0
+  local real
+  real="$(readlink "$link")"
+  if [ -f "$real/cupsd.pid" ]; then
+    pid="$(cat "$real/cupsd.pid")"
     kill "$pid" 2>/dev/null || true
     for _ in $(seq 50); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
     kill -9 "$pid" 2>/dev/null || true
-    rm -f "$dir/cupsd.pid"
   fi
+  rm -rf "$real" "$link"
 }
 
 case "$cmd" in
@@ -34,14 +41,18 @@ case "$cmd" in
 esac
 
 queue="${3:?queue name}"
+stop
+rm -rf "$link"
+mkdir -p "$(dirname "$link")"
+dir="$(mktemp -d "${TMPDIR:-/tmp}/quelta-cups.XXXXXX")"
+chmod 0755 "$dir"
+ln -s "$dir" "$link"
 cupsd_bin="$(command -v cupsd || echo /usr/sbin/cupsd)"
 if [ ! -x "$cupsd_bin" ] || ! command -v lpadmin >/dev/null; then
   echo "cupsd or lpadmin missing: run 'make setup' (packages cups-daemon, cups-client)" >&2
   exit 1
 fi
 
-stop
-rm -rf "$dir/spool" "$dir/cache" "$dir/state" "$dir/logs" "$dir/out" "$dir/etc" "$dir/bin"
 mkdir -p "$dir/spool/tmp" "$dir/cache" "$dir/state" "$dir/logs" "$dir/out" "$dir/etc/ppd" \
   "$dir/bin/backend"
 chmod 0777 "$dir/out" "$dir/spool/tmp"

@@ -13,12 +13,22 @@
 
 namespace wine_host {
 
-// A host path as Wine's drive Z: shows it.
+// A host path as Wine's drive Z: shows it, in the ANSI code page the
+// program's calls take: the host spells names in UTF-8, so a checkout
+// below a folder with accents in its name is still found.
 inline std::string windowsPath(const std::string& hostPath) {
   std::string path = "Z:" + hostPath;
   for (char& c : path)
     if (c == '/') c = '\\';
-  return path;
+  int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, path.data(),
+                                 static_cast<int>(path.size()), nullptr, 0);
+  if (wide <= 0) return path;  // not UTF-8: taken as it is
+  std::wstring text(static_cast<size_t>(wide), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, path.data(), static_cast<int>(path.size()), text.data(), wide);
+  int ansi = WideCharToMultiByte(CP_ACP, 0, text.data(), wide, nullptr, 0, nullptr, nullptr);
+  std::string converted(static_cast<size_t>(ansi), '\0');
+  WideCharToMultiByte(CP_ACP, 0, text.data(), wide, converted.data(), ansi, nullptr, nullptr);
+  return converted;
 }
 
 // Runs a command line without a window and waits (a minute at most); its
