@@ -23,6 +23,7 @@
 #include "print/tests/printer_fixture.h"
 #include "print/ticket_preview.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/wine_host.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ using printtest::Array;
 using printtest::Object;
 using printtest::printer;
 using Names = std::vector<std::string>;
+using wine_host::windowsPath;
 
 void addLine(json::TJSONArray& doc, const std::string& text, int tipo, const std::string& fonte) {
   auto line = json::make<json::TJSONObject>();
@@ -37,13 +39,6 @@ void addLine(json::TJSONArray& doc, const std::string& text, int tipo, const std
   line->set("tipo", json::makeInteger(tipo));
   line->setText("fonte", fonte);
   doc.add(std::move(line));
-}
-
-// A Unix path as Wine's drive Z: shows it.
-std::string windowsPath(const std::string& unixPath) {
-  std::string path = "Z:" + unixPath;
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
 }
 
 struct Services {
