@@ -517,7 +517,11 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_CLOSE:
-      if (closeQuery()) DestroyWindow(hwnd_);
+      if (!closeQuery()) return 0;
+      // The owner is enabled before a modal window goes, so the activation
+      // passes back to it rather than to another program's window.
+      if (modalOwner_) EnableWindow(modalOwner_, TRUE);
+      DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
       onDestroyed();
@@ -575,6 +579,7 @@ void pumpMessages() {
 void runModal(Form& form) {
   HWND owner = GetWindow(form.hwnd(), GW_OWNER);
   if (owner) EnableWindow(owner, FALSE);
+  form.modalOwner_ = owner;
   form.show();
   MSG msg;
   while (form.isOpen()) {

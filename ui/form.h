@@ -161,6 +161,8 @@ class Form {
   std::map<HWND, HWND> openers_;  // container -> the focus when it was shown
   std::vector<HWND> openBoxes_;   // in the order they opened
   HWND savedFocus_ = nullptr;     // the focus while the form is inactive
+  HWND modalOwner_ = nullptr;     // the window runModal disabled
+  friend void runModal(Form& form);
   bool activating_ = false;
 };
 

@@ -130,7 +130,11 @@ TEST_F(Explore, RandomMouseAndKeysNeverHangEndOrDamageTheProgram) {
     const auto busySince = std::chrono::steady_clock::now();
     while (!thread.settles(2000)) {
       if (!ui::isBusy()) {
-        failure = "the window did not answer within 2 s";
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
+        failure = "the window did not answer within 2 s (in front: " +
+                  nameOf(GetForegroundWindow()) + ", active " + nameOf(info.hwndActive) + " focus " + nameOf(info.hwndFocus) + " enabled " + std::to_string(IsWindowEnabled(main)) + " answers " + std::to_string(real_input::answers(main)) + ")";
         break;
       }
       if (std::chrono::steady_clock::now() - busySince > std::chrono::seconds(120)) {

@@ -146,9 +146,15 @@ class UiThread {
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
     while (releasesTaken < releasesSent && std::chrono::steady_clock::now() < end) Sleep(5);
     releasesTaken = releasesSent.load();
-    ResetEvent(markerSeen());
-    press(kMarker);
-    return WaitForSingleObject(markerSeen(), ms) == WAIT_OBJECT_0 && answers(hwnd_, ms);
+    // A marker sent to a window that closes meanwhile is lost with the
+    // window's queued input: a second one goes to the window now in front.
+    for (int tries = 0; tries < 2; ++tries) {
+      ResetEvent(markerSeen());
+      press(kMarker);
+      if (WaitForSingleObject(markerSeen(), ms) == WAIT_OBJECT_0) return answers(hwnd_, ms);
+      if (!answers(hwnd_, ms)) return false;
+    }
+    return false;
   }
 
  private:
