@@ -1,5 +1,5 @@
 # Entry points. `make test` and `make run` set up what is missing first.
-.PHONY: setup build test run screenshot fuzz bench release clean
+.PHONY: setup build test run screenshot fuzz bench explore release clean
 
 setup:
 	@bash scripts/setup.sh
@@ -22,6 +22,10 @@ fuzz: setup
 
 bench: setup
 	@bash scripts/bench.sh
+
+# make explore SECONDS=600 SEED=7: a long random run of mouse and keys
+explore: setup
+	@bash scripts/explore.sh "$(SECONDS)" "$(SEED)"
 
 # make release PRODUCTION=https://... STAGING=https://... DOWNLOAD=host FILES=dir [CA=file.pem]
 release: setup

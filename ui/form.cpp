@@ -5,6 +5,7 @@
 #include "platform/error.h"
 #include "ui/cursor.h"
 #include "ui/dpi.h"
+#include "ui/form_messages.h"
 #include "ui/prompts.h"
 
 namespace ui {
@@ -13,11 +14,6 @@ namespace {
 HINSTANCE appInstance = nullptr;
 const char kPanelClass[] = "QueltaPanel";
 const char kApplicationClass[] = "TApplication";
-const UINT kRunActivate = WM_APP + 1;
-const UINT kPaintBox = WM_APP + 2;  // wParam: the DC, lParam: the paint box
-const UINT kActivateMainForm = WM_APP + 3;
-// Messages that other threads post to a form: onPosted hands them out from here.
-const UINT kFirstPosted = WM_APP + 16;
 
 HWND applicationHwnd = nullptr;
 HWND mainFormHwnd = nullptr;  // the first form that belongs to it
@@ -65,6 +61,11 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT:
       paintPanel(hwnd);
       return 0;
+    case WM_SHOWWINDOW:
+      // Before the container appears or disappears: the form keeps the focus
+      // out of what is about to be hidden.
+      if (lp == 0) SendMessageA(GetAncestor(hwnd, GA_ROOT), kContainerShown, wp, reinterpret_cast<LPARAM>(hwnd));
+      break;
     case WM_SETFONT:
       SetPropA(hwnd, "font", reinterpret_cast<HANDLE>(wp));
       return 0;
@@ -150,15 +151,6 @@ LRESULT CALLBACK applicationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcA(hwnd, msg, wp, lp);
 }
 
-bool dispatchDialogMessage(MSG& msg) {
-  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
-  if (root && GetWindowLongPtrA(root, GWLP_USERDATA) != 0 && IsDialogMessageA(root, &msg))
-    return true;
-  TranslateMessage(&msg);
-  DispatchMessageA(&msg);
-  return false;
-}
-
 }  // namespace
 
 void initialise(HINSTANCE instance) {
@@ -204,7 +196,9 @@ void Form::create(const FormSpec& spec, std::span<const ControlSpec> controls, H
 void Form::createControl(const ControlSpec& c, int id) {
   HWND parent = hwnd_;
   if (c.parent && *c.parent) parent = handle(c.parent);
-  DWORD style = WS_CHILD | (c.visible ? WS_VISIBLE : 0);
+  // Clipped by their siblings, so a control never paints over a box laid
+  // above it.
+  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (c.visible ? WS_VISIBLE : 0);
   DWORD exStyle = 0;
   const char* cls = "STATIC";
   int x = scaled(c.x), y = scaled(c.y), w = scaled(c.width), h = scaled(c.height);
@@ -215,7 +209,7 @@ void Form::createControl(const ControlSpec& c, int id) {
     case Kind::Page:
     case Kind::PaintBox:
       cls = kPanelClass;
-      style |= WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+      style |= WS_CLIPCHILDREN;
       exStyle |= WS_EX_CONTROLPARENT;
       break;
     case Kind::Label:
@@ -249,7 +243,7 @@ void Form::createControl(const ControlSpec& c, int id) {
       break;
     case Kind::PageControl:
       cls = WC_TABCONTROLA;
-      style |= WS_CLIPSIBLINGS | WS_TABSTOP;
+      style |= WS_TABSTOP;
       break;
   }
   if (c.kind == Kind::Page) {
@@ -288,6 +282,7 @@ void Form::createControl(const ControlSpec& c, int id) {
   }
   entries_[c.name] = Entry{c.kind, hwnd, id};
   names_[id] = c.name;
+  if (style & WS_TABSTOP) tabOrder_.push_back(hwnd);
 }
 
 const Form::Entry& Form::entry(const std::string& name) const {
@@ -460,14 +455,24 @@ LRESULT CALLBACK Form::windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
   switch (msg) {
     case WM_COMMAND:
-      if (LOWORD(wp) == IDCANCEL && lp == 0 && !cancelButton_.empty()) {
-        // Esc presses the cancel button while it can be seen and used.
-        HWND button = handle(cancelButton_);
-        if (button && IsWindowVisible(button) && IsWindowEnabled(button)) click(cancelButton_);
+      // The dialog manager's Esc and Enter, where they reach the form.
+      if ((LOWORD(wp) == IDCANCEL || LOWORD(wp) == IDOK) && lp == 0) {
+        pressKey(LOWORD(wp) == IDOK ? VK_RETURN : VK_ESCAPE);
         return 0;
       }
-      if (LOWORD(wp) == IDCANCEL && lp == 0) return 0;
       dispatchCommand(LOWORD(wp), HIWORD(wp));
+      return 0;
+    case kContainerShown:
+      containerShown(reinterpret_cast<HWND>(lp), wp != 0);
+      return 0;
+    case kFocusBox: {
+      HWND box = reinterpret_cast<HWND>(lp);
+      if (box == activeBox() && !IsChild(box, GetFocus())) moveFocus(nextTabStop(box, false));
+      return 0;
+    }
+    case WM_SETFOCUS:
+      // The form itself holds no focus: it goes on to a control.
+      moveFocus(savedFocus_);
       return 0;
     case WM_NOTIFY:
       return dispatchNotify(reinterpret_cast<NMHDR*>(lp));
@@ -480,9 +485,17 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     }
     case WM_ACTIVATE:
+      // The focus is kept while another window is active, and comes back
+      // with the activation, as a dialog's does.
+      if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && focus != hwnd_ && IsChild(hwnd_, focus)) savedFocus_ = focus;
+        return 0;
+      }
+      if (!HIWORD(wp)) moveFocus(savedFocus_);
       // The handler may open boxes; it runs once the activation is over.
-      if (LOWORD(wp) != WA_INACTIVE && activateHandler_) PostMessageA(hwnd_, kRunActivate, 0, 0);
-      break;
+      if (activateHandler_) PostMessageA(hwnd_, kRunActivate, 0, 0);
+      return 0;
     case kRunActivate:
       if (activateHandler_ && !activating_) {
         activating_ = true;
@@ -504,7 +517,11 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       }
       break;
     case WM_CLOSE:
-      if (closeQuery()) DestroyWindow(hwnd_);
+      if (!closeQuery()) return 0;
+      // The owner is enabled before a modal window goes, so the activation
+      // passes back to it rather than to another program's window.
+      if (modalOwner_) EnableWindow(modalOwner_, TRUE);
+      DestroyWindow(hwnd_);
       return 0;
     case WM_DESTROY:
       onDestroyed();
@@ -544,7 +561,7 @@ ApplicationWindow::~ApplicationWindow() {
 
 int runMessageLoop() {
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) dispatchDialogMessage(msg);
+  while (GetMessageA(&msg, nullptr, 0, 0) > 0) Form::dispatch(msg);
   return static_cast<int>(msg.wParam);
 }
 
@@ -555,13 +572,14 @@ void pumpMessages() {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    dispatchDialogMessage(msg);
+    Form::dispatch(msg);
   }
 }
 
 void runModal(Form& form) {
   HWND owner = GetWindow(form.hwnd(), GW_OWNER);
   if (owner) EnableWindow(owner, FALSE);
+  form.modalOwner_ = owner;
   form.show();
   MSG msg;
   while (form.isOpen()) {
@@ -570,7 +588,7 @@ void runModal(Form& form) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
     }
-    dispatchDialogMessage(msg);
+    Form::dispatch(msg);
   }
   if (owner) {
     EnableWindow(owner, TRUE);

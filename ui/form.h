@@ -67,12 +67,33 @@ class Form {
   // Draws a paint box on `dc`; `area` is its client rectangle.
   using PaintHandler = std::function<void(HDC dc, const RECT& area)>;
   void onPaint(const std::string& name, PaintHandler handler);
-  void setCancelButton(const std::string& name) { cancelButton_ = name; }
+
+  // Enter and Esc as a dialog has them. While the focus is inside `scope` (a
+  // container of the table, or "" for the whole form), Enter presses the
+  // default button and Esc the cancel button, each only while it can be seen
+  // and used; the innermost scope that names a button for the key wins. Enter
+  // on a focused button presses that button.
+  struct Keys {
+    std::string defaultButton, cancelButton;
+  };
+  void setKeys(const std::string& scope, Keys keys);
+  void setCancelButton(const std::string& name) { setKeys("", {"", name}); }
+  // A box: a container that opens over other controls of the form. While it
+  // is shown it acts as a modal box within the form: the focus goes to its
+  // first control, Tab goes round its controls alone, and a click elsewhere
+  // in the form does nothing.
+  void setBox(const std::string& container, Keys keys);
 
   // What a click or a selection change does, sent as the control sends it.
   void click(const std::string& name);
   void notifyChange(const std::string& name);
   void fireTimers();
+
+  // One message of a message loop: the keys the form handles itself (Tab,
+  // Enter, Esc), then the dialog manager, then the window. The focus is
+  // repaired first, so the dialog manager never starts from a control that
+  // cannot be seen or used (its search for a mnemonic loops forever there).
+  static void dispatch(MSG& msg);
 
   // Runs a handler the way the window runs event handlers: an escaping
   // error ends up in the application's error box.
@@ -100,6 +121,24 @@ class Form {
   void dispatchPaint(HWND box, HDC dc);
   void selectPage(HWND pageControl);
 
+  // Focus and keyboard (form_focus.cpp).
+  struct Scope {
+    Keys keys;
+    bool box = false;
+  };
+  bool preTranslate(MSG& msg);
+  bool ownsWindow(HWND hwnd) const { return hwnd == hwnd_ || IsChild(hwnd_, hwnd); }
+  HWND controlOf(HWND hwnd) const;  // the table's control that holds `hwnd`
+  HWND activeBox() const;
+  HWND dialogScope() const { return activeBox() ? activeBox() : hwnd_; }
+  bool takesFocus(HWND control, HWND leaving = nullptr) const;
+  HWND nextTabStop(HWND from, bool backwards, HWND leaving = nullptr) const;
+  void moveFocus(HWND preferred, HWND leaving = nullptr);
+  void repairFocus();
+  void containerShown(HWND container, bool shown);
+  bool pressKey(UINT key);
+  void press(HWND button);
+
   static LRESULT CALLBACK windowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
   LRESULT handleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -117,7 +156,13 @@ class Form {
   std::map<UINT, Handler> posted_;
   std::map<std::string, PaintHandler> painters_;
   Handler activateHandler_;
-  std::string cancelButton_;
+  std::vector<HWND> tabOrder_;  // the focusable controls, in table order
+  std::map<HWND, Scope> scopes_;
+  std::map<HWND, HWND> openers_;  // container -> the focus when it was shown
+  std::vector<HWND> openBoxes_;   // in the order they opened
+  HWND savedFocus_ = nullptr;     // the focus while the form is inactive
+  HWND modalOwner_ = nullptr;     // the window runModal disabled
+  friend void runModal(Form& form);
   bool activating_ = false;
 };
 

@@ -9,6 +9,7 @@ namespace cloud {
 LoginView::LoginView(host::ViewHost& host, ApiEndpoints endpoints)
     : host_(host), endpoints_(std::move(endpoints)) {
   host.form().onClick("btnLogin", [this] { btnLoginClick(); });
+  host.form().setKeys("gbLogin", {"btnLogin", ""});
 }
 
 void LoginView::btnLoginClick() {

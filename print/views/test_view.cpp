@@ -26,6 +26,7 @@ TestView::TestView(host::ViewHost& host) : host_(host), window_(host.form()) {
   window_.onClick("Button4", [this] { Button4Click(); });
   window_.onClick("Button5", [this] { Button5Click(); });
   window_.onClick("btnVisualizar", [this] { btnVisualizarClick(); });
+  window_.setBox("gbTeste", {"", "Button4"});
 }
 
 void TestView::btnTestClick() {

@@ -13,6 +13,7 @@ PrinterView::PrinterView(host::ViewHost& host) : host_(host), window_(host.form(
   window_.onChange("cbImpTipo", [this] { cbImpTipoChange(); });
   window_.onClick("btnImpSalvar", [this] { btnImpSalvarClick(); });
   window_.onClick("btnImpCancelar", [this] { btnImpCancelarClick(); });
+  window_.setBox("gbImpConfig", {"btnImpSalvar", "btnImpCancelar"});
 }
 
 void PrinterView::fillBoxLists() {

@@ -1,0 +1,16 @@
+// The messages the control layer sends itself.
+#pragma once
+
+#include <windows.h>
+
+namespace ui {
+
+const UINT kRunActivate = WM_APP + 1;
+const UINT kPaintBox = WM_APP + 2;  // wParam: the DC, lParam: the paint box
+const UINT kActivateMainForm = WM_APP + 3;
+const UINT kContainerShown = WM_APP + 4;  // wParam: shown, lParam: the container
+const UINT kFocusBox = WM_APP + 5;        // lParam: the box that opened
+// Messages that other threads post to a form: onPosted hands them out from here.
+const UINT kFirstPosted = WM_APP + 16;
+
+}  // namespace ui
