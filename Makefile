@@ -23,9 +23,11 @@ fuzz: setup
 bench: setup
 	@bash scripts/bench.sh
 
-# make release PRODUCTION=https://... STAGING=https://... DOWNLOAD=host FILES=dir [CA=file.pem]
+# make release PRODUCTION=https://... STAGING=https://... DOWNLOAD=host FILES=dir KEY=private.pem
+#              [CA=file.pem] [NEXT=next-public.pem] [DAYS=90]
 release: setup
-	@bash scripts/release.sh "$(PRODUCTION)" "$(STAGING)" "$(DOWNLOAD)" "$(FILES)" "$(CA)"
+	@bash scripts/release.sh "$(PRODUCTION)" "$(STAGING)" "$(DOWNLOAD)" "$(FILES)" "$(KEY)" "$(CA)" \
+	  "$(NEXT)" "$(DAYS)"
 
 clean:
 	rm -rf build
