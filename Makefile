@@ -27,9 +27,11 @@ bench: setup
 explore: setup
 	@bash scripts/explore.sh "$(SECONDS)" "$(SEED)"
 
-# make release PRODUCTION=https://... STAGING=https://... DOWNLOAD=host FILES=dir [CA=file.pem]
+# make release PRODUCTION=https://... STAGING=https://... DOWNLOAD=host FILES=dir KEY=private.pem
+#              [CA=file.pem] [NEXT=next-public.pem] [DAYS=90]
 release: setup
-	@bash scripts/release.sh "$(PRODUCTION)" "$(STAGING)" "$(DOWNLOAD)" "$(FILES)" "$(CA)"
+	@bash scripts/release.sh "$(PRODUCTION)" "$(STAGING)" "$(DOWNLOAD)" "$(FILES)" "$(KEY)" "$(CA)" \
+	  "$(NEXT)" "$(DAYS)"
 
 clean:
 	rm -rf build

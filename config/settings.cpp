@@ -7,7 +7,9 @@
 namespace config {
 namespace {
 std::string overriddenDirectory;
-}
+// A key of our own, beside the print service's.
+const char kAcceptedPublication[] = "publicacaoAceita";
+}  // namespace
 
 std::string applicationDirectory() {
   return overriddenDirectory.empty() ? platform::programDirectory() : overriddenDirectory;
@@ -38,6 +40,22 @@ void raiseReload(const std::string& appDir) {
 
 void storeToken(const std::string& appDir, const std::string& token) {
   platform::writeProfileString(settingsFile(appDir), kSectionConfig, "token", token);
+}
+
+int64_t acceptedPublication(const std::string& appDir) {
+  std::string text =
+      platform::readProfileString(settingsFile(appDir), kSectionConfig, kAcceptedPublication, "");
+  int64_t number = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9' || number > INT32_MAX) return 0;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
+
+void storeAcceptedPublication(const std::string& appDir, int64_t number) {
+  platform::writeProfileString(settingsFile(appDir), kSectionConfig, kAcceptedPublication,
+                               std::to_string(number));
 }
 
 }  // namespace config

@@ -2,6 +2,7 @@
 // keys, the migration of the older "config.ini" and the start-up reads.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace config {
@@ -34,5 +35,11 @@ void raiseReload(const std::string& appDir);
 
 // Keeps the login's token for the next start.
 void storeToken(const std::string& appDir, const std::string& token);
+
+// The highest publication number of the download host's manifest that this
+// installation has accepted (0 when none or unreadable): an older signed
+// manifest replayed by the host is refused.
+int64_t acceptedPublication(const std::string& appDir);
+void storeAcceptedPublication(const std::string& appDir, int64_t number);
 
 }  // namespace config

@@ -3,7 +3,9 @@
 // midnight included.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <string>
 
 namespace platform {
@@ -21,6 +23,8 @@ class Clock {
  public:
   virtual ~Clock() = default;
   virtual LocalDateTime now() const = 0;
+  // Seconds since 1970-01-01 UTC, whatever the time zone.
+  virtual int64_t utcSeconds() const { return static_cast<int64_t>(std::time(nullptr)); }
   // The time of day in the user's long time format. The default is the
   // Brazilian one, two-digit hours, minutes and seconds joined by colons.
   virtual std::string longTimeText(const LocalDateTime& t) const {
@@ -45,6 +49,8 @@ class SettableClock : public Clock {
   explicit SettableClock(LocalDateTime t = {}) : now_(t) {}
   LocalDateTime now() const override { return now_; }
   void set(const LocalDateTime& t) { now_ = t; }
+  int64_t utcSeconds() const override { return utc_; }
+  void setUtc(int64_t seconds) { utc_ = seconds; }
   char dateSeparator() const override { return dateSeparator_; }
   char timeSeparator() const override { return timeSeparator_; }
   void setSeparators(char date, char time) {
@@ -54,6 +60,7 @@ class SettableClock : public Clock {
 
  private:
   LocalDateTime now_;
+  int64_t utc_ = 1735689600;  // 2025-01-01T00:00:00Z
   char dateSeparator_ = '/';
   char timeSeparator_ = ':';
 };

@@ -1,9 +1,11 @@
 // What the download host serves for a release: the archive
-// "/impressao/impressao.zip" and the manifest "/impressao/version.json".
-// `make release` writes both with these; the update's end-to-end test
-// updates from an archive made the same way.
+// "/impressao/impressao.zip", the manifest "/impressao/version.json" and
+// the publisher's signature of it, "/impressao/version.json.sig".
+// `make release` writes them with these; the update's end-to-end test
+// updates from a publication made the same way.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -20,7 +22,18 @@ struct ReleaseFile {
 // create, too large) raises its ArchiveError here and is never published.
 std::string releaseArchive(const std::vector<ReleaseFile>& files);
 
-// The manifest offering `version`: {"success":true,"versao":"<version>"}.
-std::string releaseManifest(const std::string& version);
+// The manifest offering `version` with `archive`:
+// {"success":true,"versao":"<version>","sha256":"<hex>","tamanho":<bytes>,
+//  "publicacao":<number>,"expira":"<yyyy-mm-ddThh:mm:ssZ>"}.
+std::string releaseManifest(const std::string& version, const std::string& archive, int32_t number,
+                            const std::string& expires);
+
+// The Ed25519 signature of the manifest's bytes with the private key (PEM),
+// checked with the key's public half as the tool checks it. EReleaseError
+// when the key is no Ed25519 private key.
+std::string signManifest(const std::string& manifest, const std::string& privateKeyPem);
+
+// The public half (PEM) of a private key (PEM).
+std::string publicKeyOf(const std::string& privateKeyPem);
 
 }  // namespace release

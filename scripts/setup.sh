@@ -226,6 +226,22 @@ make_sandbox_certs() {
   touch "$dir/.done"
 }
 
+# The sandbox's publisher key pair, beside its CA: the sandbox cloud signs its
+# manifest with the private half, the tool's default build trusts the public
+# half. Made on its own, so a cache made before it gains the pair and keeps
+# its certificates.
+make_publisher_key() {
+  local dir="$CACHE_ROOT/sandbox-certs-v1"
+  [ -f "$dir/publisher.key" ] && [ -f "$dir/publisher.pem" ] && return 0
+  did_something=1
+  log "making the sandbox's publisher key"
+  step_log="$dir/openssl.log"
+  openssl genpkey -algorithm ed25519 -out "$dir/publisher.key.new" >>"$step_log" 2>&1
+  openssl pkey -in "$dir/publisher.key.new" -pubout -out "$dir/publisher.pem" >>"$step_log" 2>&1
+  mv "$dir/publisher.key.new" "$dir/publisher.key"
+  step_log=""
+}
+
 # The in-test HTTPS servers of the Windows build need cpp-httplib as a single
 # header (Debian ships it split, compiled for Linux): taken from Debian's
 # source package, with Debian's patches applied.
@@ -271,6 +287,7 @@ build_curl
 build_minizip
 fetch_httplib_header
 make_sandbox_certs
+make_publisher_key
 echo "$PREFIX" > "$CACHE_ROOT/current"
 
 if [ "$did_something" = 0 ]; then

@@ -2,11 +2,14 @@
 
 #include <vector>
 
+#include "config/settings.h"
 #include "json/json.h"
 #include "net/disconnect_guard.h"
+#include "net/http_client.h"
 #include "platform/files.h"
 #include "platform/oem_text.h"
 #include "platform/text_locale.h"
+#include "print/log_file.h"
 #include "service/service_check.h"
 #include "service/service_control.h"
 #include "update/update_archive.h"
@@ -68,16 +71,55 @@ void requireProgramFiles(const std::vector<ArchiveEntry>& entries) {
   }
 }
 
+// The manifest's signature; none at all (the host answers with an error
+// status) is refused as a wrong one.
+std::string signatureOf(UpdateContext& context) {
+  try {
+    return context.http.getStream(context.source.manifestUrl + kSignatureSuffix);
+  } catch (const net::HttpProtocolError&) {
+    return "";
+  }
+}
+
+// Why a signed publication is not offered, for the day log: it has expired
+// (a host holding restaurants on an old release), or it is older than one
+// accepted before (a host replaying it). Empty when it may be offered.
+std::string refusalOf(const Publication& publication, int64_t accepted, int64_t now) {
+  const std::string prefix = "Atualiza\xe7\xe3o recusada: a publica\xe7\xe3o n\xba " +
+                             std::to_string(publication.number) + " (vers\xe3o " +
+                             publication.version + ") ";
+  std::optional<int64_t> expires = utcSeconds(publication.expires);
+  if (!expires || *expires <= now) return prefix + "venceu em " + publication.expires;
+  if (publication.number < accepted)
+    return prefix + "\xe9 anterior \xe0 n\xba " + std::to_string(accepted) + ", j\xe1 aceita";
+  return "";
+}
+
 }  // namespace
 
 VersionCheckOutcome checkForUpdate(UpdateContext& context) {
   net::DisconnectGuard disconnect(context.http);
-  json::TJSONObject manifest(context.http.getText(context.source.manifestUrl));
+  // The signature covers the bytes as served, before any decoding.
+  const std::string bytes = context.http.getStream(context.source.manifestUrl);
+  if (!signedByPublisher(bytes, signatureOf(context), context.source.publisherKeys))
+    throw quelta::Error("EUpdateError", kUpdateSignatureRefused);
+  json::TJSONObject manifest(net::utf8ToAnsiText(bytes));
   if (!manifest.boolOf("success")) return VersionCheckOutcome::kNothingNew;
-  if (manifest.textOf("versao") == context.builtInVersion) return VersionCheckOutcome::kNothingNew;
+
+  const Publication publication = readPublication(manifest);
+  const int64_t accepted = config::acceptedPublication(context.appDir);
+  std::string refusal = refusalOf(publication, accepted, context.clock.utcSeconds());
+  if (!refusal.empty()) {
+    print::saveLog(context.appDir, refusal, context.clock);
+    return VersionCheckOutcome::kRefused;
+  }
+  if (publication.number > accepted)
+    config::storeAcceptedPublication(context.appDir, publication.number);
+
+  if (publication.version == context.builtInVersion) return VersionCheckOutcome::kNothingNew;
   if (!context.window.confirm(kUpdateQuestionCaption, kUpdateQuestion))
     return VersionCheckOutcome::kDeclined;
-  updateServer(context);
+  updateServer(context, publication);
   return VersionCheckOutcome::kUpdated;
 }
 
@@ -87,7 +129,7 @@ std::vector<ArchiveEntry> checkUpdateArchive(const std::string& zipBytes) {
   return entries;
 }
 
-UpdateOutcome updateServer(UpdateContext& context) {
+UpdateOutcome updateServer(UpdateContext& context, const Publication& publication) {
   BusyWhile busy(context.window);
   std::string workDir = pathBelow(context.appDir, parts({kUpdateDirectory}));
   std::string archivePath = pathBelow(workDir, parts({kUpdateArchive}));
@@ -109,8 +151,11 @@ UpdateOutcome updateServer(UpdateContext& context) {
 
   // Everything that can be wrong with the archive shows before the print
   // service is stopped, so a bad archive never leaves the restaurant
-  // without printing.
-  std::vector<ArchiveEntry> entries = checkUpdateArchive(platform::readFile(archivePath));
+  // without printing; an archive the publisher did not sign for, also one
+  // an earlier run left, is never even unpacked.
+  const std::string archive = platform::readFile(archivePath);
+  requirePublishedArchive(archive, publication);
+  std::vector<ArchiveEntry> entries = checkUpdateArchive(archive);
   const std::string script = updateScriptText(context.appDir);
 
   service::stopServiceAndWait(context.serviceManager, service::kPrintServiceName);
@@ -129,7 +174,7 @@ UpdateOutcome updateServer(UpdateContext& context) {
 }
 
 UpdateSource UpdateSource::downloadHost() {
-  return {true, versionManifestUrl(), updateArchiveUrl()};
+  return {true, versionManifestUrl(), updateArchiveUrl(), std::string(builtInPublisherKeys())};
 }
 
 std::string versionManifestUrl() {

@@ -9,8 +9,10 @@
 
 #include "host/window_port.h"
 #include "net/http_fetcher.h"
+#include "platform/clock.h"
 #include "platform/process.h"
 #include "platform/service_manager.h"
+#include "update/publication.h"
 #include "update/update_archive.h"
 
 namespace update {
@@ -21,6 +23,9 @@ inline constexpr char kUpdateQuestion[] =
     "Deseja atualizar agora?";
 inline constexpr char kUpdateDownloadFailed[] = "Erro no download da atualiza\xe7\xe3o.";
 inline constexpr char kUpdateArchiveMissing[] = "Arquivo de atualiza\xe7\xe3o n\xe3o encontrado.";
+// A manifest that the publisher's key did not sign, or no signature at all.
+inline constexpr char kUpdateSignatureRefused[] =
+    "A atualiza\xe7\xe3o oferecida n\xe3o tem a assinatura da Quelta e foi recusada";
 inline constexpr char kUpdateLaunchFailed[] =
     "N\xe3o foi poss\xedvel iniciar a atualiza\xe7\xe3o (update\\update.bat)";
 
@@ -33,17 +38,20 @@ inline constexpr char kUpdateScript[] = "update.bat";
 inline constexpr const char* kUpdatedFiles[] = {"libeay32.dll", "queltaConfig.exe",
                                                 "queltaService.exe", "ssleay32.dll"};
 
-// Where the version check asks: the download host's manifest and archive.
+// Where the version check asks (the download host's manifest, its
+// signature beside it, and the archive) and whose signature it accepts.
 // No check at all is a choice of its own (screenshots, and window tests that
 // must not reach a download host), not an empty address.
 struct UpdateSource {
   bool check;
-  std::string manifestUrl;  // the download host's "/impressao/version.json"
-  std::string archiveUrl;   // the download host's "/impressao/impressao.zip"
+  std::string manifestUrl;    // the download host's "/impressao/version.json"
+  std::string archiveUrl;     // the download host's "/impressao/impressao.zip"
+  std::string publisherKeys;  // PEM public keys, one or two
 
-  // The host the build names (QUELTA_DOWNLOAD_HOST).
+  // The host and the publisher's keys the build names
+  // (QUELTA_DOWNLOAD_HOST, QUELTA_PUBLISHER_KEY_FILE and _NEXT_KEY_FILE).
   static UpdateSource downloadHost();
-  static UpdateSource none() { return {false, "", ""}; }
+  static UpdateSource none() { return {false, "", "", ""}; }
 };
 
 // What the update works with. The main window fills it with its HTTP client,
@@ -57,6 +65,8 @@ struct UpdateContext {
   // The script starts here, hidden and not waited for; then the program
   // is told to end.
   platform::Process& process;
+  // Today's date for the day log, and UTC for the manifest's expiry.
+  const platform::Clock& clock;
   std::string appDir;          // the application directory
   std::string builtInVersion;  // the version this build is
   UpdateSource source;
@@ -64,13 +74,19 @@ struct UpdateContext {
 
 enum class VersionCheckOutcome {
   kNothingNew,  // "success" false, or the version on offer is the built-in one
+  kRefused,     // expired, or older than a publication accepted before (day log)
   kDeclined,    // the user answered No
   kUpdated,     // the user answered Yes and updateServer ran
 };
 
-// The version check: the manifest, and the question when it names another
-// version than the built-in one (compared byte for byte). Errors of the
-// request and of the manifest's JSON run out; the client is disconnected
+// The version check: the manifest and its signature, and the question when
+// the manifest is signed by the publisher, has not expired, is not older
+// than the highest publication accepted so far (which it then becomes) and
+// names another version than the built-in one (compared byte for byte). A
+// deliberate downgrade is a publication like any other. A manifest without
+// the publisher's signature raises kUpdateSignatureRefused; an expired or
+// older one is written to the day log and asks nothing. Errors of the
+// requests and of the manifest's JSON run out; the client is disconnected
 // in every case.
 VersionCheckOutcome checkForUpdate(UpdateContext& context);
 
@@ -84,12 +100,14 @@ enum class UpdateOutcome {
   kLaunched,   // the script runs and the program was told to end
 };
 
-// The update. The archive is fetched into update\impressao.zip (a failed
-// download is reported and an archive left by an earlier run is used), read
-// and checked whole, and only then is the print service stopped and the
-// archive unpacked. An unusable archive (ArchiveError) or a failed write
-// runs out; the program then keeps running with its old files.
-UpdateOutcome updateServer(UpdateContext& context);
+// The update of a signed publication. The archive is fetched into
+// update\impressao.zip (a failed download is reported and an archive left by
+// an earlier run is used), compared with the publication's size and SHA-256,
+// read and checked whole, and only then is the print service stopped and
+// the archive unpacked. An archive that is not the published one or is
+// unusable (ArchiveError), or a failed write, runs out; the program then
+// keeps running with its old files.
+UpdateOutcome updateServer(UpdateContext& context, const Publication& publication);
 
 // The download host's version manifest and update archive, both over
 // HTTPS from the host the build names (QUELTA_DOWNLOAD_HOST).

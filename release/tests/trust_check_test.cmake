@@ -1,27 +1,43 @@
-# Runs the trust check of a build's configuration (cmake/QueltaTrust.cmake)
+# Runs the trust checks of a build's configuration (cmake/QueltaTrust.cmake)
 # as configure would, on real and sandbox hosts with and without the
-# sandbox's CA. Run with -DSANDBOX_CERTS=<dir> -P.
+# sandbox's CA and publisher key. Run with -DSANDBOX_CERTS=<dir> -P.
 set(_module "${CMAKE_CURRENT_LIST_DIR}/../../cmake/QueltaTrust.cmake")
 file(READ "${SANDBOX_CERTS}/ca.pem" _sandbox_ca)
-set(_failures 0)
+file(READ "${SANDBOX_CERTS}/publisher.pem" _sandbox_key)
+# A public key that is not the sandbox's (any PEM block of that kind).
+set(_own_key "-----BEGIN PUBLIC KEY-----\nMCowBQYDK2VwAyEANpiO9mvYR4jbfkvdPH+cRpEjhBxRmGxvY0lDoUEuQ5w=\n-----END PUBLIC KEY-----\n")
 
-function(expect_check outcome ca)
-  string(REPLACE ";" "\\;" _hosts "${ARGN}")
+# expect_check(refused|accepted <check> <pem> <refusal pattern> <host>...)
+function(expect_check outcome check pem pattern)
   set(_script "${CMAKE_CURRENT_BINARY_DIR}/trust_check_case.cmake")
-  file(WRITE "${_script}" "include(\"${_module}\")\nquelta_check_trust([==[${ca}]==] \"${SANDBOX_CERTS}\" ${ARGN})\n")
+  file(WRITE "${_script}" "include(\"${_module}\")\n${check}([==[${pem}]==] \"${SANDBOX_CERTS}\" ${ARGN})\n")
   execute_process(COMMAND "${CMAKE_COMMAND}" -P "${_script}" RESULT_VARIABLE _rc
     OUTPUT_VARIABLE _out ERROR_VARIABLE _out)
+  # CMake wraps its messages.
+  string(REGEX REPLACE "[ \n]+" " " _out "${_out}")
   file(REMOVE "${_script}")
-  if(outcome STREQUAL "refused" AND (_rc EQUAL 0 OR NOT _out MATCHES "trusts the sandbox's CA"))
-    message(SEND_ERROR "not refused: ${ARGN}")
+  if(outcome STREQUAL "refused" AND (_rc EQUAL 0 OR NOT _out MATCHES "${pattern}"))
+    message(SEND_ERROR "${check} did not refuse: ${ARGN}")
   elseif(outcome STREQUAL "accepted" AND NOT _rc EQUAL 0)
-    message(SEND_ERROR "refused: ${ARGN}: ${_out}")
+    message(SEND_ERROR "${check} refused: ${ARGN}: ${_out}")
   endif()
 endfunction()
 
-expect_check(refused "${_sandbox_ca}"
-  https://api.quelta.com.br https://stage.api.quelta.com.br downloads.quelta.com.br)
+set(_real https://api.quelta.com.br https://stage.api.quelta.com.br downloads.quelta.com.br)
 # One real host is enough to refuse.
-expect_check(refused "${_sandbox_ca}" https://127.0.0.1:8443 https://127.0.0.1:8444 downloads.quelta.com.br)
-expect_check(accepted "" https://api.quelta.com.br https://stage.api.quelta.com.br downloads.quelta.com.br)
-expect_check(accepted "${_sandbox_ca}" https://127.0.0.1:8443 https://localhost:8444 127.0.0.1:8445)
+set(_one_real https://127.0.0.1:8443 https://127.0.0.1:8444 downloads.quelta.com.br)
+set(_sandbox https://127.0.0.1:8443 https://localhost:8444 127.0.0.1:8445)
+set(_ca quelta_check_trust)
+set(_ca_refusal "trusts the sandbox's CA")
+expect_check(refused ${_ca} "${_sandbox_ca}" "${_ca_refusal}" ${_real})
+expect_check(refused ${_ca} "${_sandbox_ca}" "${_ca_refusal}" ${_one_real})
+expect_check(accepted ${_ca} "" "" ${_real})
+expect_check(accepted ${_ca} "${_sandbox_ca}" "" ${_sandbox})
+
+set(_keys quelta_check_publisher_keys)
+expect_check(refused ${_keys} "${_sandbox_key}" "trusts the sandbox's publisher key" ${_one_real})
+# The sandbox's key as the next one is refused as well.
+expect_check(refused ${_keys} "${_own_key}${_sandbox_key}" "sandbox's publisher key" ${_real})
+expect_check(refused ${_keys} "" "names no publisher key" ${_real})
+expect_check(accepted ${_keys} "${_own_key}" "" ${_real})
+expect_check(accepted ${_keys} "${_sandbox_key}" "" ${_sandbox})

@@ -15,8 +15,10 @@ const char kUsage[] =
     "                     [--download-port N] [--download-http-port N] [--certs DIR]\n"
     "                     [--files DIR] [--fail QUERY]...\n"
     "  Ports default to 8443, 8444, 8445 (HTTPS) and 8446 (HTTP); 0 takes a free port.\n"
-    "  --certs names the directory with server.pem and server.key (default: the set-up's).\n"
-    "  --files names the directory whose version.json and impressao.zip are served.\n"
+    "  --certs names the directory with server.pem, server.key and publisher.key (default:\n"
+    "  the set-up's).\n"
+    "  --files names the directory whose version.json, version.json.sig and impressao.zip\n"
+    "  are served.\n"
     "  --fail switches a failure on from the start, e.g. --fail "
     "'kind=status&status=401&path=/token'.\n"
     "  See standins/cloud/README.md.\n";
@@ -70,6 +72,7 @@ int main(int argc, char** argv) {
   }
   options.certFile = certs + "/server.pem";
   options.keyFile = certs + "/server.key";
+  options.publisherKeyFile = certs + "/publisher.key";
 
   // The server threads inherit a mask without the stop signals, so they
   // reach the main thread's sigwait below.

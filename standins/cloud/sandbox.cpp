@@ -6,12 +6,15 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
 #include "config/version.h"
+#include "release/release_files.h"
 #include "standins/cloud/menu.h"
+#include "update/publication.h"
 
 namespace sandbox {
 namespace {
@@ -153,6 +156,14 @@ struct SandboxCloud::Listener {
 };
 
 SandboxCloud::SandboxCloud(Options options) : options_(std::move(options)) {
+  // Valid for a year from the start, publication 1: any later one of a test
+  // or a release outnumbers it.
+  const int64_t now = static_cast<int64_t>(std::time(nullptr));
+  ownManifest_ =
+      release::releaseManifest(config::kVersion, "", 1, update::utcText(now + 365 * 86400));
+  std::string key;
+  if (!options_.publisherKeyFile.empty() && readWholeFile(options_.publisherKeyFile, key))
+    ownSignature_ = release::signManifest(ownManifest_, key);
   for (const std::string& query : options_.failures) {
     Failure failure;
     std::string error;
@@ -382,6 +393,8 @@ void SandboxCloud::answerDownload(const httplib::Request& req, httplib::Response
   if (req.path == "/impressao/version.json") {
     name = "version.json";
     type = kJson;
+  } else if (req.path == "/impressao/version.json.sig") {
+    name = "version.json.sig";
   } else if (req.path == "/impressao/impressao.zip") {
     name = "impressao.zip";
     type = "application/zip";
@@ -391,13 +404,18 @@ void SandboxCloud::answerDownload(const httplib::Request& req, httplib::Response
     return;
   }
   std::string bytes;
-  if (!options_.filesDir.empty() && readWholeFile(options_.filesDir + "/" + name, bytes)) {
+  auto served = [&](const std::string& file) {
+    return !options_.filesDir.empty() && readWholeFile(options_.filesDir + "/" + file, bytes);
+  };
+  // Without a manifest of its own the sandbox offers the tool's own
+  // version, signed: nothing to update.
+  const bool own = name != "impressao.zip" && !served("version.json");
+  if (own && name == "version.json") {
+    res.set_content(ownManifest_, kJson);
+  } else if (own && !ownSignature_.empty()) {
+    res.set_content(ownSignature_, type);
+  } else if (!own && served(name)) {
     res.set_content(bytes, type);
-  } else if (name == "version.json") {
-    // Without a manifest of its own the sandbox offers the tool's own
-    // version: nothing to update.
-    res.set_content(std::string("{\"success\":true,\"versao\":\"") + config::kVersion + "\"}",
-                    kJson);
   } else {
     res.status = 404;
     res.set_content("not found\n", "text/plain");

@@ -28,8 +28,12 @@ struct Options {
   int downloadHttpPort = 8446;  // plain HTTP: the update archive
   std::string certFile;         // PEM certificate and key of 127.0.0.1
   std::string keyFile;
-  // "version.json" and "impressao.zip" are served from here when present.
+  // "version.json", "version.json.sig" and "impressao.zip" are served from
+  // here when present.
   std::string filesDir;
+  // The sandbox publisher's private key (PEM), which signs the manifest
+  // served when filesDir has none; unsigned when empty or unreadable.
+  std::string publisherKeyFile;
   // Failures in effect from the start, each in the form of a control query
   // ("kind=status&status=401&path=/token").
   std::vector<std::string> failures;
@@ -88,6 +92,9 @@ class SandboxCloud {
   std::string url(const char* scheme, int port) const;
 
   Options options_;
+  // The manifest offering the tool's own version, and its signature.
+  std::string ownManifest_;
+  std::string ownSignature_;
   int ports_[4] = {0, 0, 0, 0};
   std::vector<std::unique_ptr<Listener>> listeners_;
 

@@ -5,15 +5,18 @@
 
 #include <algorithm>
 
+#include "config/settings.h"
 #include "config/version.h"
 #include "platform/file_attributes.h"
 #include "platform/files.h"
 #include "platform/oem_text.h"
+#include "release/release_files.h"
 #include "release/zip_writer.h"
 #include "tests/support/failure.h"
 #include "tests/support/recording_port.h"
 #include "tests/support/recording_services.h"
 #include "tests/support/scripted_http.h"
+#include "tests/support/signing_key.h"
 #include "tests/support/temp_dir.h"
 #include "update/update.h"
 #include "update/update_archive.h"
@@ -265,28 +268,39 @@ class UpdateServer : public ::testing::Test {
     return b.empty() ? update::pathBelow(dir.path(), {a}) : update::pathBelow(dir.path(), {a, b});
   }
 
-  Strings httpCalls() const { return http.calls; }
+  // The publication of `archive` as the host serves it, signed.
+  update::Publication offer(const std::string& version, const std::string& archive) {
+    const update::Publication published{version, update::sha256Hex(archive),
+                                        static_cast<int32_t>(archive.size()), 8,
+                                        "2030-01-01T00:00:00Z"};
+    const std::string manifest = release::releaseManifest(version, archive, 8, published.expires);
+    http.answer(kManifest, manifest);
+    http.answer(kManifest + ".sig", release::signManifest(manifest, key));
+    http.answer(kArchive, archive);
+    return published;
+  }
 
   TempDir dir;
   ScriptedHttp http;
   Strings events;
   RecordingPort port{events};
   printtest::Recorders twins;
+  const std::string key = signing_test::newPrivateKey();
   update::UpdateContext context{http,
                                 port,
                                 twins.serviceManager,
                                 twins.process,
+                                twins.clock,
                                 dir.path(),
                                 config::kVersion,
-                                {true, kManifest, kArchive}};
+                                {true, kManifest, kArchive, release::publicKeyOf(key)}};
 };
 
 TEST_F(UpdateServer, AnOfferedVersionAnsweredYesUnpacksWritesTheScriptLaunchesItAndEnds) {
-  http.answer(kManifest, R"({"success":true,"versao":"9.9.99"})");
   ZipWriter zip = releaseArchive();
   zip.add("docs/LEIAME.txt", "notas");
   std::string archive = zip.bytes();
-  http.answer(kArchive, archive);
+  offer("9.9.99", archive);
 
   port.answers = {true};
   EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kUpdated);
@@ -294,8 +308,8 @@ TEST_F(UpdateServer, AnOfferedVersionAnsweredYesUnpacksWritesTheScriptLaunchesIt
   std::string commandLine = "launch \"" + dir.path() + "\\update\\update.bat\"";
   EXPECT_EQ(events, (Strings{"confirm Confirm " + std::string(update::kUpdateQuestion), "busy",
                              "stop service", "normal", commandLine, "end", "normal"}));
-  EXPECT_EQ(http.calls,
-            (Strings{"text " + kManifest, "stream " + kArchive, "disconnect", "disconnect"}));
+  EXPECT_EQ(http.calls, (Strings{"stream " + kManifest, "stream " + kManifest + ".sig",
+                                 "stream " + kArchive, "disconnect", "disconnect"}));
   EXPECT_EQ(platform::readFile(file("update", "impressao.zip")), archive);
   EXPECT_EQ(platform::readFile(file("update", "queltaConfig.exe")), "new tool");
   EXPECT_EQ(platform::readFile(file("update", "queltaService.exe")), "new service");
@@ -304,15 +318,19 @@ TEST_F(UpdateServer, AnOfferedVersionAnsweredYesUnpacksWritesTheScriptLaunchesIt
   EXPECT_EQ(platform::readFile(update::pathBelow(dir.path(), {"update", "docs", "LEIAME.txt"})),
             "notas");
   EXPECT_EQ(platform::readFile(file("update", "update.bat")), update::updateScriptText(dir.path()));
-  // The application directory itself is the script's to change.
-  EXPECT_EQ(dir.entries(), Strings{"update"});
+  // The application directory itself is the script's to change; the
+  // settings keep the publication accepted.
+  EXPECT_EQ(dir.entries(), (Strings{"quelta.dll", "update"}));
+  EXPECT_EQ(config::acceptedPublication(dir.path()), 8);
 }
 
 TEST_F(UpdateServer, TheBuiltInVersionOrSuccessFalseAsksNothingAndNoAnswersNo) {
   const std::string version = config::kVersion;
-  http.answer(kManifest, R"({"success":true,"versao":")" + version + "\"}");
+  offer(version, "");
   EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kNothingNew);
-  http.answer(kManifest, R"({"success":false,"versao":"9.9.99"})");
+  const std::string off = R"({"success":false,"versao":"9.9.99"})";
+  http.answer(kManifest, off);
+  http.answer(kManifest + ".sig", release::signManifest(off, key));
   EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kNothingNew);
   EXPECT_TRUE(events.empty());
 
@@ -321,33 +339,37 @@ TEST_F(UpdateServer, TheBuiltInVersionOrSuccessFalseAsksNothingAndNoAnswersNo) {
        {std::string("2.0.12"), std::string("9.9.99"), version + " ", "V" + version}) {
     events.clear();
     port.answers = {false};
-    http.answer(kManifest, std::string(R"({"success":true,"versao":")") + offered + "\"}");
+    offer(offered, "");
     EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kDeclined) << offered;
     EXPECT_EQ(events.size(), 1u) << offered;
   }
   // Nothing was downloaded; each check disconnected.
-  for (const std::string& call : http.calls) EXPECT_NE(call.rfind("stream", 0), 0u) << call;
+  for (const std::string& call : http.calls) EXPECT_NE(call, "stream " + kArchive);
   EXPECT_EQ(http.calls.back(), "disconnect");
-  EXPECT_TRUE(dir.entries().empty());
+  EXPECT_EQ(dir.entries(), Strings{"quelta.dll"});
 }
 
 TEST_F(UpdateServer, AManifestThatFailsRunsOutAndStillDisconnects) {
-  http.answer(kManifest, R"({"versao":"9.9.99"})");
+  const std::string noSuccess = R"({"versao":"9.9.99"})";
+  http.answer(kManifest, noSuccess);
+  http.answer(kManifest + ".sig", release::signManifest(noSuccess, key));
   EXPECT_NE(failureOf([&] { update::checkForUpdate(context); }), "no failure");
   http.fail(kManifest, [] { throw quelta::Error("EIdSocketError", "Socket Error # 10061"); });
   EXPECT_EQ(failureOf([&] { update::checkForUpdate(context); }),
             "EIdSocketError - Socket Error # 10061");
-  EXPECT_EQ(http.calls,
-            (Strings{"text " + kManifest, "disconnect", "text " + kManifest, "disconnect"}));
+  EXPECT_EQ(http.calls, (Strings{"stream " + kManifest, "stream " + kManifest + ".sig",
+                                 "disconnect", "stream " + kManifest, "disconnect"}));
   EXPECT_TRUE(events.empty());
 }
 
 TEST_F(UpdateServer, AFailedDownloadUsesAnArchiveLeftByAnEarlierRun) {
   platform::createDirectory(file("update"));
-  platform::writeFileReplacing(file("update", "impressao.zip"), releaseArchive().bytes());
+  const std::string left = releaseArchive().bytes();
+  platform::writeFileReplacing(file("update", "impressao.zip"), left);
+  const update::Publication published = offer("9.9.99", left);
   http.fail(kArchive, [] { throw quelta::Error("EIdHTTPProtocolException", "HTTP/1.1 404"); });
 
-  EXPECT_EQ(update::updateServer(context), update::UpdateOutcome::kLaunched);
+  EXPECT_EQ(update::updateServer(context, published), update::UpdateOutcome::kLaunched);
   EXPECT_EQ(events[0], "busy");
   EXPECT_EQ(events[1], "message Erro no download da atualiza\xe7\xe3o.");
   EXPECT_EQ(events[2], "stop service");
@@ -357,7 +379,7 @@ TEST_F(UpdateServer, AFailedDownloadUsesAnArchiveLeftByAnEarlierRun) {
 
 TEST_F(UpdateServer, NoArchiveAtAllEndsWithItsMessageAndTheServiceUntouched) {
   http.fail(kArchive, [] { throw quelta::Error("EIdSocketError", "Connection refused"); });
-  EXPECT_EQ(update::updateServer(context), update::UpdateOutcome::kNoArchive);
+  EXPECT_EQ(update::updateServer(context, {}), update::UpdateOutcome::kNoArchive);
   EXPECT_EQ(events, (Strings{"busy", "message Erro no download da atualiza\xe7\xe3o.",
                              "message Arquivo de atualiza\xe7\xe3o n\xe3o encontrado.", "normal"}));
   EXPECT_EQ(http.calls, (Strings{"stream " + kArchive, "disconnect"}));
@@ -428,9 +450,9 @@ TEST_F(UpdateServer, UnusableArchivesStopBeforeTheServiceAndWriteNothing) {
     TempDir app;
     platform::writeFileReplacing(update::pathBelow(app.path(), {"queltaConfig.exe"}), "old tool");
     context.appDir = app.path();
-    http.answer(kArchive, c.archive);
+    const update::Publication published = offer("9.9.99", c.archive);
     events.clear();
-    EXPECT_EQ(failureOf([&] { update::updateServer(context); }), c.error);
+    EXPECT_EQ(failureOf([&] { update::updateServer(context, published); }), c.error);
     EXPECT_EQ(events, (Strings{"busy", "normal"}));
     // The downloaded archive is all there is: no entry, no script.
     EXPECT_EQ(app.entries(), (Strings{"queltaConfig.exe", "update"}));
@@ -455,8 +477,8 @@ TEST_F(UpdateServer, AFolderTheScriptCannotNameIsRefusedBeforeTheServiceStops) {
   const std::string app = update::pathBelow(dir.path(), {"Caf\xe9 \x80 1"});
   platform::createDirectory(app);
   context.appDir = app;
-  http.answer(kArchive, releaseArchive().bytes());
-  EXPECT_EQ(failureOf([&] { update::updateServer(context); }),
+  const update::Publication published = offer("9.9.99", releaseArchive().bytes());
+  EXPECT_EQ(failureOf([&] { update::updateServer(context, published); }),
             "EUpdateError - A pasta \"" + app +
                 "\" tem no nome caracteres que o prompt de comando n\xe3o l\xea; a "
                 "atualiza\xe7\xe3o n\xe3o foi feita");
@@ -466,11 +488,11 @@ TEST_F(UpdateServer, AFolderTheScriptCannotNameIsRefusedBeforeTheServiceStops) {
 }
 
 TEST_F(UpdateServer, AScriptThatCannotBeStartedKeepsTheProgramRunning) {
-  http.answer(kArchive, releaseArchive().bytes());
+  const update::Publication published = offer("9.9.99", releaseArchive().bytes());
   platform::createDirectory(file("update"));
   platform::writeFileReplacing(file("update", "queltaConfig.livre"), "");
   twins.process.launches = false;
-  EXPECT_EQ(failureOf([&] { update::updateServer(context); }),
+  EXPECT_EQ(failureOf([&] { update::updateServer(context, published); }),
             "EOSError - N\xe3o foi poss\xedvel iniciar a atualiza\xe7\xe3o (update\\update.bat)");
   EXPECT_EQ(std::count(events.begin(), events.end(), "end"), 0);
   // A probe mark left by an earlier run would let the script go on while

@@ -10,13 +10,9 @@ UpdateView::UpdateView(host::ViewHost& host, UpdateSource source)
 void UpdateView::versionCheck() {
   if (!source_.check) return;
   const platform::Services& services = host_.services();
-  UpdateContext context{host_.http(),
-                        host_.port(),
-                        *services.serviceManager,
-                        *services.process,
-                        host_.state().appDir,
-                        config::kVersion,
-                        source_};
+  UpdateContext context{host_.http(),      host_.port(),    *services.serviceManager,
+                        *services.process, *services.clock, host_.state().appDir,
+                        config::kVersion,  source_};
   checkForUpdate(context);
 }
 

@@ -14,6 +14,7 @@
 #include "standins/cloud/sandbox.h"
 #include "tests/support/recording_port.h"
 #include "tests/support/temp_dir.h"
+#include "update/publication.h"
 
 namespace sandbox {
 namespace {
@@ -25,6 +26,7 @@ Options freePorts(const std::string& filesDir = "") {
   options.certFile = std::string(QUELTA_SANDBOX_CERTS) + "/server.pem";
   options.keyFile = std::string(QUELTA_SANDBOX_CERTS) + "/server.key";
   options.filesDir = filesDir;
+  options.publisherKeyFile = std::string(QUELTA_SANDBOX_CERTS) + "/publisher.key";
   return options;
 }
 
@@ -183,9 +185,15 @@ TEST(SandboxDownloads, ServesTheManifestOverHttpsAndTheArchiveOverHttp) {
     SandboxCloud cloud(freePorts(files.path()));
     cloud.start();
     net::HttpClient http;
-    // Nothing put there: the tool's own version, no archive.
-    EXPECT_EQ(http.getText(cloud.downloadUrl() + "/impressao/version.json"),
-              R"({"success":true,"versao":")" + std::string(config::kVersion) + "\"}");
+    // Nothing put there: the tool's own version signed with the sandbox's
+    // publisher key, no archive.
+    const std::string own = http.getStream(cloud.downloadUrl() + "/impressao/version.json");
+    const update::Publication publication = update::readPublication(json::TJSONObject(own));
+    EXPECT_EQ(publication.version, config::kVersion);
+    EXPECT_EQ(publication.number, 1);
+    EXPECT_TRUE(update::signedByPublisher(
+        own, http.getStream(cloud.downloadUrl() + "/impressao/version.json.sig"),
+        platform::readFile(std::string(QUELTA_SANDBOX_CERTS) + "/publisher.pem")));
     EXPECT_THROW(http.getStream(cloud.downloadHttpUrl() + "/impressao/impressao.zip"),
                  net::HttpProtocolError);
 
@@ -196,6 +204,11 @@ TEST(SandboxDownloads, ServesTheManifestOverHttpsAndTheArchiveOverHttp) {
     EXPECT_EQ(http.getText(cloud.downloadUrl() + "/impressao/version.json"),
               R"({"success":true,"versao":"2.1.0"})");
     EXPECT_EQ(http.getStream(cloud.downloadHttpUrl() + "/impressao/impressao.zip"), archive);
+    // A manifest of its own is served with its own signature or none.
+    EXPECT_THROW(http.getStream(cloud.downloadUrl() + "/impressao/version.json.sig"),
+                 net::HttpProtocolError);
+    platform::writeFileReplacing(files.file("version.json.sig"), "assinatura");
+    EXPECT_EQ(http.getStream(cloud.downloadUrl() + "/impressao/version.json.sig"), "assinatura");
   }
 }
 

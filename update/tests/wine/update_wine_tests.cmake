@@ -25,7 +25,8 @@ function(quelta_update_wine_tests)
   target_compile_definitions(update_wine_tests PRIVATE
     "QUELTA_CONFIG_EXE=\"$<TARGET_FILE:queltaConfig>\""
     "QUELTA_SERVICE_EXE=\"$<TARGET_FILE:queltaService>\""
-    "QUELTA_UPDATE_FILES=\"${_sandbox}/files\"")
+    "QUELTA_UPDATE_FILES=\"${_sandbox}/files\""
+    "QUELTA_SANDBOX_CERTS=\"${QUELTA_SANDBOX_CERTS}\"")
   add_dependencies(update_wine_tests queltaConfig queltaService)
 
   add_test(NAME update_sandbox_start COMMAND bash "${CMAKE_SOURCE_DIR}/tests/support/sandbox_cloud.sh"

@@ -19,14 +19,17 @@
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
 #include "cloud/endpoints.h"
+#include "config/settings.h"
 #include "config/version.h"
 #include "net/http_client.h"
 #include "platform/files.h"
 #include "platform/service_manager.h"
+#include "print/log_file.h"
 #include "release/release_files.h"
 #include "release/zip_writer.h"
 #include "service/service_control.h"
 #include "tests/support/eventually.h"
+#include "tests/support/signing_key.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wine_host.h"
 #include "ui/cursor.h"
@@ -164,24 +167,52 @@ class InstalledService {
 
 // ---- the download server ---------------------------------------------------
 
+// A publication that has not expired on any clock of the tests.
+const std::string kValid = "2100-01-01T00:00:00Z";
+constexpr int32_t kNumber = 8;
+
+// The sandbox's publisher key, which the tool as built trusts.
+std::string sandboxPublisherKey() {
+  return platform::readFile(windowsPath(QUELTA_SANDBOX_CERTS "/publisher.key"));
+}
+
+// What the download server serves, published as `make release` publishes,
+// signed with `key`.
 class DownloadServer {
  public:
-  DownloadServer() : dir_(windowsPath(QUELTA_UPDATE_FILES)) {
+  explicit DownloadServer(std::string key = sandboxPublisherKey())
+      : dir_(windowsPath(QUELTA_UPDATE_FILES)), key_(std::move(key)) {
     platform::createDirectory(dir_);
     offer(config::kVersion);
     noArchive();
   }
   ~DownloadServer() {
-    platform::deleteFile(file("version.json"));
-    platform::deleteFile(file("impressao.zip"));
+    for (const char* name : {"version.json", "version.json.sig", "impressao.zip"})
+      platform::deleteFile(file(name));
   }
-  void manifest(const std::string& text) {
-    platform::writeFileReplacing(file("version.json"), text);
+  // The manifest and the signature served beside it (none when empty).
+  void serve(const std::string& manifest, const std::string& signature) {
+    platform::writeFileReplacing(file("version.json"), manifest);
+    if (signature.empty()) {
+      platform::deleteFile(file("version.json.sig"));
+    } else {
+      platform::writeFileReplacing(file("version.json.sig"), signature);
+    }
   }
+  void manifest(const std::string& text) { serve(text, sign(text)); }
+  std::string sign(const std::string& text) const { return release::signManifest(text, key_); }
+  // The version with the archive given last.
   void offer(const std::string& version) {
-    manifest(R"({"success":true,"versao":")" + version + "\"}");
+    version_ = version;
+    manifest(release::releaseManifest(version, archive_, kNumber, kValid));
   }
   void archive(const std::string& bytes) {
+    archive_ = bytes;
+    archiveFile(bytes);
+    offer(version_);
+  }
+  // The archive's file alone, whatever the manifest says.
+  void archiveFile(const std::string& bytes) {
     platform::writeFileReplacing(file("impressao.zip"), bytes);
   }
   void noArchive() { platform::deleteFile(file("impressao.zip")); }
@@ -189,6 +220,9 @@ class DownloadServer {
  private:
   std::string file(const std::string& name) const { return dir_ + "\\" + name; }
   std::string dir_;
+  std::string key_;
+  std::string version_;
+  std::string archive_;
 };
 
 // The requests the download server has had since the last call, as its
@@ -358,7 +392,9 @@ void press(HWND dialog, WPARAM key) {
 class UpdateCheck : public AppTest {
  protected:
   UpdateCheck() {
+    // Published with a key of this test's own.
     connections.updates = update::UpdateSource::downloadHost();
+    connections.updates.publisherKeys = release::publicKeyOf(key);
     // The update stops the print service that the test installed.
     services.serviceManager = &platform::systemServiceManager();
   }
@@ -378,7 +414,8 @@ class UpdateCheck : public AppTest {
 
   std::string path(const std::string& name) const { return dir.path() + "\\" + name; }
 
-  DownloadServer server;
+  const std::string key = signing_test::newPrivateKey();
+  DownloadServer server{key};
   const Strings& launched = twins.process.launched;
   const int& ended = twins.process.ends;
 };
@@ -400,7 +437,8 @@ TEST_F(UpdateCheck, TheBuiltInVersionAsksNothingSuccessFalseShowsNothingABadMani
     app::MainWindow window(services, connections);
     activate(window);
   }
-  EXPECT_EQ(downloadRequests(), Strings{"download GET /impressao/version.json"});
+  EXPECT_EQ(downloadRequests(), (Strings{"download GET /impressao/version.json",
+                                         "download GET /impressao/version.json.sig"}));
   server.manifest(R"({"success":false,"versao":"9.9.99","message":"Fora do ar"})");
   {
     app::MainWindow window(services, connections);
@@ -453,10 +491,11 @@ TEST_F(UpdateCheck, AFailedDownloadShowsItsMessageThenUpdatesFromTheArchiveLeftB
   InstalledService svc(dir.path());
   ASSERT_TRUE(svc.ready());
   platform::createDirectory(path("update"));
-  platform::writeFileReplacing(path("update\\impressao.zip"),
-                               releaseArchive("earlier tool", "earlier service"));
+  const std::string earlier = releaseArchive("earlier tool", "earlier service");
+  platform::writeFileReplacing(path("update\\impressao.zip"), earlier);
   server.offer("9.9.99");
-  server.noArchive();  // the download gets a 404
+  server.archive(earlier);  // the publication of the archive left before
+  server.noArchive();       // the download gets a 404
   downloadRequests();
 
   prompts.confirmAnswers = {true};
@@ -464,6 +503,7 @@ TEST_F(UpdateCheck, AFailedDownloadShowsItsMessageThenUpdatesFromTheArchiveLeftB
   activate(window);
 
   EXPECT_EQ(downloadRequests(), (Strings{"download GET /impressao/version.json",
+                                         "download GET /impressao/version.json.sig",
                                          "download GET /impressao/impressao.zip"}));
   EXPECT_EQ(prompts.texts("message"), Strings{"Erro no download da atualiza\xe7\xe3o."});
   EXPECT_TRUE(prompts.texts("error").empty()) << prompts.texts("error")[0];
@@ -522,6 +562,92 @@ TEST_F(UpdateCheck, DamagedAndEscapingArchivesStopWithTheErrorBoxAndTouchNothing
     EXPECT_EQ(ended, 0);
     EXPECT_FALSE(ui::isBusy());
   }
+}
+
+TEST_F(UpdateCheck, OnlyTheSignedCurrentPublicationOfTheArchiveServedUpdates) {
+  InstalledService svc(dir.path());
+  ASSERT_TRUE(svc.ready());
+  const DWORD pid = servicePid();
+  platform::writeFileReplacing(path("queltaConfig.exe"), "old tool");
+  config::storeAcceptedPublication(dir.path(), kNumber);
+  const std::string log = print::logFileName(dir.path(), twins.clock.now());
+
+  const std::string zip = releaseArchive("new tool", "new service");
+  std::string flipped = zip;
+  flipped[zip.size() / 2] ^= 1;
+  const std::string valid = release::releaseManifest("9.9.99", zip, kNumber, kValid);
+  std::string changed = valid;
+  changed[changed.find("9.9.99")] = '8';
+  const std::string older = release::releaseManifest("9.9.98", zip, kNumber - 1, kValid);
+  // The twin clock stands at 2025-01-01T00:00:00Z.
+  const std::string expired =
+      release::releaseManifest("9.9.99", zip, kNumber + 1, "2025-01-01T00:00:00Z");
+  const std::string unsigned_ = std::string(update::kUpdateSignatureRefused) + ".";
+  const std::string archive = "O arquivo de atualiza\xe7\xe3o n\xe3o \xe9 o publicado: ";
+  const std::string refused = "Atualiza\xe7\xe3o recusada: a publica\xe7\xe3o n\xba ";
+  struct Case {
+    std::string manifest, signature, archive, error, logged;
+  };
+  for (const Case& c : {
+           Case{valid, "", zip, unsigned_, ""},
+           Case{valid, release::signManifest(valid, signing_test::newPrivateKey()), zip, unsigned_,
+                ""},
+           Case{changed, server.sign(valid), zip, unsigned_, ""},
+           Case{valid, server.sign(older), zip, unsigned_, ""},
+           Case{valid, server.sign(valid), flipped,
+                archive + "o SHA-256 difere do da "
+                          "publica\xe7\xe3o assinada.",
+                ""},
+           Case{valid, server.sign(valid), zip + "x",
+                archive + "tem " + std::to_string(zip.size() + 1) +
+                    " bytes, a publica\xe7\xe3o assinada diz " + std::to_string(zip.size()) + ".",
+                ""},
+           Case{older, server.sign(older), zip, "",
+                refused + "7 (vers\xe3o 9.9.98) \xe9 anterior \xe0 n\xba 8, j\xe1 aceita"},
+           Case{expired, server.sign(expired), zip, "",
+                refused + "9 (vers\xe3o 9.9.99) venceu em 2025-01-01T00:00:00Z"},
+       }) {
+    SCOPED_TRACE(c.manifest + " " + c.error + c.logged);
+    prompts.shown.clear();
+    platform::deleteFile(log);
+    server.serve(c.manifest, c.signature);
+    server.archiveFile(c.archive);
+    // Only a publication of the archive served is asked about.
+    prompts.confirmAnswers = {true};
+    if (c.error.rfind(archive, 0) != 0) prompts.confirmAnswers.clear();
+    app::MainWindow window(services, connections);
+    activate(window);
+
+    EXPECT_EQ(prompts.texts("error"), c.error.empty() ? Strings{} : Strings{c.error});
+    EXPECT_EQ(readOr(log), c.logged.empty() ? "<missing>" : "00:00:00 : " + c.logged + "\r\n");
+    EXPECT_EQ(readOr(path("queltaConfig.exe")), "old tool");
+    EXPECT_FALSE(platform::fileExists(path("update\\update.bat")));
+    EXPECT_FALSE(platform::fileExists(path("update\\queltaConfig.exe")));
+    EXPECT_EQ(servicePid(), pid);
+    EXPECT_TRUE(launched.empty());
+  }
+  EXPECT_EQ(config::acceptedPublication(dir.path()), kNumber);
+
+  // The publication itself updates; so does a deliberate downgrade that the
+  // publisher signs with a higher number, which becomes the highest.
+  const std::string downgrade = releaseArchive("tool 2.0.1", "service 2.0.1");
+  struct Update {
+    std::string manifest, archive, tool;
+  };
+  for (const Update& u : {Update{valid, zip, "new tool"},
+                          Update{release::releaseManifest("2.0.1", downgrade, kNumber + 1, kValid),
+                                 downgrade, "tool 2.0.1"}}) {
+    server.manifest(u.manifest);
+    server.archiveFile(u.archive);
+    prompts.confirmAnswers = {true};
+    app::MainWindow window(services, connections);
+    activate(window);
+    EXPECT_EQ(readOr(path("update\\queltaConfig.exe")), u.tool);
+  }
+  EXPECT_EQ(launched.size(), 2u);
+  EXPECT_EQ(ended, 2);
+  EXPECT_EQ(serviceState(), 1);
+  EXPECT_EQ(config::acceptedPublication(dir.path()), kNumber + 1);
 }
 
 // ---- the real question dialog ----------------------------------------------
