@@ -21,7 +21,7 @@ option(QUELTA_WHOLE_SUITE "Fail the configuration when a test suite cannot be bu
 # Reports a suite left out of the build for want of `reason`.
 function(quelta_suite_left_out name reason)
   if(QUELTA_WHOLE_SUITE)
-    message(SEND_ERROR "${name}: ${reason}; the whole test suite needs it (make setup)")
+    message(SEND_ERROR "${name}: ${reason}: a whole test run cannot leave it out")
   else()
     message(STATUS "${name}: ${reason}, not built")
   endif()
