@@ -14,6 +14,19 @@
 
 enable_testing()
 
+# A whole run (scripts/test.sh) has every prerequisite of every suite: there
+# a missing one stops the configuration instead of leaving a suite out.
+option(QUELTA_WHOLE_SUITE "Fail the configuration when a test suite cannot be built" OFF)
+
+# Reports a suite left out of the build for want of `reason`.
+function(quelta_suite_left_out name reason)
+  if(QUELTA_WHOLE_SUITE)
+    message(SEND_ERROR "${name}: ${reason}: a whole test run cannot leave it out")
+  else()
+    message(STATUS "${name}: ${reason}, not built")
+  endif()
+endfunction()
+
 set(QUELTA_TEST_RESULTS "${CMAKE_BINARY_DIR}/test-results")
 set(QUELTA_WINE_RUN "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
 set(QUELTA_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")

@@ -1,11 +1,16 @@
 #!/usr/bin/env python3
-"""Prints the closing line 'N passed, N failed' of a test run over both
-presets. Arguments: build directories. In each, ctest's JUnit report
-(ctest-junit.xml) names the test programs that ran, and test-results/ holds
-the GoogleTest report of each program, which counts its cases. A program
-that failed without a report (it crashed first) counts as one failed case;
-one that failed although its report shows no failure (it crashed at exit)
-adds one failed case."""
+"""Prints the closing line 'N passed, N failed, N skipped' of a test run over
+both presets. Arguments: build directories. In each, ctest's JUnit report
+(ctest-junit.xml) names the test programs that ran, ctest-registered.json
+(ctest --show-only=json-v1) the ones registered, and test-results/ holds the
+GoogleTest report of each program, which counts its cases.
+
+A registered program that did not run, or whose report shows no case run,
+counts as one failed case; so does a program that failed without a report
+(it crashed first), and one that failed although its report shows no
+failure (it crashed at exit). A skipped or disabled case is counted as
+skipped, never as passed."""
+import json
 import os
 import sys
 import xml.etree.ElementTree as ET
@@ -14,47 +19,72 @@ HOUSEKEEPING = {"wine_start", "wine_stop"}
 
 
 def count_gtest(path):
-    passed = failed = 0
+    passed = failed = skipped = 0
     root = ET.parse(path).getroot()
     for case in root.iter("testcase"):
-        if case.get("result") == "skipped" or case.get("status") == "notrun":
-            continue
-        if case.find("failure") is not None or case.find("error") is not None:
+        if case.get("result") in ("skipped", "suppressed") or case.get("status") == "notrun":
+            skipped += 1
+        elif case.find("failure") is not None or case.find("error") is not None:
             failed += 1
         else:
             passed += 1
-    return passed, failed
+    return passed, failed, skipped
+
+
+def registered_tests(build):
+    path = os.path.join(build, "ctest-registered.json")
+    if not os.path.exists(path):
+        return None
+    with open(path, encoding="utf-8") as f:
+        return {t["name"] for t in json.load(f).get("tests", [])}
 
 
 def main(build_dirs):
-    passed = failed = 0
+    passed = failed = skipped = 0
+
+    def fail(message):
+        nonlocal failed
+        failed += 1
+        print(message, file=sys.stderr)
+
     for build in build_dirs:
         junit = os.path.join(build, "ctest-junit.xml")
         if not os.path.exists(junit):
-            failed += 1
-            print(f"{build}: no test run", file=sys.stderr)
+            fail(f"{build}: no test run")
             continue
+        ran = set()
         for case in ET.parse(junit).getroot().iter("testcase"):
             name = case.get("name")
+            ran.add(name)
             if name in HOUSEKEEPING:
                 continue
             ok = case.get("status") in ("run", "passed", None) and case.find("failure") is None
             report = os.path.join(build, "test-results", name + ".xml")
             if os.path.exists(report):
                 try:
-                    p, f = count_gtest(report)
+                    p, f, s = count_gtest(report)
                 except ET.ParseError:
-                    p, f = 0, 1
+                    p, f, s = 0, 1, 0
                 if not ok and f == 0:
                     f = 1
+                if p + f == 0:
+                    fail(f"{build}: {name} ran no case")
                 passed += p
                 failed += f
+                skipped += s
             elif ok:
                 passed += 1
             else:
-                failed += 1
-    print(f"{passed} passed, {failed} failed")
+                fail(f"{build}: {name} failed without a report")
+        registered = registered_tests(build)
+        if registered is None:
+            fail(f"{build}: no list of registered tests")
+            continue
+        for name in sorted(registered - ran):
+            fail(f"{build}: {name} is registered but did not run")
+    print(f"{passed} passed, {failed} failed, {skipped} skipped")
+    return 1 if failed else 0
 
 
 if __name__ == "__main__":
-    main(sys.argv[1:])
+    sys.exit(main(sys.argv[1:]))

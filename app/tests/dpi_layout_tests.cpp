@@ -61,17 +61,33 @@ class LogPixels {
   bool had_ = false;
 };
 
-// Runs this program's check of the windows at `dpi`; its exit code.
-int runCheckAt(int dpi) {
+struct ChildRun {
+  int code = -1;
+  int casesRun = 0;  // cases that ran to their end, neither skipped nor filtered out
+};
+
+// Runs this program's check of the windows at `dpi`; its exit code and,
+// from its report, how many cases it ran: an exit code of 0 alone is also
+// what a filter matching nothing gives.
+ChildRun runCheckAt(int dpi, const std::string& report) {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, sizeof self);
+  DeleteFileA(report.c_str());
   SetEnvironmentVariableA(kDpiVariable, std::to_string(dpi).c_str());
-  // The child's report would replace this program's own.
-  SetEnvironmentVariableA("GTEST_OUTPUT", nullptr);
-  int code = wine_host::runAndWait(
+  // The child's report goes to its own file, not over this program's.
+  char own[1024] = "";
+  const bool hadOwn = GetEnvironmentVariableA("GTEST_OUTPUT", own, sizeof own) > 0;
+  SetEnvironmentVariableA("GTEST_OUTPUT", ("xml:" + report).c_str());
+  ChildRun run;
+  run.code = wine_host::runAndWait(
       std::string("\"") + self + "\" --gtest_filter=DpiLayout.WindowsAtThisDpi", true);
+  SetEnvironmentVariableA("GTEST_OUTPUT", hadOwn ? own : nullptr);
   SetEnvironmentVariableA(kDpiVariable, nullptr);
-  return code;
+  const std::string text = wine_host::readOr(report);
+  for (size_t at = text.find("result=\"completed\""); at != std::string::npos;
+       at = text.find("result=\"completed\"", at + 1))
+    ++run.casesRun;
+  return run;
 }
 
 using DpiLayout = AppTest;
@@ -79,7 +95,9 @@ using DpiLayout = AppTest;
 TEST_F(DpiLayout, EveryWindowScalesWithTheSystemDpi) {
   for (int dpi : {96, 120, 144}) {
     LogPixels setting(static_cast<DWORD>(dpi));
-    EXPECT_EQ(runCheckAt(dpi), 0) << "the windows at " << dpi << " DPI (failures above)";
+    ChildRun run = runCheckAt(dpi, file("dpi-" + std::to_string(dpi) + ".xml"));
+    EXPECT_EQ(run.code, 0) << "the windows at " << dpi << " DPI (failures above)";
+    EXPECT_EQ(run.casesRun, 1) << "the check at " << dpi << " DPI did not run";
   }
 }
 
@@ -219,11 +237,20 @@ void checkBoxWhileOpen(const std::string& caption, const std::function<void()>& 
   EXPECT_TRUE(seen) << "no box \"" << caption << "\"";
 }
 
-TEST_F(DpiLayout, WindowsAtThisDpi) {
-  const char* started = std::getenv(kDpiVariable);
-  if (!started) GTEST_SKIP() << "run by EveryWindowScalesWithTheSystemDpi at each DPI";
+class WindowsAtThisDpi : public DpiLayout {
+  void TestBody() override;
+};
+
+// Only a child run started by EveryWindowScalesWithTheSystemDpi has the
+// case, so no other run lists it as skipped.
+const bool kChildCaseRegistered =
+    std::getenv(kDpiVariable) &&
+    testing::RegisterTest("DpiLayout", "WindowsAtThisDpi", nullptr, nullptr, __FILE__, __LINE__,
+                          []() -> DpiLayout* { return new WindowsAtThisDpi; });
+
+void WindowsAtThisDpi::TestBody() {
   SetProcessDPIAware();  // as the tool's manifest declares it
-  const int dpi = std::atoi(started);
+  const int dpi = std::atoi(std::getenv(kDpiVariable));
   ASSERT_EQ(ui::systemDpi(), dpi);
 
   app::MainWindow window(services, connections);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "app/main_window.h"
@@ -68,34 +69,50 @@ TEST_F(LogScreen, CaptionFollowsTheServicesStatusReply) {
   EXPECT_TRUE(prompts.shown.empty());
 }
 
+TEST_F(LogScreen, TheWindowsOwnTimerRefreshesTenSecondsAfterTheStart) {
+  FakeService service;
+  ASSERT_TRUE(service.listening());
+  const auto created = std::chrono::steady_clock::now();
+  app::MainWindow window(services, connections);
+  ASSERT_EQ(window.control("Label1").text(), kOnline);
+
+  // Nothing but the timer asks again; its tick comes as a message.
+  service.answer("{\"success\":false}", "");
+  ASSERT_TRUE(eventually([&] { return window.control("Label1").text() == kOffline; }, 120,
+                         ui::pumpMessages))
+      << "no refresh by the timer";
+  const auto waited = std::chrono::steady_clock::now() - created;
+  // The ten seconds as a lower bound only: load makes a tick late, and the
+  // system clock's granularity at most a few milliseconds early.
+  EXPECT_GE(waited, std::chrono::milliseconds(9950));
+  EXPECT_EQ(service.targets("GET"), Lines({"/?status", "/?status"}));
+}
+
 TEST_F(LogScreen, TheWindowAnswersWhileTheTimersStatusQueryWaitsAndNewerNewsStays) {
   FakeService service;
   ASSERT_TRUE(service.listening());
   app::MainWindow window(services, connections);
   ASSERT_EQ(window.control("Label1").text(), kOnline);
 
-  // The service takes seconds over its status; the timer's refresh waits
-  // for it off the window's thread, and a second tick starts no second one.
+  // The service holds its status reply back; the timer's refresh waits for
+  // it off the window's thread, and a second tick starts no second one.
   service.answer("{\"success\":false}", "");
-  service.delay(std::chrono::seconds(3), {});
+  service.delay(std::chrono::minutes(5), {});
   window.fireTimers();
   window.fireTimers();
   EXPECT_TRUE(window.logView().refreshRunning());
-  std::atomic<int> answered{0}, unanswered{0};
+  // The window answers another thread while that request is outstanding.
+  std::atomic<bool> probed{false}, answered{false}, outstanding{false};
   std::thread probe([&, hwnd = window.hwnd()] {
-    for (int i = 0; i < 10; ++i) {
-      DWORD_PTR result = 0;
-      if (SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 1000, &result))
-        ++answered;
-      else
-        ++unanswered;
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    }
+    DWORD_PTR result = 0;
+    answered = SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) != 0;
+    outstanding = window.logView().refreshRunning();
+    probed = true;
   });
-  eventually([&] { return answered + unanswered == 10; }, 20, ui::pumpMessages);
+  eventually([&] { return probed.load(); }, 60, ui::pumpMessages);
   probe.join();
-  EXPECT_EQ(answered, 10);
-  EXPECT_EQ(unanswered, 0);
+  EXPECT_TRUE(answered);
+  EXPECT_TRUE(outstanding) << "the window answered only once the request had ended";
 
   // "Atualizar" meanwhile shows what the service says now; the older
   // answer the timer gets afterwards does not replace it.
@@ -104,6 +121,7 @@ TEST_F(LogScreen, TheWindowAnswersWhileTheTimersStatusQueryWaitsAndNewerNewsStay
   ASSERT_TRUE(window.logView().refreshRunning());
   window.click("Button1");
   EXPECT_EQ(window.control("Label1").text(), kOnline);
+  service.release();
   EXPECT_TRUE(eventually([&] { return !window.logView().refreshRunning(); }, 20, ui::pumpMessages));
   ui::pumpMessages();
   EXPECT_EQ(window.control("Label1").text(), kOnline);

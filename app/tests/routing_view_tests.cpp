@@ -247,14 +247,23 @@ TEST_F(RoutingView, ProductRoutesAreRemovedByNameAndNeedASelection) {
             R"({"codigo":"","name":"","printer":"","imprimeSeparado":"N\u00E3o"}])");
 }
 
-// The real popup: a timer acts on the open menu the way a user would.
+// The real popup: a timer acts on the open menu the way a user would. It
+// looks on every tick until the menu is open, and ends a menu that does not
+// open or does not close with a failure rather than waiting for ever.
 std::vector<std::string> menuTexts;
 WPARAM menuKey = 0;
+bool menuActedOn = false;
+int menuTicks = 0;
+constexpr int kMenuTicks = 400;  // of 50 ms
 
-void CALLBACK actOnMenu(HWND, UINT, UINT_PTR id, DWORD) {
-  KillTimer(nullptr, id);
+void CALLBACK actOnMenu(HWND, UINT, UINT_PTR, DWORD) {
+  if (++menuTicks == kMenuTicks) {
+    ADD_FAILURE() << (menuActedOn ? "the menu did not close" : "no menu opened");
+    EndMenu();
+  }
   HWND menuWindow = FindWindowA("#32768", nullptr);
-  if (!menuWindow) return;
+  if (menuActedOn || menuTicks >= kMenuTicks || !menuWindow || !IsWindowVisible(menuWindow)) return;
+  menuActedOn = true;
   HMENU menu = reinterpret_cast<HMENU>(SendMessageA(menuWindow, MN_GETHMENU, 0, 0));
   for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
     char text[256] = {};
@@ -270,22 +279,29 @@ void CALLBACK actOnMenu(HWND, UINT, UINT_PTR id, DWORD) {
   PostMessageA(menuWindow, WM_KEYDOWN, menuKey, 0);
 }
 
+// The popup's answer, with `key` pressed on it after two steps down (0:
+// dismissed).
+int popupAnswer(HWND owner, const std::vector<std::string>& entries, WPARAM key) {
+  menuTexts.clear();
+  menuKey = key;
+  menuActedOn = false;
+  menuTicks = 0;
+  UINT_PTR timer = SetTimer(nullptr, 0, 50, actOnMenu);
+  int chosen = ui::trackPopupMenuAtCursor(owner, entries);
+  KillTimer(nullptr, timer);
+  return chosen;
+}
+
 TEST_F(RoutingView, TheRealPopupReturnsTheChosenEntryOrNothing) {
   app::MainWindow w(services, connections);
   w.show();
   SetForegroundWindow(w.hwnd());
   ui::pumpMessages();
 
-  menuTexts.clear();
-  menuKey = 0;
-  SetTimer(nullptr, 0, 200, actOnMenu);
-  EXPECT_EQ(ui::trackPopupMenuAtCursor(w.hwnd(), {"COZINHA", "Bar & Grill"}), -1);
+  EXPECT_EQ(popupAnswer(w.hwnd(), {"COZINHA", "Bar & Grill"}, 0), -1);
   EXPECT_EQ(menuTexts, (std::vector<std::string>{"COZINHA", "Bar && Grill"}));
 
-  menuTexts.clear();
-  menuKey = VK_RETURN;
-  SetTimer(nullptr, 0, 200, actOnMenu);
-  EXPECT_EQ(ui::trackPopupMenuAtCursor(w.hwnd(), {"COZINHA", "Bar & Grill", "CAIXA"}), 1);
+  EXPECT_EQ(popupAnswer(w.hwnd(), {"COZINHA", "Bar & Grill", "CAIXA"}, VK_RETURN), 1);
   EXPECT_EQ(menuTexts.size(), 3u);
 }
 

@@ -19,11 +19,7 @@
 #include "tests/support/eventually.h"
 #include "tests/support/wine_host.h"
 
-#ifdef QUELTA_SERVICE_EXE
-
 namespace {
-
-using wine_host::today;
 
 using Lines = std::vector<std::string>;
 using endpoint_test::readOr;
@@ -89,7 +85,7 @@ class ServiceOnWine : public AppTest {
 
   // How often the service has logged that it stopped.
   size_t stopsLogged() const {
-    const std::string text = readOr(file("log\\" + today() + ".txt"));
+    const std::string text = wine_host::dayLogs(dir.path());
     size_t n = 0;
     for (size_t at = 0; (at = text.find(" : Servico parado", at)) != std::string::npos; ++at) ++n;
     return n;
@@ -210,5 +206,3 @@ TEST_F(ServiceOnWine, AThousandLoadTestOrdersAllReachTheService) {
       "service counted %s\n",
       sendSeconds, 1000 / sendSeconds, clickSeconds, readOr(file("service-orders.txt")).c_str());
 }
-
-#endif  // QUELTA_SERVICE_EXE

@@ -22,6 +22,7 @@
 #include "print/test_ticket.h"
 #include "print/tests/printer_fixture.h"
 #include "print/ticket_preview.h"
+#include "tests/support/setup_missing.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wine_host.h"
 
@@ -354,8 +355,9 @@ TEST(TicketPreviewAgainstPrint, BytesOnTheShareAndChunksToTheLibraryAreTheSame) 
   } cases[] = {
       {"Generic Text", "Outro", "40", nullptr, nullptr},
       {"Generic Text", "Epson", "48", "Corte 2", "3"},
-      {"Generic Text", "Epson - Fonte M\xe9"
-                       "dia",
+      {"Generic Text",
+       "Epson - Fonte M\xe9"
+       "dia",
        "32", "N\xe3o", "0"},
       {"Generic Text", "Epson - Fonte Grande", nullptr, "Corte 1", "2"},
       {"EPSON DLL", "Epson", "40", nullptr, nullptr},
@@ -420,8 +422,8 @@ TEST(WindowsPrinterJob, PagesComeOutOfTheInstalledPrinterChosenByNameIgnoringCas
   const char* queue = std::getenv("QUELTA_CUPS_QUEUE");
   const char* output = std::getenv("QUELTA_CUPS_OUTPUT");
   if (!queue || !output) {
-    GTEST_SKIP()
-        << "needs the CUPS queue that ctest starts (QUELTA_CUPS_QUEUE, QUELTA_CUPS_OUTPUT)";
+    QUELTA_SKIP_WITHOUT_SETUP(
+        "needs the CUPS queue that ctest starts (QUELTA_CUPS_QUEUE, QUELTA_CUPS_OUTPUT)");
   }
   Names installed = platform::systemPrinters().installed();
   ASSERT_NE(std::find(installed.begin(), installed.end(), queue), installed.end())

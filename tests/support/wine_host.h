@@ -1,12 +1,13 @@
 // What the Windows tests need of the host around them: host paths as Wine
 // shows them, running a program to its end, reading a file that may not be
-// there, and today's date as the day log names it.
+// there, and the day logs a program wrote.
 #pragma once
 
 #include <windows.h>
 
-#include <cstdio>
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "platform/error.h"
 #include "platform/files.h"
@@ -65,12 +66,21 @@ inline std::string readOr(const std::string& path, const std::string& missing = 
   }
 }
 
-// Today's local date as "yyyy-mm-dd".
-inline std::string today() {
-  SYSTEMTIME t;
-  GetLocalTime(&t);
-  char text[16];
-  std::snprintf(text, sizeof text, "%04u-%02u-%02u", t.wYear, t.wMonth, t.wDay);
+// Every day log in `appDir`\log, oldest first: a service that runs across
+// midnight writes into two, and the day the code under test used is the
+// name of the file it wrote. Empty when there is none.
+inline std::string dayLogs(const std::string& appDir) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found;
+  HANDLE search = FindFirstFileA((appDir + "\\log\\*.txt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return "";
+  do {
+    names.push_back(found.cFileName);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());  // yyyy-mm-dd.txt
+  std::string text;
+  for (const std::string& name : names) text += readOr(appDir + "\\log\\" + name);
   return text;
 }
 

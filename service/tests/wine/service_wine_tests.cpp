@@ -28,7 +28,6 @@ namespace {
 
 using wine_host::readOr;
 using wine_host::runAndWait;
-using wine_host::today;
 using wine_host::windowsPath;
 
 using Calls = std::vector<std::string>;
@@ -165,7 +164,7 @@ class PrintServiceOnWine : public testing::Test {
   void install() { ASSERT_EQ(runAndWait("\"" + program_ + "\" /INSTALL /SILENT"), 0); }
 
   std::string file(const std::string& name) const { return appDir_ + "\\" + name; }
-  std::string log() const { return readOr(file("log\\" + today() + ".txt")); }
+  std::string log() const { return wine_host::dayLogs(appDir_); }
 
   TempDir temp_;
   std::string appDir_;

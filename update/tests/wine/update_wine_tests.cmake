@@ -5,12 +5,13 @@
 function(quelta_update_wine_tests)
   set(_here "${CMAKE_CURRENT_FUNCTION_LIST_DIR}")
   if(NOT TARGET queltaConfig OR NOT TARGET queltaService OR NOT TARGET quelta_app)
-    message(STATUS "update_wine_tests: no queltaConfig or queltaService target, not built")
+    quelta_suite_left_out(update_wine_tests "no queltaConfig or queltaService target")
     return()
   endif()
   # Only a build that downloads from this computer can be tested here.
   if(NOT QUELTA_DOWNLOAD_HOST MATCHES "^127\\.0\\.0\\.1:([0-9]+)$")
-    message(STATUS "update_wine_tests: the download host is not the sandbox, not built")
+    quelta_suite_left_out(update_wine_tests
+      "the download host ${QUELTA_DOWNLOAD_HOST} is not the sandbox on 127.0.0.1")
     return()
   endif()
   set(_port "${CMAKE_MATCH_1}")

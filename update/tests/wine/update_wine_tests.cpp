@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstring>
 #include <functional>
@@ -128,15 +129,8 @@ DWORD servicePid() {
 
 // What the stand-in wrote to its daily logs, for the failure report.
 std::string serviceLogOf(const std::string& appDir) {
-  std::string text;
-  WIN32_FIND_DATAA found;
-  HANDLE search = FindFirstFileA((appDir + "\\log\\*.txt").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return "(no service log)";
-  do {
-    text += readOr(appDir + "\\log\\" + found.cFileName);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
-  return text;
+  std::string text = wine_host::dayLogs(appDir);
+  return text.empty() ? "(no service log)" : text;
 }
 
 // The stand-in installed from an application directory and started; removed
@@ -697,7 +691,9 @@ TEST_F(RealQuestion, IsAskedOncePerStartNotAgainWhileOpenNorAfterNo) {
                          {cloud::builtInApiEndpoints(), update::UpdateSource::downloadHost()});
   DWORD self = GetCurrentProcessId();
   int questionsWhileOpen = -1;
+  bool activationHandled = false;
   std::string unexpected;
+  downloadRequests();
   std::thread user([&] {
     HWND dialog = waitForWindow("#32770", "Confirm", self, 0, 30);
     if (!dialog) {
@@ -706,11 +702,16 @@ TEST_F(RealQuestion, IsAskedOncePerStartNotAgainWhileOpenNorAfterNo) {
       for (HWND box : windows("#32770", "Quelta Configura\xe7\xe3o", self)) press(box, VK_RETURN);
       return;
     }
-    // The window is activated again while its question is open.
-    SendMessageA(window.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(1500));
-    questionsWhileOpen = static_cast<int>(windows("#32770", "Confirm", self).size());
-    press(dialog, VK_ESCAPE);
+    // The window is activated again while its question is open. The check
+    // runs within the activation, so once the window has handled it a
+    // second question would be open already (and the activation would not
+    // return before it closed).
+    DWORD_PTR result = 0;
+    activationHandled = SendMessageTimeoutA(window.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0, SMTO_NORMAL,
+                                            30000, &result) != 0;
+    std::vector<HWND> open = windows("#32770", "Confirm", self);
+    questionsWhileOpen = static_cast<int>(open.size());
+    for (HWND box : open) press(box, VK_ESCAPE);
   });
   window.show();
   eventually(
@@ -721,17 +722,30 @@ TEST_F(RealQuestion, IsAskedOncePerStartNotAgainWhileOpenNorAfterNo) {
       40);
   user.join();
   EXPECT_EQ(unexpected, "");
+  EXPECT_TRUE(activationHandled);
   EXPECT_EQ(questionsWhileOpen, 1);
   EXPECT_FALSE(ui::isBusy());
 
-  // After "No": activation asks nothing more.
+  // After "No": activation asks nothing more. A question would be asked
+  // within the activation, after a request for the manifest; a watcher
+  // answers one, so that the activation ends either way.
+  std::atomic<bool> activated{false}, askedAgain{false};
+  std::thread watcher([&] {
+    auto end = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    while (!activated && std::chrono::steady_clock::now() < end) {
+      for (HWND box : windows("#32770", "Confirm", self)) {
+        askedAgain = true;
+        press(box, VK_ESCAPE);
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+  });
   SendMessageA(window.hwnd(), WM_ACTIVATE, WA_ACTIVE, 0);
-  auto until = std::chrono::steady_clock::now() + std::chrono::seconds(2);
-  while (std::chrono::steady_clock::now() < until) {
-    ui::pumpMessages();
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  EXPECT_TRUE(windows("#32770", "Confirm", self).empty());
+  activated = true;
+  watcher.join();
+  EXPECT_FALSE(askedAgain);
+  EXPECT_EQ(downloadRequests(), Strings{"download GET /impressao/version.json"})
+      << "the manifest is asked for once";
   EXPECT_FALSE(platform::directoryExists(appDir.path() + "\\update"));
   config::setApplicationDirectory("");
 }
@@ -833,17 +847,19 @@ TEST(SelfUpdate, YesReplacesToolServiceAndLibrariesAndTheNewServiceRuns) {
   EXPECT_TRUE(platform::fileExists(file("update\\docs\\LEIAME.txt")));
 
   // No, with Esc: the new tool runs on without asking again.
+  downloadRequests();
   press(again, VK_ESCAPE);
   EXPECT_TRUE(eventually([&] { return !IsWindow(again); }, 10));
   HWND toolWindow = waitForWindow("TForm1", kToolCaption, newToolProcess.pid(), 0, 10);
   ASSERT_TRUE(toolWindow);
-  std::this_thread::sleep_for(std::chrono::seconds(2));
-  EXPECT_TRUE(windows("#32770", "Confirm", newToolProcess.pid()).empty());
   EXPECT_TRUE(platform::directoryExists(file("update")));
 
-  // Closing the new tool lets the script remove the work directory.
+  // Closing the new tool lets the script remove the work directory. A tool
+  // that ends has handled every activation; asking again would have needed
+  // the manifest again (and an open question would keep it from ending).
   PostMessageA(toolWindow, WM_CLOSE, 0, 0);
-  ASSERT_TRUE(newToolProcess.waitForExit(30));
+  ASSERT_TRUE(newToolProcess.waitForExit(30)) << boxesOf(newToolProcess.pid());
+  EXPECT_TRUE(downloadRequests().empty()) << "the new tool asked again";
   EXPECT_TRUE(eventually([&] { return !platform::directoryExists(file("update")); }, 30))
       << "the work directory is still there";
   Strings left = temp.entries();
