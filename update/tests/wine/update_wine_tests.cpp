@@ -744,8 +744,9 @@ TEST_F(RealQuestion, IsAskedOncePerStartNotAgainWhileOpenNorAfterNo) {
   activated = true;
   watcher.join();
   EXPECT_FALSE(askedAgain);
-  EXPECT_EQ(downloadRequests(), Strings{"download GET /impressao/version.json"})
-      << "the manifest is asked for once";
+  EXPECT_EQ(downloadRequests(), (Strings{"download GET /impressao/version.json",
+                                         "download GET /impressao/version.json.sig"}))
+      << "the manifest is asked for once, with its signature";
   EXPECT_FALSE(platform::directoryExists(appDir.path() + "\\update"));
   config::setApplicationDirectory("");
 }
