@@ -59,6 +59,10 @@ const Case kCases[] = {
     {"Esc closes the test box", Start::LogScreen,
      {"click btnConfig", "click btnTest", "=cbTestImp", "tab", "=cbTestTipo", "esc", "=btnTest"},
      "gbConfig", "gbTeste"},
+    {"Esc closes the preview and the focus comes back", Start::LogScreen,
+     {"click btnConfig", "click btnPrinterAdd", "click btnTest", "click btnVisualizar", "esc",
+      "=btnVisualizar"},
+     "gbTeste", "gbImpConfig"},
     {"Enter on the login screen presses Acessar", Start::LoginScreen,
      {"=edtUser", "type demo@quelta.com.br", "tab", "=edtPass", "type quelta123", "enter",
       "=Button1"},
@@ -122,6 +126,7 @@ TEST_F(RealInput, EachCaseEndsWithTheFocusAndScreenExpectedAndTheWindowAnswering
     DeleteFileA(file("impressora").c_str());
     prompts.shown.clear();
     prompts.printerChoices = {std::string("COZINHA")};
+    prompts.modalScripts = {[](ui::Form& modal) { ui::runModal(modal); }};
     app::MainWindow* window = nullptr;
     auto thread = std::make_unique<real_input::UiThread>([&](const auto& ready) {
       app::MainWindow w(services, connections);
