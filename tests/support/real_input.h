@@ -9,6 +9,7 @@
 #include <windows.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -45,15 +46,25 @@ inline void type(char c) {
 // UiThread::settles).
 inline std::atomic<long> releasesSent{0}, releasesTaken{0};
 
-// A left click at a point of the screen.
+// A left click at a point of the screen. The pointer is moved first and
+// the click waits until the move has landed (Wine moves it through the X
+// server); each button event carries the point as well.
 inline void clickAt(int x, int y) {
   const int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
   INPUT in{};
   in.type = INPUT_MOUSE;
   in.mi.dx = static_cast<LONG>((x * 65535LL + w / 2) / (w - 1));
   in.mi.dy = static_cast<LONG>((y * 65535LL + h / 2) / (h - 1));
-  for (DWORD flags : {MOUSEEVENTF_MOVE, MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE;
+  in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  send(in);
+  for (int i = 0; i < 100; ++i) {
+    POINT at{};
+    GetCursorPos(&at);
+    if (std::abs(at.x - x) <= 1 && std::abs(at.y - y) <= 1) break;
+    Sleep(5);
+  }
+  for (DWORD button : {MOUSEEVENTF_LEFTDOWN, MOUSEEVENTF_LEFTUP}) {
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | button | MOUSEEVENTF_ABSOLUTE;
     send(in);
   }
   ++releasesSent;
