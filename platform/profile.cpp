@@ -1,12 +1,16 @@
-// A minimal INI reader and writer with the profile functions' rules, so the
-// portable core's native tests can read back what they stored.
+// The settings file's reader and writer, with the profile functions' rules.
+// The file is shared with the print service, so a write goes through the
+// file service like every table: the whole file replaced in one step (never
+// half-written, as an in-place rewrite can be), and retried while the service
+// holds it open.
+#include "platform/profile.h"
+
 #include <algorithm>
 #include <cctype>
 #include <vector>
 
 #include "platform/error.h"
 #include "platform/files.h"
-#include "platform/profile.h"
 
 namespace platform {
 namespace {
@@ -59,11 +63,13 @@ bool isKey(const std::string& line, std::string* key, std::string* value) {
 
 }  // namespace
 
-std::string readProfileString(const std::string& file, const std::string& section,
-                              const std::string& key, const std::string& def) {
+namespace {
+
+std::string valueIn(const std::vector<std::string>& all, const std::string& section,
+                    const std::string& key, const std::string& def) {
   std::string current, k, v;
   bool inSection = false;
-  for (const std::string& line : lines(file)) {
+  for (const std::string& line : all) {
     if (isSection(line, &current)) {
       inSection = lower(current) == lower(section);
     } else if (inSection && isKey(line, &k, &v) && lower(k) == lower(key)) {
@@ -75,18 +81,37 @@ std::string readProfileString(const std::string& file, const std::string& sectio
   return def.substr(0, 2047);
 }
 
-void writeProfileString(const std::string& file, const std::string& section,
-                        const std::string& key, const std::string& value) {
+}  // namespace
+
+std::string readProfileString(const std::string& file, const std::string& section,
+                              const std::string& key, const std::string& def) {
   std::vector<std::string> all;
   try {
     all = lines(file);
   } catch (const quelta::Error&) {
-    throw quelta::Error("EIniFileException", "Unable to write to " + file);
+    // An unreadable file reads as all defaults.
   }
+  return valueIn(all, section, key, def);
+}
+
+std::vector<std::string> readProfileStrings(const std::string& file, const std::string& section,
+                                            const std::vector<std::string>& keys) {
+  std::vector<std::string> all = lines(file);
+  std::vector<std::string> values;
+  for (const std::string& key : keys) values.push_back(valueIn(all, section, key, ""));
+  return values;
+}
+
+namespace {
+
+// Sets the key in the file's lines: in place when it exists, else at the end
+// of its section, which is added at the end when missing.
+void setKey(std::vector<std::string>& all, const std::string& section, const std::string& key,
+            const std::string& value) {
   std::string current, k, v;
-  bool inSection = false, done = false;
+  bool inSection = false;
   size_t sectionEnd = std::string::npos;
-  for (size_t i = 0; i < all.size() && !done; ++i) {
+  for (size_t i = 0; i < all.size(); ++i) {
     if (isSection(all[i], &current)) {
       if (inSection) break;
       inSection = lower(current) == lower(section);
@@ -94,22 +119,32 @@ void writeProfileString(const std::string& file, const std::string& section,
     } else if (inSection) {
       if (isKey(all[i], &k, &v) && lower(k) == lower(key)) {
         all[i] = k + "=" + value;
-        done = true;
-      } else if (!trim(all[i]).empty()) {
-        sectionEnd = i + 1;
+        return;
       }
+      if (!trim(all[i]).empty()) sectionEnd = i + 1;
     }
   }
-  if (!done) {
-    if (sectionEnd == std::string::npos) {
-      all.push_back("[" + section + "]");
-      sectionEnd = all.size();
-    }
-    all.insert(all.begin() + static_cast<long>(sectionEnd), key + "=" + value);
+  if (sectionEnd == std::string::npos) {
+    all.push_back("[" + section + "]");
+    sectionEnd = all.size();
   }
-  std::string text;
-  for (const std::string& line : all) text += line + "\r\n";
+  all.insert(all.begin() + static_cast<long>(sectionEnd), key + "=" + value);
+}
+
+}  // namespace
+
+void writeProfileString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value) {
+  writeProfileStrings(file, section, {{key, value}});
+}
+
+void writeProfileStrings(const std::string& file, const std::string& section,
+                         const std::vector<std::pair<std::string, std::string>>& values) {
   try {
+    std::vector<std::string> all = lines(file);
+    for (const auto& [key, value] : values) setKey(all, section, key, value);
+    std::string text;
+    for (const std::string& line : all) text += line + "\r\n";
     writeFileReplacing(file, text);
   } catch (const quelta::Error&) {
     throw quelta::Error("EIniFileException", "Unable to write to " + file);
