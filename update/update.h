@@ -88,7 +88,8 @@ enum class UpdateOutcome {
 // download is reported and an archive left by an earlier run is used), read
 // and checked whole, and only then is the print service stopped and the
 // archive unpacked. An unusable archive (ArchiveError) or a failed write
-// runs out; the program then keeps running with its old files.
+// runs out; the program then keeps running with its old files, and a print
+// service stopped for the swap is started again.
 UpdateOutcome updateServer(UpdateContext& context);
 
 // The download host's version manifest and update archive, both over

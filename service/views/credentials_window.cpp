@@ -37,17 +37,20 @@ void CredentialsWindow::formCreate() {
   centreOnScreen();
   appDir_ = config::applicationDirectory();
   const std::string file = config::settingsFile(appDir_);
-  control("edtAppID")
-      .setText(platform::readProfileString(file, config::kSectionTrevano, "appID", ""));
-  control("edtPass").setText(
-      platform::readProfileString(file, config::kSectionTrevano, "pass", ""));
+  std::vector<std::string> stored =
+      platform::readProfileStrings(file, config::kSectionTrevano, {"appID", "pass"});
+  control("edtAppID").setText(stored[0]);
+  control("edtPass").setText(stored[1]);
   config::raiseReload(appDir_);
 }
 
 void CredentialsWindow::btnLoginClick() {
   const std::string file = config::settingsFile(appDir_);
-  platform::writeProfileString(file, config::kSectionTrevano, "appID", control("edtAppID").text());
-  platform::writeProfileString(file, config::kSectionTrevano, "pass", control("edtPass").text());
+  // Both or neither: a half-saved pair would log the service in with a new
+  // app and an old password.
+  platform::writeProfileStrings(
+      file, config::kSectionTrevano,
+      {{"appID", control("edtAppID").text()}, {"pass", control("edtPass").text()}});
   close();
 }
 
