@@ -1,15 +1,23 @@
-// Program entry: the application, the main window (whose creation runs the
-// start-up sequence) with the computer's own services and the build's hosts,
-// the hidden credentials window, the event loop.
+// Program entry: one tool per user logged on, the application, the main window
+// (whose creation runs the start-up sequence) with the computer's own
+// services and the build's hosts, the hidden credentials window, the event
+// loop.
 #include <windows.h>
 
 #include "app/main_window.h"
+#include "app/main_window_layout.h"
+#include "app/single_instance.h"
 #include "app/title.h"
 #include "service/views/credentials_window.h"
 #include "ui/form.h"
 #include "ui/prompts.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  app::SingleInstance running;
+  if (!running.first()) {
+    app::SingleInstance::bringToFront(app::kMainFormSpec.className);
+    return 0;
+  }
   ui::initialise(instance);
   ui::setApplicationTitle(app::kTitle);
   // The task bar shows the application title, not the window's caption.

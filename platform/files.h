@@ -25,9 +25,13 @@ std::string readFileEnd(const std::string& path, size_t maxBytes);
 
 // Replaces the file's content in one step: the bytes go to a temporary file
 // in the same directory, which then takes the file's place. A failure at
-// any point leaves the previous file as it was and raises IOError naming
-// the file.
+// any point leaves the previous file as it was, removes the temporary file
+// and raises IOError naming the file. While another program (the print
+// service reading it) holds the file open without delete sharing, the move
+// is tried again for up to kReplaceWaitMs before it fails.
 void writeFileReplacing(const std::string& path, const std::string& bytes);
+inline constexpr int kReplaceWaitMs = 2000;
+inline constexpr int kReplacePauseMs = 50;
 
 // Appends bytes at the end of the file, creating it when missing; IOError
 // naming the file on failure.
@@ -37,6 +41,37 @@ void appendToFile(const std::string& path, const std::string& bytes);
 bool moveFileNoReplace(const std::string& from, const std::string& to);
 
 bool deleteFile(const std::string& path);
+
+// The steps the file service takes on the disk. Each asks the installed
+// FileSteps first, so a test can make any one of them fail as a broken or
+// full disk would, and can stand in for the pauses between tries of a move.
+// Removing a temporary file after a failure is the recovery, not a step.
+enum class FileStep {
+  kRead,
+  kCreate,
+  kWrite,
+  kFlush,
+  kReplace,
+  kAppend,
+  kDirectory,
+  kRemove,
+  kAttributes
+};
+
+class FileSteps {
+ public:
+  virtual ~FileSteps() = default;
+  // The system's error code the step fails with instead of running; 0 runs it.
+  virtual int failure(FileStep step, const std::string& path) = 0;
+  virtual void pause(int milliseconds) = 0;
+};
+
+// Installs the steps' twin; nullptr gives the disk back. For tests.
+void setFileSteps(FileSteps* steps);
+
+// For the implementations: the twin's answer (0 without one), and the pause.
+int fileStepFailure(FileStep step, const std::string& path);
+void pauseBetweenTries(int milliseconds);
 
 // The directory part of a path, without a trailing separator.
 std::string directoryOf(const std::string& path);

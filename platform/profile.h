@@ -1,6 +1,8 @@
 // The settings file's profile functions. Each call opens the file afresh,
 // reads or writes one value and releases it; nothing is cached, so a value
-// the print service changed is seen at the next read.
+// the print service changed is seen at the next read. Each call is also a
+// step of the file service's (FileSteps in platform/files.h): a test can make
+// it fail, and the call then raises without touching the file.
 #pragma once
 
 #include <string>
@@ -18,5 +20,10 @@ std::string readProfileString(const std::string& file, const std::string& sectio
 // that fails raises quelta::Error "Unable to write to " + file.
 void writeProfileString(const std::string& file, const std::string& section,
                         const std::string& key, const std::string& value);
+
+// Removes the key, and its section when no key is left in it, so that a file
+// returns to what it was before the key was first written; every other line
+// unchanged. A removal that fails raises as a write does.
+void removeProfileKey(const std::string& file, const std::string& section, const std::string& key);
 
 }  // namespace platform

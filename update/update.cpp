@@ -159,12 +159,18 @@ UpdateOutcome updateServer(UpdateContext& context, const Publication& publicatio
   const std::string script = updateScriptText(context.appDir);
 
   service::stopServiceAndWait(context.serviceManager, service::kPrintServiceName);
-  writeEntries(entries, workDir);
-
-  std::string freeMark = pathBelow(workDir, parts({kToolFreeMark}));
-  if (platform::fileExists(freeMark) && !platform::deleteFile(freeMark))
-    throw quelta::IOError("Cannot delete file \"" + freeMark + "\"");
-  platform::writeFileReplacing(pathBelow(workDir, parts({kUpdateScript})), script);
+  try {
+    writeEntries(entries, workDir);
+    std::string freeMark = pathBelow(workDir, parts({kToolFreeMark}));
+    if (platform::fileExists(freeMark) && !platform::deleteFile(freeMark))
+      throw quelta::IOError("Cannot delete file \"" + freeMark + "\"");
+    platform::writeFileReplacing(pathBelow(workDir, parts({kUpdateScript})), script);
+  } catch (...) {
+    // The old files are all still in place: the restaurant goes on printing
+    // with them rather than without a print service.
+    service::startServiceIfNeeded(context.serviceManager, service::kPrintServiceName);
+    throw;
+  }
 
   busy.set(false);
   if (!context.process.launchHidden(updateScriptCommandLine(context.appDir)))

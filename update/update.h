@@ -106,7 +106,8 @@ enum class UpdateOutcome {
 // read and checked whole, and only then is the print service stopped and
 // the archive unpacked. An archive that is not the published one or is
 // unusable (ArchiveError), or a failed write, runs out; the program then
-// keeps running with its old files.
+// keeps running with its old files, and a print service stopped for the
+// swap is started again.
 UpdateOutcome updateServer(UpdateContext& context, const Publication& publication);
 
 // The download host's version manifest and update archive, both over

@@ -6,6 +6,7 @@
 #include "platform/error.h"
 #include "platform/profile.h"
 #include "service/views/credentials_window.h"
+#include "tests/support/disk_twin.h"
 #include "ui/prompts.h"
 
 namespace {
@@ -98,6 +99,50 @@ TEST_F(Credentials, EscSavesExactlyLikeSalvarAndEmptyValuesAreStored) {
     EXPECT_EQ(form.control("edtPass").text(), "n0va");
   });
   service::CredentialsWindow::openModal(nullptr);
+}
+
+// Blank fields from a file that could not be read would be saved over the
+// stored credentials by Salvar or Esc: the window does not open.
+TEST_F(Credentials, ASettingsFileThatCannotBeReadIsAnErrorNotBlankFields) {
+  const std::string before = "[TREVANO]\r\nappID=velho\r\npass=velha\r\n";
+  write("quelta.dll", before);
+  HANDLE held = CreateFileA(file("quelta.dll").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  bool opened = false;
+  ui::Form::guarded([&] {
+    service::CredentialsWindow window;
+    opened = true;
+  });
+  CloseHandle(held);
+  EXPECT_FALSE(opened);
+  ASSERT_EQ(prompts.texts("error").size(), 1u);
+  EXPECT_EQ(prompts.texts("error")[0].rfind("Cannot open file \"" + file("quelta.dll") + "\". ", 0),
+            0u);
+  EXPECT_EQ(read("quelta.dll"), before);
+}
+
+// The pair is written by two calls: when the password's fails, the app ID
+// goes back as it was, its old value or no key (nor section) at all.
+TEST_F(Credentials, APasswordThatCannotBeWrittenPutsTheAppIDBack) {
+  for (std::string before :
+       {"[CONFIG]\r\nreload=S\r\n[TREVANO]\r\nappID=velho\r\n", "[CONFIG]\r\nreload=S\r\n"}) {
+    write("quelta.dll", before);
+    prompts.shown.clear();
+    service::CredentialsWindow window;
+    window.control("edtAppID").setText("novo");
+    window.control("edtPass").setText("nova");
+    {
+      DiskTwin disk;
+      disk.failAt = 3;  // after reading the old app ID and writing the new one
+      ui::Form::guarded([&] { window.btnLoginClick(); });
+    }
+    EXPECT_EQ(read("quelta.dll"), before);
+    ASSERT_EQ(prompts.texts("error").size(), 1u);
+    EXPECT_EQ(
+        prompts.texts("error")[0].rfind("Cannot write file \"" + file("quelta.dll") + "\". ", 0),
+        0u);
+  }
 }
 
 TEST_F(Credentials, ClosingByTheCloseBoxStoresNothing) {

@@ -3,10 +3,12 @@
 #include <sys/stat.h>
 
 #include "platform/file_attributes.h"
+#include "platform/files.h"
 
 namespace platform {
 
 bool setFileAttributes(const std::string& path, uint32_t attributes) {
+  if (fileStepFailure(FileStep::kAttributes, path) != 0) return false;
   struct stat st;
   if (::stat(path.c_str(), &st) != 0) return false;
   mode_t mode = st.st_mode & 07777;

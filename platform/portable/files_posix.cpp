@@ -23,9 +23,10 @@ namespace {
 void writeAll(int fd, const std::string& bytes, const std::string& path) {
   size_t done = 0;
   while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    int code = fileStepFailure(FileStep::kWrite, path);
+    ssize_t n = code ? -1 : ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n <= 0) {
-      int code = errno;
+      if (!code) code = errno;
       ::close(fd);
       fail("Cannot write file", path, code);
     }
@@ -45,11 +46,14 @@ bool directoryExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-void createDirectory(const std::string& path) { ::mkdir(path.c_str(), 0777); }
+void createDirectory(const std::string& path) {
+  if (fileStepFailure(FileStep::kDirectory, path) == 0) ::mkdir(path.c_str(), 0777);
+}
 
 std::string readFile(const std::string& path) { return readFileEnd(path, SIZE_MAX); }
 
 std::string readFileEnd(const std::string& path, size_t maxBytes) {
+  if (int code = fileStepFailure(FileStep::kRead, path)) fail("Cannot open file", path, code);
   int fd = ::open(path.c_str(), O_RDONLY);
   if (fd < 0) fail("Cannot open file", path, errno);
   std::string bytes;
@@ -77,6 +81,7 @@ std::string readFileEnd(const std::string& path, size_t maxBytes) {
 
 void writeFileReplacing(const std::string& path, const std::string& bytes) {
   std::string temp = path + ".tmp" + std::to_string(::getpid());
+  if (int code = fileStepFailure(FileStep::kCreate, path)) fail("Cannot create file", path, code);
   int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
   if (fd < 0) fail("Cannot create file", path, errno);
   try {
@@ -85,8 +90,10 @@ void writeFileReplacing(const std::string& path, const std::string& bytes) {
     ::unlink(temp.c_str());
     throw;
   }
-  if (::fsync(fd) != 0 || ::close(fd) != 0) {
-    int code = errno;
+  int code = fileStepFailure(FileStep::kFlush, path);
+  if (code == 0 && ::fsync(fd) != 0) code = errno;
+  if (::close(fd) != 0 && code == 0) code = errno;
+  if (code != 0) {
     ::unlink(temp.c_str());
     fail("Cannot write file", path, code);
   }
@@ -94,14 +101,16 @@ void writeFileReplacing(const std::string& path, const std::string& bytes) {
     ::unlink(temp.c_str());
     fail("Cannot create file", path, EISDIR);
   }
-  if (::rename(temp.c_str(), path.c_str()) != 0) {
-    int code = errno;
+  code = fileStepFailure(FileStep::kReplace, path);
+  if (code == 0 && ::rename(temp.c_str(), path.c_str()) != 0) code = errno;
+  if (code != 0) {
     ::unlink(temp.c_str());
     fail("Cannot create file", path, code);
   }
 }
 
 void appendToFile(const std::string& path, const std::string& bytes) {
+  if (int code = fileStepFailure(FileStep::kAppend, path)) fail("Cannot open file", path, code);
   int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0666);
   if (fd < 0) fail("Cannot open file", path, errno);
   writeAll(fd, bytes, path);
@@ -109,11 +118,13 @@ void appendToFile(const std::string& path, const std::string& bytes) {
 }
 
 bool moveFileNoReplace(const std::string& from, const std::string& to) {
-  if (::access(to.c_str(), F_OK) == 0) return false;
+  if (fileStepFailure(FileStep::kReplace, to) != 0 || ::access(to.c_str(), F_OK) == 0) return false;
   return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-bool deleteFile(const std::string& path) { return ::unlink(path.c_str()) == 0; }
+bool deleteFile(const std::string& path) {
+  return fileStepFailure(FileStep::kRemove, path) == 0 && ::unlink(path.c_str()) == 0;
+}
 
 std::string directoryOf(const std::string& path) {
   size_t cut = path.find_last_of("\\/");

@@ -57,6 +57,24 @@ bool isKey(const std::string& line, std::string* key, std::string* value) {
   return true;
 }
 
+std::vector<std::string> linesToWrite(const std::string& file) {
+  try {
+    return lines(file);
+  } catch (const quelta::Error&) {
+    throw quelta::Error("EIniFileException", "Unable to write to " + file);
+  }
+}
+
+void store(const std::string& file, const std::vector<std::string>& all) {
+  std::string text;
+  for (const std::string& line : all) text += line + "\r\n";
+  try {
+    writeFileReplacing(file, text);
+  } catch (const quelta::Error&) {
+    throw quelta::Error("EIniFileException", "Unable to write to " + file);
+  }
+}
+
 }  // namespace
 
 std::string readProfileString(const std::string& file, const std::string& section,
@@ -77,12 +95,7 @@ std::string readProfileString(const std::string& file, const std::string& sectio
 
 void writeProfileString(const std::string& file, const std::string& section,
                         const std::string& key, const std::string& value) {
-  std::vector<std::string> all;
-  try {
-    all = lines(file);
-  } catch (const quelta::Error&) {
-    throw quelta::Error("EIniFileException", "Unable to write to " + file);
-  }
+  std::vector<std::string> all = linesToWrite(file);
   std::string current, k, v;
   bool inSection = false, done = false;
   size_t sectionEnd = std::string::npos;
@@ -107,13 +120,32 @@ void writeProfileString(const std::string& file, const std::string& section,
     }
     all.insert(all.begin() + static_cast<long>(sectionEnd), key + "=" + value);
   }
-  std::string text;
-  for (const std::string& line : all) text += line + "\r\n";
-  try {
-    writeFileReplacing(file, text);
-  } catch (const quelta::Error&) {
-    throw quelta::Error("EIniFileException", "Unable to write to " + file);
+  store(file, all);
+}
+
+void removeProfileKey(const std::string& file, const std::string& section, const std::string& key) {
+  std::vector<std::string> all = linesToWrite(file);
+  std::string current, k, v;
+  size_t header = std::string::npos, keys = 0;
+  bool removed = false;
+  size_t i = 0;
+  for (; i < all.size(); ++i) {
+    if (isSection(all[i], &current)) {
+      if (header != std::string::npos) break;
+      if (lower(current) == lower(section)) header = i;
+    } else if (header != std::string::npos && isKey(all[i], &k, &v)) {
+      if (lower(k) == lower(key)) {
+        all.erase(all.begin() + static_cast<long>(i--));
+        removed = true;
+      } else {
+        ++keys;
+      }
+    }
   }
+  if (header == std::string::npos) return;
+  if (keys == 0)
+    all.erase(all.begin() + static_cast<long>(header), all.begin() + static_cast<long>(i));
+  if (removed || keys == 0) store(file, all);
 }
 
 }  // namespace platform

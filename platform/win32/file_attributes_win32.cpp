@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include "platform/file_attributes.h"
+#include "platform/files.h"
 
 namespace platform {
 
@@ -10,6 +11,7 @@ constexpr DWORD kKept = FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_HIDDEN | FILE_A
 }
 
 bool setFileAttributes(const std::string& path, uint32_t attributes) {
+  if (fileStepFailure(FileStep::kAttributes, path) != 0) return false;
   DWORD wanted = attributes & kKept;
   // No bit at all means a plain file, which Windows spells NORMAL.
   return SetFileAttributesA(path.c_str(), wanted ? wanted : FILE_ATTRIBUTE_NORMAL) != 0;

@@ -1,6 +1,8 @@
 #include "service/views/credentials_window.h"
 
 #include "config/settings.h"
+#include "platform/error.h"
+#include "platform/files.h"
 #include "platform/profile.h"
 #include "ui/dpi.h"
 #include "ui/prompts.h"
@@ -37,6 +39,10 @@ void CredentialsWindow::formCreate() {
   centreOnScreen();
   appDir_ = config::applicationDirectory();
   const std::string file = config::settingsFile(appDir_);
+  // The profile functions read a file they cannot open as blanks, which
+  // Salvar (and Esc) would then store over the real credentials: an existing
+  // file that cannot be read is an error instead.
+  if (platform::fileExists(file)) platform::readFile(file);
   control("edtAppID")
       .setText(platform::readProfileString(file, config::kSectionTrevano, "appID", ""));
   control("edtPass").setText(
@@ -46,8 +52,24 @@ void CredentialsWindow::formCreate() {
 
 void CredentialsWindow::btnLoginClick() {
   const std::string file = config::settingsFile(appDir_);
+  const char kNone[] = "\n";  // no stored value holds a line break
+  const std::string oldAppID =
+      platform::readProfileString(file, config::kSectionTrevano, "appID", kNone);
   platform::writeProfileString(file, config::kSectionTrevano, "appID", control("edtAppID").text());
-  platform::writeProfileString(file, config::kSectionTrevano, "pass", control("edtPass").text());
+  try {
+    platform::writeProfileString(file, config::kSectionTrevano, "pass", control("edtPass").text());
+  } catch (const quelta::Error&) {
+    // A new app with the old password would log the service in with neither:
+    // the app goes back as it was, if the file still takes a write.
+    try {
+      if (oldAppID == kNone)
+        platform::removeProfileKey(file, config::kSectionTrevano, "appID");
+      else
+        platform::writeProfileString(file, config::kSectionTrevano, "appID", oldAppID);
+    } catch (const quelta::Error&) {
+    }
+    throw;
+  }
   close();
 }
 

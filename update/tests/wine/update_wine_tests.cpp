@@ -776,6 +776,11 @@ class Process {
            WaitForSingleObject(info_.hProcess, static_cast<DWORD>(seconds) * 1000) == WAIT_OBJECT_0;
   }
   DWORD pid() const { return info_.dwProcessId; }
+  DWORD exitCode() const {
+    DWORD code = STILL_ACTIVE;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+  }
   ~Process() {
     if (info_.hProcess) {
       if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT)
@@ -854,6 +859,16 @@ TEST(SelfUpdate, YesReplacesToolServiceAndLibrariesAndTheNewServiceRuns) {
   HWND toolWindow = waitForWindow("TForm1", kToolCaption, newToolProcess.pid(), 0, 10);
   ASSERT_TRUE(toolWindow);
   EXPECT_TRUE(platform::directoryExists(file("update")));
+
+  // The old tool had ended before the script started the new one, which
+  // therefore runs; a second start now only brings that one to the front.
+  SetForegroundWindow(GetDesktopWindow());
+  Process second;
+  ASSERT_TRUE(second.start(file("queltaConfig.exe"), appDir));
+  EXPECT_TRUE(second.waitForExit(20)) << "a second tool runs";
+  EXPECT_EQ(second.exitCode(), 0u);
+  EXPECT_EQ(windows("TForm1", kToolCaption, 0).size(), 1u);
+  EXPECT_EQ(GetForegroundWindow(), toolWindow);
 
   // Closing the new tool lets the script remove the work directory. A tool
   // that ends has handled every activation; asking again would have needed
