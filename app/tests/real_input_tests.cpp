@@ -59,10 +59,6 @@ const Case kCases[] = {
     {"Esc closes the test box", Start::LogScreen,
      {"click btnConfig", "click btnTest", "=cbTestImp", "tab", "=cbTestTipo", "esc", "=btnTest"},
      "gbConfig", "gbTeste"},
-    {"Esc closes the preview and the focus comes back", Start::LogScreen,
-     {"click btnConfig", "click btnPrinterAdd", "click btnTest", "click btnVisualizar", "esc",
-      "=btnVisualizar"},
-     "gbTeste", "gbImpConfig"},
     {"Enter on the login screen presses Acessar", Start::LoginScreen,
      {"=edtUser", "type demo@quelta.com.br", "tab", "=edtPass", "type quelta123", "enter",
       "=Button1"},
@@ -126,7 +122,6 @@ TEST_F(RealInput, EachCaseEndsWithTheFocusAndScreenExpectedAndTheWindowAnswering
     DeleteFileA(file("impressora").c_str());
     prompts.shown.clear();
     prompts.printerChoices = {std::string("COZINHA")};
-    prompts.modalScripts = {[](ui::Form& modal) { ui::runModal(modal); }};
     app::MainWindow* window = nullptr;
     auto thread = std::make_unique<real_input::UiThread>([&](const auto& ready) {
       app::MainWindow w(services, connections);
@@ -150,11 +145,11 @@ TEST_F(RealInput, EachCaseEndsWithTheFocusAndScreenExpectedAndTheWindowAnswering
     }
     if (c.savedSize && failure.empty())
       EXPECT_EQ(w.state().tables.printers->objectAt(0).textOf("tamanhoFolha"), c.savedSize);
-    if (failure.ends_with(kNoAnswer)) {
-      thread.release();  // it cannot be closed; the process ends its thread
-      return;
-    }
+    // A window that hangs is left to the process; the cases after it would
+    // meet its thread.
+    const bool hung = !real_input::answers(w.hwnd());
     thread.reset();
+    if (hung) return;
   }
   EXPECT_TRUE(prompts.texts("error").empty()) << prompts.texts("error")[0];
 }
