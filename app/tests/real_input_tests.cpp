@@ -143,8 +143,9 @@ TEST_F(RealInput, EachCaseEndsWithTheFocusAndScreenExpectedAndTheWindowAnswering
       EXPECT_TRUE(IsWindowVisible(w.control(c.shown).hwnd())) << c.shown;
       EXPECT_FALSE(IsWindowVisible(w.control(c.hidden).hwnd())) << c.hidden;
     }
-    if (c.savedSize && failure.empty())
+    if (c.savedSize && failure.empty()) {
       EXPECT_EQ(w.state().tables.printers->objectAt(0).textOf("tamanhoFolha"), c.savedSize);
+    }
     // A window that hangs is left to the process; the cases after it would
     // meet its thread.
     const bool hung = !real_input::answers(w.hwnd());
