@@ -8,6 +8,8 @@
 
 #include <windows.h>
 
+#include <gtest/gtest.h>
+
 #include <atomic>
 #include <cstdlib>
 #include <chrono>
@@ -114,13 +116,15 @@ inline LRESULT CALLBACK watchMarker(int code, WPARAM remove, LPARAM lp) {
 
 // A window on a thread of its own. `body` runs there: it creates the window,
 // hands its handle to `ready`, runs the program's message loop and destroys
-// the window. Closing it ends the body; a window that no longer answers is
-// left behind (its test has failed by then, and the process ends the thread).
+// the window. Closing it ends the body; a window that no longer answers, or
+// whose thread does not end once it is closed, is left behind and fails the
+// test (the process ends the thread).
 class UiThread {
  public:
   using Body = std::function<void(const std::function<void(HWND)>& ready)>;
   explicit UiThread(Body body) {
     HANDLE ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ended_ = CreateEventA(nullptr, TRUE, FALSE, nullptr);
     thread_ = std::thread([this, ready, body = std::move(body)] {
       id_ = GetCurrentThreadId();
       body([&](HWND hwnd) {
@@ -128,6 +132,7 @@ class UiThread {
         SetForegroundWindow(hwnd);
         SetEvent(ready);
       });
+      SetEvent(ended_);
     });
     WaitForSingleObject(ready, 30000);
     CloseHandle(ready);
@@ -141,7 +146,12 @@ class UiThread {
       return;
     }
     if (IsWindow(hwnd_)) PostMessageA(hwnd_, WM_CLOSE, 0, 0);
-    thread_.join();
+    if (WaitForSingleObject(ended_, 30000) == WAIT_OBJECT_0) {
+      thread_.join();
+    } else {
+      ADD_FAILURE() << "the window's thread did not end within 30 s of closing the window";
+      thread_.detach();
+    }
   }
   UiThread(const UiThread&) = delete;
   UiThread& operator=(const UiThread&) = delete;
@@ -171,6 +181,7 @@ class UiThread {
  private:
   DWORD id_ = 0;
   HWND hwnd_ = nullptr;
+  HANDLE ended_ = nullptr;  // never closed: a thread left behind may still set it
   HHOOK hook_ = nullptr;
   std::thread thread_;
 };
