@@ -44,8 +44,7 @@ class MainWindow : public ui::Form, private host::WindowPort, private host::View
     const char* name;
     std::function<void()> run;
   };
-  // The start-up sequence in order, and the names of the steps that ran.
-  const std::vector<StartupStep>& startupSteps() const { return startupSteps_; }
+  // The names of the start-up steps that ran, in order.
   const std::vector<std::string>& completedSteps() const { return completedSteps_; }
 
   // Event handlers.

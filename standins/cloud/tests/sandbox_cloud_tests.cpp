@@ -213,7 +213,7 @@ TEST(SandboxDownloads, ServesTheManifestOverHttpsAndTheArchiveOverHttp) {
 }
 
 TEST(SandboxMenu, IsAWholeRestaurantInUtf8) {
-  EXPECT_EQ(utf8("A\xe7"
+  EXPECT_EQ(platform::ansiToUtf8("A\xe7"
                  "a\xed \x80"),
             "A\xc3\xa7"
             "a\xc3\xad \xe2\x82\xac");
