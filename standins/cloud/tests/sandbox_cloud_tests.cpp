@@ -10,6 +10,7 @@
 #include "net/http_client.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "platform/text_locale.h"
 #include "standins/cloud/menu.h"
 #include "standins/cloud/sandbox.h"
 #include "tests/support/recording_port.h"
