@@ -35,7 +35,15 @@ class LogScreen : public AppTest {
 
   std::string dayFile() const { return file("log\\2026-03-07.txt"); }
 
+  // The window's HTTP clients become scripted ones; the service is online.
+  void scriptHttp() {
+    services.http = &http;
+    http.answer(status, "{\"success\":true}");
+  }
+
   platform::SettableClock clock;
+  net_test::ScriptedConnector http;
+  const std::string status = service::kStatusUrl;
 };
 
 }  // namespace
@@ -91,10 +99,7 @@ TEST_F(LogScreen, TheWindowsOwnTimerRefreshesTenSecondsAfterTheStart) {
 }
 
 TEST_F(LogScreen, TheWindowAnswersWhileTheTimersStatusQueryWaitsAndNewerNewsStays) {
-  net_test::ScriptedConnector http;
-  services.http = &http;
-  const std::string status = service::kStatusUrl;
-  http.answer(status, "{\"success\":true}");
+  scriptHttp();
   app::MainWindow window(services, connections);
   ASSERT_EQ(window.control("Label1").text(), kOnline);
 
@@ -140,10 +145,7 @@ TEST_F(LogScreen, TheWindowAnswersWhileTheTimersStatusQueryWaitsAndNewerNewsStay
 }
 
 TEST_F(LogScreen, ClosingTheWindowCutsOffTheTimersStalledRequest) {
-  net_test::ScriptedConnector http;
-  services.http = &http;
-  const std::string status = service::kStatusUrl;
-  http.answer(status, "{\"success\":true}");
+  scriptHttp();
   {
     app::MainWindow window(services, connections);
     http.hold(true);
