@@ -13,7 +13,11 @@
 namespace app {
 
 MainWindow::MainWindow(const platform::Services& services, const Connections& connections)
-    : services_(services) {
+    : services_(services),
+      IdHTTP1(services.http->open()),
+      // A lane for each load-test order in flight and one for everything else.
+      worker_([this](host::Worker::Reply reply) { post(std::move(reply)); },
+              service::TestWS::kMostInFlight + 1) {
   create(kMainFormSpec, kMainControlTable);
   setupControls();
   host::ViewHost& host = *this;
@@ -152,7 +156,14 @@ void MainWindow::Timer1Timer() { logView_->refreshInBackground(); }
 
 void MainWindow::lvProdutoEditing(bool* allowEdit) { *allowEdit = false; }
 
-void MainWindow::onDestroyed() { PostQuitMessage(0); }
+MainWindow::~MainWindow() { worker_.stop(); }
+
+void MainWindow::onDestroyed() {
+  // Closing cancels what the worker does and waits for it, before the
+  // program's entry point returns.
+  worker_.stop();
+  PostQuitMessage(0);
+}
 
 void MainWindow::showMessage(const std::string& text) { ui::prompts().showMessage(text); }
 

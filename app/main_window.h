@@ -37,6 +37,8 @@ class MainWindow : public ui::Form, private host::WindowPort, private host::View
  public:
   // Creates the window (hidden) and runs the start-up sequence.
   MainWindow(const platform::Services& services, const Connections& connections);
+  // Stops the worker first: no job outlives the window.
+  ~MainWindow() override;
 
   host::AppState& state() override { return state_; }
 
@@ -44,8 +46,7 @@ class MainWindow : public ui::Form, private host::WindowPort, private host::View
     const char* name;
     std::function<void()> run;
   };
-  // The start-up sequence in order, and the names of the steps that ran.
-  const std::vector<StartupStep>& startupSteps() const { return startupSteps_; }
+  // The names of the start-up steps that ran, in order.
   const std::vector<std::string>& completedSteps() const { return completedSteps_; }
 
   // Event handlers.
@@ -57,6 +58,7 @@ class MainWindow : public ui::Form, private host::WindowPort, private host::View
   void lvProdutoEditing(bool* allowEdit);
 
   service::LogView& logView() { return *logView_; }
+  print::TestView& testView() { return *testView_; }
 
  protected:
   void onDestroyed() override;
@@ -78,11 +80,15 @@ class MainWindow : public ui::Form, private host::WindowPort, private host::View
   ui::Form& form() override { return *this; }
   host::WindowPort& port() override { return *this; }
   const platform::Services& services() const override { return services_; }
-  net::HttpClient& http() override { return IdHTTP1; }
+  net::HttpFetcher& http() override { return *IdHTTP1; }
+  host::Worker& worker() override { return worker_; }
 
   const platform::Services services_;
   host::AppState state_;
-  net::HttpClient IdHTTP1;
+  std::unique_ptr<net::HttpFetcher> IdHTTP1;
+  // Before the views, so it is there when they bind and still there while
+  // they go.
+  host::Worker worker_;
   std::vector<StartupStep> startupSteps_;
   std::vector<std::string> completedSteps_;
   bool activatedOnce_ = false;

@@ -1,12 +1,14 @@
 // What a view of the main window is built against: the window's controls
 // by name, with its handlers bound to them; the program state; the port to
-// the window; the platform services; the window's HTTP client. The main
-// window implements it, and so the views never see the window's class.
+// the window; the platform services; the window's HTTP client; the window's
+// background worker. The main window implements it, and so the views never
+// see the window's class.
 #pragma once
 
 #include "host/app_state.h"
 #include "host/window_port.h"
-#include "net/http_client.h"
+#include "host/worker.h"
+#include "net/http_fetcher.h"
 #include "platform/services.h"
 #include "ui/form.h"
 
@@ -18,8 +20,10 @@ class ViewHost {
   virtual AppState& state() = 0;
   virtual WindowPort& port() = 0;
   virtual const platform::Services& services() const = 0;
-  // IdHTTP1, the window's HTTP client.
-  virtual net::HttpClient& http() = 0;
+  // IdHTTP1, the window's HTTP client, for requests on the window's thread.
+  virtual net::HttpFetcher& http() = 0;
+  // Where requests that must not hold the window run.
+  virtual Worker& worker() = 0;
 
  protected:
   ~ViewHost() = default;

@@ -88,6 +88,7 @@ struct HttpClient::Impl {
   CURLSH* share = nullptr;  // holds the cookies, which outlive every connection
   curl_slist* headers = nullptr;
   CURL* easy = nullptr;  // holds the open connection until disconnect()
+  std::stop_token stop;
 
   // Per request.
   std::string body;
@@ -127,6 +128,12 @@ struct HttpClient::Impl {
     });
   }
 
+  // Called by libcurl about once a second even while nothing arrives, so a
+  // stalled request notices its owner going.
+  static int onProgress(void* self, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
+    return static_cast<Impl*>(self)->stop.stop_requested() ? 1 : 0;
+  }
+
   CURL* handle() {
     if (easy) return easy;
     easy = curl_easy_init();
@@ -160,12 +167,19 @@ struct HttpClient::Impl {
     curl_easy_setopt(easy, CURLOPT_HEADERFUNCTION, &Impl::onHeader);
     curl_easy_setopt(easy, CURLOPT_HEADERDATA, this);
     curl_easy_setopt(easy, CURLOPT_ERRORBUFFER, errorText);
+    if (stop.stop_possible()) {
+      curl_easy_setopt(easy, CURLOPT_XFERINFOFUNCTION, &Impl::onProgress);
+      curl_easy_setopt(easy, CURLOPT_XFERINFODATA, this);
+      curl_easy_setopt(easy, CURLOPT_NOPROGRESS, 0L);
+    }
     return easy;
   }
 
   [[noreturn]] void fail(CURL* h, CURLcode code) {
     std::string text = errorText[0] ? std::string(errorText) : curl_easy_strerror(code);
     switch (code) {
+      case CURLE_ABORTED_BY_CALLBACK:
+        throw Cancelled();
       case CURLE_OPERATION_TIMEDOUT: {
         curl_off_t ready = 0;
         curl_easy_getinfo(h, CURLINFO_PRETRANSFER_TIME_T, &ready);
@@ -221,6 +235,8 @@ struct HttpClient::Impl {
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT_MS, limits.connectMs);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, limits.stallSeconds);
+    curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, limits.totalMs);
+    if (stop.stop_requested()) throw Cancelled();
 
     callbackError = nullptr;
     CURLcode code = curl_easy_perform(h);
@@ -251,8 +267,10 @@ struct HttpClient::Impl {
   }
 };
 
-HttpClient::HttpClient(Timeouts limits) : HttpFetcher(limits), impl_(std::make_unique<Impl>()) {
+HttpClient::HttpClient(Timeouts limits, std::stop_token stop)
+    : HttpFetcher(limits), impl_(std::make_unique<Impl>()) {
   initialiseCurlOnce();
+  impl_->stop = std::move(stop);
   impl_->share = curl_share_init();
   if (!impl_->share) throw RequestError("Cannot create an HTTP client.");
   curl_share_setopt(impl_->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);
@@ -286,6 +304,16 @@ void HttpClient::disconnect() {
     curl_easy_cleanup(impl_->easy);
     impl_->easy = nullptr;
   }
+}
+
+HttpConnector& systemHttp() {
+  struct SystemHttp : HttpConnector {
+    std::unique_ptr<HttpFetcher> open(std::stop_token stop) override {
+      return std::make_unique<HttpClient>(kRemoteTimeouts, std::move(stop));
+    }
+  };
+  static SystemHttp http;
+  return http;
 }
 
 }  // namespace net

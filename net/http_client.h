@@ -59,12 +59,19 @@ class RequestError : public quelta::Error {
   explicit RequestError(const std::string& message) : quelta::Error("EIdException", message) {}
 };
 
+// The request's owner asked it to end (the window closing).
+class Cancelled : public quelta::Error {
+ public:
+  Cancelled() : quelta::Error("EAbort", "Operation aborted") {}
+};
+
 // ---- the client ----------------------------------------------------------
 
 class HttpClient : public HttpFetcher {
  public:
-  // `limits` bound the downloads and the posts; a text GET names its own.
-  explicit HttpClient(Timeouts limits = kRemoteTimeouts);
+  // `limits` bound the downloads; a text GET and a post name their own. A
+  // request in progress ends, raising Cancelled, once `stop` is requested.
+  explicit HttpClient(Timeouts limits = kRemoteTimeouts, std::stop_token stop = {});
   ~HttpClient() override;
   HttpClient(const HttpClient&) = delete;
   HttpClient& operator=(const HttpClient&) = delete;
@@ -78,7 +85,8 @@ class HttpClient : public HttpFetcher {
   std::string getStream(const std::string& url) override;
   // POST of `body` over HTTP/1.0 with the same headers (the load test's
   // order post); the reply body's raw bytes.
-  std::string post(const std::string& url, const std::string& body, const Timeouts& limits);
+  std::string post(const std::string& url, const std::string& body,
+                   const Timeouts& limits) override;
   // Closes any connection a request left open. Cookies stay for the run.
   void disconnect() override;
 
@@ -86,6 +94,9 @@ class HttpClient : public HttpFetcher {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+// The program's connector: every client it opens is an HttpClient.
+HttpConnector& systemHttp();
 
 // The body of a reply as the program's 8-bit text, by the charset that
 // `contentType` declares.

@@ -2,20 +2,25 @@
 // implements it, and tests put a scripted one in its place.
 #pragma once
 
+#include <memory>
+#include <stop_token>
 #include <string>
 
 namespace net {
 
 // Bounds on waiting. A request gives up when the connection (TLS handshake
-// included) is not made within connectMs, or when no byte arrives for
-// stallSeconds; a slow but steady download is never cut.
+// included) is not made within connectMs, when no byte arrives for
+// stallSeconds, or when the whole request has taken totalMs: a server that
+// trickles a byte now and then must not hold anyone forever.
 struct Timeouts {
   long connectMs;
   long stallSeconds;
+  long totalMs = 600000;
 };
 
-// The cloud and the download server may be far away.
-inline constexpr Timeouts kRemoteTimeouts{15000, 30};
+// The cloud and the download server may be far away; ten minutes leave a
+// slow but steady download of the update its time.
+inline constexpr Timeouts kRemoteTimeouts{15000, 30, 600000};
 
 class HttpFetcher {
  public:
@@ -27,6 +32,10 @@ class HttpFetcher {
   std::string getText(const std::string& url) { return getText(url, limits_); }
   // GET; the body's raw bytes.
   virtual std::string getStream(const std::string& url) = 0;
+  // POST of `body` over HTTP/1.0 (the load test's order post); the reply
+  // body's raw bytes.
+  virtual std::string post(const std::string& url, const std::string& body,
+                           const Timeouts& limits) = 0;
   // Closes whatever connection a request left open.
   virtual void disconnect() = 0;
 
@@ -34,6 +43,16 @@ class HttpFetcher {
   explicit HttpFetcher(Timeouts limits = kRemoteTimeouts) : limits_(limits) {}
   // The limits of every request that names none.
   Timeouts limits_;
+};
+
+// Where HTTP clients come from: the program's own, or a scripted twin in
+// tests (one of the platform services).
+class HttpConnector {
+ public:
+  virtual ~HttpConnector() = default;
+  // A client for one owner. Once `stop` is requested its request ends at
+  // once, raising Cancelled: closing the window must not wait on a server.
+  virtual std::unique_ptr<HttpFetcher> open(std::stop_token stop = {}) = 0;
 };
 
 }  // namespace net

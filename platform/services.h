@@ -11,6 +11,10 @@
 #include "platform/service_manager.h"
 #include "platform/share_output.h"
 
+namespace net {
+class HttpConnector;
+}
+
 namespace platform {
 
 struct Services {
@@ -20,9 +24,10 @@ struct Services {
   EpsonLibrary* epson;             // "EPSON DLL" printers
   Printers* printers;              // Windows printers
   Process* process;                // launches, the pause after a print, the program's end
+  net::HttpConnector* http;        // the HTTP clients: the cloud, the print service's endpoint
 };
 
-// The computer's own (Windows only).
+// The computer's own (Windows only; library quelta_system_services).
 Services systemServices();
 
 }  // namespace platform

@@ -5,17 +5,21 @@
 
 namespace print {
 
-LineObject makeLinha(const std::string& text, int kind, const json::TJSONObject& printer) {
-  using routing::PrinterSettings;
-  const std::string fonte = routing::memberText(
-      printer, kind == 0 ? &PrinterSettings::fonteTitulo : &PrinterSettings::fonteItem);
+LineObject makeLine(const std::string& text, int tipo, const std::string& fonte) {
   // Built member by member, never as pasted JSON text: quotes and
   // backslashes in the text (a network printer's name) stay as they are.
   LineObject line = json::make<json::TJSONObject>();
   line->setText("text", text);
-  line->set("tipo", json::make<json::JSONInteger>(kind + 1));
+  line->set("tipo", json::make<json::JSONInteger>(tipo));
   line->setText("fonte", fonte);
   return line;
+}
+
+LineObject makeLinha(const std::string& text, int kind, const json::TJSONObject& printer) {
+  using routing::PrinterSettings;
+  const std::string fonte = routing::memberText(
+      printer, kind == 0 ? &PrinterSettings::fonteTitulo : &PrinterSettings::fonteItem);
+  return makeLine(text, kind + 1, fonte);
 }
 
 std::string formatTexto(const std::string& text, int tipo, const json::TJSONObject& printer) {

@@ -11,6 +11,9 @@ namespace print {
 
 using LineObject = std::unique_ptr<json::TJSONObject, json::ValueDeleter>;
 
+// A line with its text, its "tipo" as stored and its font spec.
+LineObject makeLine(const std::string& text, int tipo, const std::string& fonte);
+
 // A new line for `printer`: kind 0 gives a title-class line (tipo 1) in the
 // printer's "fonteTitulo", any other kind an item-class line (tipo 2) in its
 // "fonteItem". The text is stored exactly as given.

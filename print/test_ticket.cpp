@@ -15,15 +15,7 @@ std::string blanks(int count) { return std::string(count > 0 ? count : 0, ' '); 
 
 // The headline and the spacers are whole lines with a font of their own,
 // not lines of the printer's title or item font.
-json::Value fixedLine(const std::string& text, int tipo, const std::string& fonte) {
-  auto line = json::make<json::TJSONObject>();
-  line->setText("text", text);
-  line->set("tipo", json::makeInteger(tipo));
-  line->setText("fonte", fonte);
-  return line;
-}
-
-json::Value spacer() { return fixedLine("", 1, "12"); }
+json::Value spacer() { return makeLine("", 1, "12"); }
 
 std::string twoDigits(int value) {
   char text[8];
@@ -59,7 +51,7 @@ Document testeDocument(const json::TJSONObject& printer, const TicketLayout& lay
       twoDigits(now.hour) + t + twoDigits(now.minute) + t + twoDigits(now.second);
 
   Document document = json::make<json::TJSONArray>();
-  document->add(fixedLine(blanks(layout.titleCentre - titleLength / 2) + title, 0, "14 Negrito"));
+  document->add(makeLine(blanks(layout.titleCentre - titleLength / 2) + title, 0, "14 Negrito"));
   document->add(spacer());
   document->add(makeLinha(blanks((l - nameLength) / 2) + name, 0, printer));
   document->add(makeLinha("Mesa: 0" + blanks(l - 15) + date, 0, printer));

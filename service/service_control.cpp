@@ -9,63 +9,59 @@ using platform::ServiceStatus;
 
 namespace {
 
-// Closes the service handle, then the manager handle, each only when open.
-class Handles {
+// The manager and one service opened with `access`, closed in reverse order
+// on leaving; `failure` tells which of the two could not be opened.
+class OpenService {
  public:
-  explicit Handles(platform::ServiceManager& manager) : manager_(manager) {}
-  ~Handles() {
-    if (service) manager_.close(service);
-    if (scm) manager_.close(scm);
+  OpenService(platform::ServiceManager& manager, const std::string& name, uint32_t access)
+      : manager_(manager) {
+    scm_ = manager.openManager(platform::kManagerConnect);
+    if (scm_) service_ = manager.openService(scm_, name, access);
   }
-  Handles(const Handles&) = delete;
-  Handles& operator=(const Handles&) = delete;
+  ~OpenService() {
+    if (service_) manager_.close(service_);
+    if (scm_) manager_.close(scm_);
+  }
+  OpenService(const OpenService&) = delete;
+  OpenService& operator=(const OpenService&) = delete;
 
-  ServiceHandle scm = nullptr;
-  ServiceHandle service = nullptr;
+  int32_t failure() const { return !scm_ ? kNoManager : !service_ ? kNoService : 0; }
+  ServiceHandle handle() const { return service_; }
 
  private:
   platform::ServiceManager& manager_;
+  ServiceHandle scm_ = nullptr;
+  ServiceHandle service_ = nullptr;
 };
 
 }  // namespace
 
 int32_t queryServiceState(platform::ServiceManager& manager, const std::string& name) {
-  Handles h(manager);
-  h.scm = manager.openManager(platform::kManagerConnect);
-  if (!h.scm) return kNoManager;
-  h.service = manager.openService(h.scm, name, platform::kServiceQueryStatus);
-  if (!h.service) return kNoService;
-  std::optional<ServiceStatus> status = manager.queryStatus(h.service);
+  OpenService service(manager, name, platform::kServiceQueryStatus);
+  if (service.failure()) return service.failure();
+  std::optional<ServiceStatus> status = manager.queryStatus(service.handle());
   return status ? status->state : kStatusFailed;
 }
 
 int32_t startServiceIfNeeded(platform::ServiceManager& manager, const std::string& name) {
-  Handles h(manager);
-  h.scm = manager.openManager(platform::kManagerConnect);
-  if (!h.scm) return kNoManager;
-  h.service =
-      manager.openService(h.scm, name, platform::kServiceStart | platform::kServiceQueryStatus);
-  if (!h.service) return kNoService;
-  std::optional<ServiceStatus> status = manager.queryStatus(h.service);
+  OpenService service(manager, name, platform::kServiceStart | platform::kServiceQueryStatus);
+  if (service.failure()) return service.failure();
+  std::optional<ServiceStatus> status = manager.queryStatus(service.handle());
   if (!status) return kStatusFailed;
-  if (status->state != platform::kServiceRunning) manager.start(h.service);
+  if (status->state != platform::kServiceRunning) manager.start(service.handle());
   return status->state;
 }
 
 bool stopServiceAndWait(platform::ServiceManager& manager, const std::string& name) {
   std::optional<ServiceStatus> last;
   {
-    Handles h(manager);
-    h.scm = manager.openManager(platform::kManagerConnect);
-    if (!h.scm) return false;
-    h.service =
-        manager.openService(h.scm, name, platform::kServiceStop | platform::kServiceQueryStatus);
-    if (!h.service) return false;
+    OpenService service(manager, name, platform::kServiceStop | platform::kServiceQueryStatus);
+    if (service.failure()) return false;
 
     std::optional<ServiceStatus> reported;
-    bool accepted = manager.controlStop(h.service, reported);
+    bool accepted = manager.controlStop(service.handle(), reported);
     if (reported) last = reported;
-    std::optional<ServiceStatus> status = accepted ? manager.queryStatus(h.service) : std::nullopt;
+    std::optional<ServiceStatus> status = accepted ? manager.queryStatus(service.handle()) : std::nullopt;
     if (status) {
       last = status;
       // The wait is bounded: a service stuck in "stopping" with a steady
@@ -79,7 +75,7 @@ bool stopServiceAndWait(platform::ServiceManager& manager, const std::string& na
         uint64_t pause = std::max<uint64_t>(last->waitHint, kStopPollMinimumMs);
         pause = std::min(pause, kStopWaitLimitMs - waited);
         manager.sleep(static_cast<uint32_t>(pause));
-        status = manager.queryStatus(h.service);
+        status = manager.queryStatus(service.handle());
         if (!status) break;
         last = status;
         if (last->checkpoint < checkpoint) break;

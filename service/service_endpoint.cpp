@@ -1,7 +1,6 @@
 #include "service/service_endpoint.h"
 
 #include "json/json.h"
-#include "net/http_client.h"
 #include "platform/text_locale.h"
 
 namespace service {
@@ -12,11 +11,12 @@ bool requestTestPrint(net::HttpFetcher& http, int position) {
   return reply.boolOf("success");
 }
 
-void postLoadTestOrder(const std::string& order, const std::string& url) {
+void postLoadTestOrder(const std::string& order, const std::string& url, net::HttpConnector& http,
+                       std::stop_token stop) {
   try {
-    net::HttpClient client;
-    client.post(url, platform::ansiToUtf8(order), kServiceTimeouts);
-    client.disconnect();
+    std::unique_ptr<net::HttpFetcher> client = http.open(std::move(stop));
+    client->post(url, platform::ansiToUtf8(order), kServiceTimeouts);
+    client->disconnect();
   } catch (...) {
     // A load-test order that fails is not reported to anyone.
   }

@@ -184,13 +184,6 @@ void ListView::select(int row) {
   send(LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&item));
 }
 
-void ListView::deselectAll() {
-  LVITEMA item{};
-  item.stateMask = LVIS_SELECTED;
-  item.state = 0;
-  send(LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&item));
-}
-
 void ListView::setRowHeight(int pixels) {
   // A report view takes its row height from the small image list, plus the
   // padding its common controls version adds; that padding is measured on a

@@ -42,11 +42,6 @@ class Control {
   HWND hwnd_ = nullptr;
 };
 
-using Button = Control;
-using Label = Control;
-using Edit = Control;
-using Panel = Control;
-
 class Memo : public Control {
  public:
   using Control::Control;
@@ -88,7 +83,6 @@ class ListView : public Control {
   int selectedIndex() const;
   // Selecting a row sends LVN_ITEMCHANGED, as a click does.
   void select(int row);
-  void deselectAll();
   void setRowHeight(int pixels);
 };
 

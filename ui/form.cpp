@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <memory>
+
 #include "platform/error.h"
 #include "ui/cursor.h"
 #include "ui/dpi.h"
@@ -64,7 +66,9 @@ LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SHOWWINDOW:
       // Before the container appears or disappears: the form keeps the focus
       // out of what is about to be hidden.
-      if (lp == 0) SendMessageA(GetAncestor(hwnd, GA_ROOT), kContainerShown, wp, reinterpret_cast<LPARAM>(hwnd));
+      if (lp == 0)
+        SendMessageA(GetAncestor(hwnd, GA_ROOT), kContainerShown, wp,
+                     reinterpret_cast<LPARAM>(hwnd));
       break;
     case WM_SETFONT:
       SetPropA(hwnd, "font", reinterpret_cast<HANDLE>(wp));
@@ -155,7 +159,8 @@ LRESULT CALLBACK applicationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 void initialise(HINSTANCE instance) {
   appInstance = instance;
-  INITCOMMONCONTROLSEX icc{sizeof icc, ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+  INITCOMMONCONTROLSEX icc{sizeof icc,
+                           ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&icc);
   registerClass(kPanelClass, panelProc);
 }
@@ -165,6 +170,7 @@ Form::Form() = default;
 Form::~Form() {
   for (auto& [id, handler] : timers_) KillTimer(hwnd_, id);
   if (hwnd_ && IsWindow(hwnd_)) {
+    dropPostedWork();
     SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
     DestroyWindow(hwnd_);
   }
@@ -266,9 +272,9 @@ void Form::createControl(const ControlSpec& c, int id) {
     h = area.bottom - area.top;
     if (index > 0) style &= ~WS_VISIBLE;
   }
-  HWND hwnd = CreateWindowExA(exStyle, cls, c.caption, style, x, y, w, h, parent,
-                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), appInstance,
-                              nullptr);
+  HWND hwnd =
+      CreateWindowExA(exStyle, cls, c.caption, style, x, y, w, h, parent,
+                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), appInstance, nullptr);
   SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
   if (c.kind == Kind::Panel) SetWindowLongPtrA(hwnd, GWLP_USERDATA, kFramed);
   if (c.kind == Kind::Group) SetWindowLongPtrA(hwnd, GWLP_USERDATA, kGroup);
@@ -348,10 +354,23 @@ void Form::notifyChange(const std::string& name) {
                reinterpret_cast<LPARAM>(control.hwnd));
 }
 
-UINT Form::onPosted(Handler handler) {
-  UINT message = kFirstPosted + static_cast<UINT>(posted_.size());
-  posted_[message] = std::move(handler);
-  return message;
+void Form::post(Handler work) {
+  auto* message = new Handler(std::move(work));
+  if (!hwnd_ || !PostMessageA(hwnd_, kPostedWork, 0, reinterpret_cast<LPARAM>(message)))
+    delete message;
+}
+
+void Form::dropPostedWork() {
+  MSG msg;
+  while (PeekMessageA(&msg, hwnd_, kPostedWork, kPostedWork, PM_REMOVE)) {
+    // The quit comes whatever the filter, and only once nothing else is
+    // queued; it must still end the message loop.
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    delete reinterpret_cast<Handler*>(msg.lParam);
+  }
 }
 
 void Form::fireTimers() {
@@ -525,7 +544,13 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       return 0;
     case WM_DESTROY:
       onDestroyed();
+      dropPostedWork();
       break;
+    case kPostedWork: {
+      std::unique_ptr<Handler> work(reinterpret_cast<Handler*>(lp));
+      guarded(*work);
+      return 0;
+    }
     case WM_NCDESTROY: {
       if (hwnd_ == mainFormHwnd) mainFormHwnd = nullptr;
       LRESULT result = DefWindowProcA(hwnd_, msg, wp, lp);
@@ -533,10 +558,6 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
       hwnd_ = nullptr;
       return result;
     }
-  }
-  if (auto it = posted_.find(msg); it != posted_.end()) {
-    guarded(it->second);
-    return 0;
   }
   return DefWindowProcA(hwnd_, msg, wp, lp);
 }

@@ -60,10 +60,11 @@ class Form {
   void onEditing(const std::string& name, std::function<bool()> allowEdit);
   void onTimer(int intervalMs, Handler handler);
   void onActivate(Handler handler) { activateHandler_ = std::move(handler); }
-  // A handler for a message that another thread posts to the window
-  // (PostMessage with the returned message id): work done off the window's
-  // thread shows its result on it.
-  UINT onPosted(Handler handler);
+  // Runs `work` on the window's thread, called from any thread: it travels
+  // inside a message posted to the window, so work done off the window's
+  // thread brings its result along. Work still on its way when the window
+  // goes is dropped unrun.
+  void post(Handler work);
   // Draws a paint box on `dc`; `area` is its client rectangle.
   using PaintHandler = std::function<void(HDC dc, const RECT& area)>;
   void onPaint(const std::string& name, PaintHandler handler);
@@ -120,6 +121,7 @@ class Form {
   LRESULT dispatchNotify(NMHDR* header);
   void dispatchPaint(HWND box, HDC dc);
   void selectPage(HWND pageControl);
+  void dropPostedWork();
 
   // Focus and keyboard (form_focus.cpp).
   struct Scope {
@@ -153,7 +155,6 @@ class Form {
   std::map<std::string, std::function<void(int, bool)>> selects_;
   std::map<std::string, std::function<bool()>> editing_;
   std::map<UINT_PTR, Handler> timers_;
-  std::map<UINT, Handler> posted_;
   std::map<std::string, PaintHandler> painters_;
   Handler activateHandler_;
   std::vector<HWND> tabOrder_;  // the focusable controls, in table order

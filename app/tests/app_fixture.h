@@ -1,7 +1,8 @@
 // A GUI test's application directory, prompts and platform services: the
 // windows created in a test take this directory as their application
 // directory, the headless twins as their services (a test may put a real
-// one in), the build's cloud API, and no download host.
+// one in) but the program's own HTTP client, which talks to the servers of
+// the tests' own, the build's cloud API, and no download host.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 
 #include "app/main_window.h"
 #include "config/settings.h"
+#include "net/http_client.h"
 #include "platform/files.h"
 #include "tests/support/recording_services.h"
 #include "tests/support/scripted_prompts.h"
@@ -18,7 +20,10 @@
 
 class AppTest : public ::testing::Test {
  protected:
-  AppTest() { config::setApplicationDirectory(dir.path()); }
+  AppTest() {
+    config::setApplicationDirectory(dir.path());
+    services.http = &net::systemHttp();
+  }
   ~AppTest() override {
     ui::pumpMessages();
     config::setApplicationDirectory("");

@@ -1,6 +1,7 @@
 // The log screen's refresh on the real window: the caption from the print
 // service's status reply (a server of the test's own on the service's
-// port), the day's log scrolled to its end, and the queue per printer.
+// port, or a scripted HTTP client), the day's log scrolled to its end, and
+// the queue per printer.
 #include "app/tests/service_endpoint.h"
 // (first: httplib brings winsock2.h, which must precede windows.h)
 
@@ -13,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/tests/app_fixture.h"
 #include "tests/support/eventually.h"
+#include "tests/support/scripted_connector.h"
 
 namespace {
 
@@ -33,7 +35,15 @@ class LogScreen : public AppTest {
 
   std::string dayFile() const { return file("log\\2026-03-07.txt"); }
 
+  // The window's HTTP clients become scripted ones; the service is online.
+  void scriptHttp() {
+    services.http = &http;
+    http.answer(status, "{\"success\":true}");
+  }
+
   platform::SettableClock clock;
+  net_test::ScriptedConnector http;
+  const std::string status = service::kStatusUrl;
 };
 
 }  // namespace
@@ -89,24 +99,24 @@ TEST_F(LogScreen, TheWindowsOwnTimerRefreshesTenSecondsAfterTheStart) {
 }
 
 TEST_F(LogScreen, TheWindowAnswersWhileTheTimersStatusQueryWaitsAndNewerNewsStays) {
-  FakeService service;
-  ASSERT_TRUE(service.listening());
+  scriptHttp();
   app::MainWindow window(services, connections);
   ASSERT_EQ(window.control("Label1").text(), kOnline);
 
   // The service holds its status reply back; the timer's refresh waits for
-  // it off the window's thread, and a second tick starts no second one.
-  service.answer("{\"success\":false}", "");
-  service.delay(std::chrono::minutes(5), {});
+  // it on the window's worker, and a second tick starts no second one.
+  http.answer(status, "{\"success\":false}");
+  http.hold(true);
   window.fireTimers();
   window.fireTimers();
   EXPECT_TRUE(window.logView().refreshRunning());
+  ASSERT_TRUE(eventually([&] { return http.waiting() == 1; }));
   // The window answers another thread while that request is outstanding.
   std::atomic<bool> probed{false}, answered{false}, outstanding{false};
   std::thread probe([&, hwnd = window.hwnd()] {
     DWORD_PTR result = 0;
     answered = SendMessageTimeoutA(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 30000, &result) != 0;
-    outstanding = window.logView().refreshRunning();
+    outstanding = http.waiting() == 1;
     probed = true;
   });
   eventually([&] { return probed.load(); }, 60, ui::pumpMessages);
@@ -116,16 +126,36 @@ TEST_F(LogScreen, TheWindowAnswersWhileTheTimersStatusQueryWaitsAndNewerNewsStay
 
   // "Atualizar" meanwhile shows what the service says now; the older
   // answer the timer gets afterwards does not replace it.
-  service.answer("{\"success\":true}", "");
-  service.delay({}, {});
+  http.answer(status, "{\"success\":true}");
+  http.hold(false);
   ASSERT_TRUE(window.logView().refreshRunning());
   window.click("Button1");
   EXPECT_EQ(window.control("Label1").text(), kOnline);
-  service.release();
+  http.release();
   EXPECT_TRUE(eventually([&] { return !window.logView().refreshRunning(); }, 20, ui::pumpMessages));
   ui::pumpMessages();
   EXPECT_EQ(window.control("Label1").text(), kOnline);
-  EXPECT_EQ(service.targets("GET"), Lines({"/?status", "/?status", "/?status"}));
+  EXPECT_EQ(http.calls(), Lines(3, "text " + status));
+
+  // Once the older answer is out of the way, the timer's news shows.
+  http.answer(status, "{\"success\":false}");
+  window.fireTimers();
+  EXPECT_TRUE(eventually([&] { return window.control("Label1").text() == kOffline; }, 20,
+                         ui::pumpMessages));
+}
+
+TEST_F(LogScreen, ClosingTheWindowCutsOffTheTimersStalledRequest) {
+  scriptHttp();
+  {
+    app::MainWindow window(services, connections);
+    http.hold(true);
+    window.fireTimers();
+    ASSERT_TRUE(eventually([&] { return http.waiting() == 1; }));
+  }
+  // Only the window's stop ends a held request before it is released: the
+  // window is gone, and so is the request, cut off rather than answered.
+  EXPECT_EQ(http.waiting(), 0);
+  EXPECT_EQ(http.calls(), Lines({"text " + status, "text " + status, "cancelled " + status}));
 }
 
 TEST_F(LogScreen, DayLogIsShownWholeAndScrolledToItsEnd) {

@@ -81,6 +81,7 @@ int main(int argc, char** argv) {
   printtest::Recorders twins;
   platform::Services services = twins.all();
   services.clock = &platform::systemClock();
+  services.http = &net::systemHttp();
   app::MainWindow window(services, {cloud::builtInApiEndpoints(), update::UpdateSource::none()});
   window.show();
   settle(500);

@@ -119,7 +119,7 @@ TEST_F(ServiceOnWine, FirstStartInstallsTheServiceAndTheLogScreenFollowsIt) {
   window.notifyChange("cbTestTipo");
   window.control("edtTestQtd").setText("3");
   window.click("Button5");
-  service::loadTestWorkers().waitIdle();
+  window.testView().loadTest().waitIdle();
   ASSERT_TRUE(
       eventually([&] { return readOr(file("service-orders.txt")) == "3"; }, 20, ui::pumpMessages));
 
@@ -190,14 +190,14 @@ TEST_F(ServiceOnWine, AThousandLoadTestOrdersAllReachTheService) {
   window.click("Button5");
   const double clickSeconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  service::loadTestWorkers().waitIdle();
+  window.testView().loadTest().waitIdle();
   const double sendSeconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   ASSERT_TRUE(eventually([&] { return readOr(file("service-orders.txt")) == "1000"; }, 60,
                          ui::pumpMessages))
       << readOr(file("service-orders.txt"));
   EXPECT_EQ(prompts.texts(), Lines{"Teste Enviado."});
-  EXPECT_LE(service::loadTestWorkers().mostWorkersSeen(), service::TestWS::kMostInFlight);
+  EXPECT_LE(window.testView().loadTest().mostWorkersSeen(), service::TestWS::kMostInFlight);
 
   RecordProperty("click_seconds", std::to_string(clickSeconds));
   RecordProperty("orders_per_second", std::to_string(1000 / sendSeconds));

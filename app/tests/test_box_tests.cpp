@@ -266,7 +266,7 @@ TEST_F(TestBox, LoadTestPostsOneOrderPerNumberWithOneItemPerPrinter) {
   window->control("edtTestQtd").setText("3");
   window->click("Button5");
   EXPECT_EQ(prompts.texts(), Lines{kSent});
-  service::loadTestWorkers().waitIdle();
+  window->testView().loadTest().waitIdle();
 
   std::vector<endpoint_test::Request> posts = service.requests("POST");
   ASSERT_EQ(posts.size(), 3u);
@@ -302,7 +302,7 @@ TEST_F(TestBox, LoadTestPostsOneOrderPerNumberWithOneItemPerPrinter) {
   window->control("edtTestQtd").setText("3");
   window->state().tables.categories = std::make_unique<json::TJSONArray>("[{\"id\":12}]");
   window->click("Button5");
-  service::loadTestWorkers().waitIdle();
+  window->testView().loadTest().waitIdle();
   ui::pumpMessages();
   EXPECT_EQ(service.requests("POST").size(), 3u);
   Lines shown = prompts.texts();

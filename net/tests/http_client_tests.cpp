@@ -293,6 +293,40 @@ TEST(HttpClient, GivesUpOnAServerThatNeverAnswers) {
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
+TEST(HttpClient, ATricklingServerEndsAtTheRequestsTotalLimit) {
+  // A byte every 100 ms never stalls the connection, and the body would take
+  // ten minutes: only the total limit ends the request.
+  RawServer trickling([](RawConnection& c) {
+    c.readHead();
+    c.send("HTTP/1.1 200 OK\r\nContent-Length: 6000\r\n\r\n");
+    c.trickle(std::string(6000, 'x'), std::chrono::milliseconds(100));
+  });
+  HttpClient client(Timeouts{2000, 5, 1500});
+  auto error = raised<ReadTimeout>([&] { client.getText(trickling.url("/?status")); });
+  EXPECT_EQ(error.message(), "Read timed out.");
+}
+
+TEST(HttpClient, AStopEndsAStalledRequestAsCancelled) {
+  std::atomic<bool> accepted{false};
+  RawServer silent([&](RawConnection& c) {
+    c.readHead();
+    accepted = true;
+    c.stayQuiet();
+  });
+  std::stop_source stop;
+  HttpClient client(Timeouts{2000, 600, 600000}, stop.get_token());
+  std::thread closer([&] {
+    while (!accepted) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    stop.request_stop();
+  });
+  // No limit comes near: the stop alone ends it.
+  auto error = raised<Cancelled>([&] { client.getText(silent.url("/?status")); });
+  closer.join();
+  EXPECT_EQ(quelta::describe(error), "EAbort - Operation aborted");
+  // A client whose owner has gone asks nothing more.
+  raised<Cancelled>([&] { client.getText(silent.url("/?status")); });
+}
+
 TEST(HttpClient, ANetworkFailureRaisesTheNetworkLayersText) {
   int closedPort;
   {

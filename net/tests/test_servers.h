@@ -113,12 +113,28 @@ class RawConnection {
     return head;
   }
 
-  void send(const std::string& bytes) {
+  // False once the client has gone.
+  bool send(const std::string& bytes) {
+#ifdef _WIN32
+    const int flags = 0;
+#else
+    const int flags = MSG_NOSIGNAL;  // a gone client is an answer, not a signal
+#endif
     size_t done = 0;
     while (done < bytes.size()) {
-      int n = ::send(socket_, bytes.data() + done, static_cast<int>(bytes.size() - done), 0);
-      if (n <= 0) return;
+      int n = ::send(socket_, bytes.data() + done, static_cast<int>(bytes.size() - done), flags);
+      if (n <= 0) return false;
       done += static_cast<size_t>(n);
+    }
+    return true;
+  }
+
+  // Sends `bytes` one at a time, `every` apart, until the client goes or the
+  // server is destroyed.
+  void trickle(const std::string& bytes, std::chrono::milliseconds every) {
+    for (char c : bytes) {
+      if (stopping_ || !send(std::string(1, c))) return;
+      std::this_thread::sleep_for(every);
     }
   }
 

@@ -1,10 +1,11 @@
+#include "net/http_client.h"
 #include "platform/services.h"
 
 namespace platform {
 
 Services systemServices() {
-  return {&systemServiceManager(), &systemClock(),    &systemShareOutput(),
-          &systemEpsonLibrary(),   &systemPrinters(), &systemProcess()};
+  return {&systemServiceManager(), &systemClock(),   &systemShareOutput(), &systemEpsonLibrary(),
+          &systemPrinters(),       &systemProcess(), &net::systemHttp()};
 }
 
 }  // namespace platform

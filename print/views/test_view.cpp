@@ -7,7 +7,6 @@
 #include "print/views/preview_window.h"
 #include "service/load_test.h"
 #include "service/service_endpoint.h"
-#include "service/test_ws.h"
 #include "ui/cursor.h"
 #include "ui/prompts.h"
 
@@ -20,7 +19,8 @@ constexpr int kTesteDeCarga = 2;
 
 }  // namespace
 
-TestView::TestView(host::ViewHost& host) : host_(host), window_(host.form()) {
+TestView::TestView(host::ViewHost& host)
+    : host_(host), window_(host.form()), loadTest_(host.worker(), *host.services().http) {
   window_.onClick("btnTest", [this] { btnTestClick(); });
   window_.onChange("cbTestTipo", [this] { cbTestTipoChange(); });
   window_.onClick("Button4", [this] { Button4Click(); });
@@ -112,7 +112,7 @@ void TestView::testViaServico(int position) {
   const platform::Clock& clock = this->clock();
   {
     ui::BusyCursor busy;
-    net::HttpClient& http = host_.http();
+    net::HttpFetcher& http = host_.http();
     net::DisconnectGuard disconnect(http);
     try {
       if (!service::requestTestPrint(http, position))
@@ -131,8 +131,8 @@ void TestView::testDeCarga() {
   // nothing.
   std::vector<std::string> ids = service::loadTestCategoryIds(*state.tables.categories);
   const int quantity = service::loadTestQuantity(window_.control("edtTestQtd").text());
-  // The workers take it from here; the window does not wait for them.
-  service::loadTestWorkers().sendBurst(std::move(ids), quantity);
+  // The worker takes it from here; the window does not wait for it.
+  loadTest_.sendBurst(std::move(ids), quantity);
   ui::prompts().showMessage(kTestSent);
 }
 

@@ -9,6 +9,7 @@
 
 #include "host/view_host.h"
 #include "platform/clock.h"
+#include "service/test_ws.h"
 
 namespace print {
 
@@ -26,6 +27,8 @@ class TestView {
   void Button5Click();        // "Testar": acts by the chosen mode
   void btnVisualizarClick();  // "Visualizar": the ticket's preview
 
+  service::TestWS& loadTest() { return loadTest_; }
+
  private:
   void testViaConfiguracao(int position);
   void testViaServico(int position);
@@ -36,6 +39,7 @@ class TestView {
 
   host::ViewHost& host_;
   ui::Form& window_;
+  service::TestWS loadTest_;
 };
 
 }  // namespace print

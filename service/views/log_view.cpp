@@ -1,35 +1,32 @@
 // Each of the refresh's three steps stands alone: a failure shows in its own
-// place and the next step still runs. The timer's refresh runs off the
-// window's thread, so a hung print service never holds the window.
+// place and the next step still runs. The timer's refresh runs on the
+// window's worker, so a hung print service never holds the window.
 #include "service/views/log_view.h"
 
 #include "service/log_viewer.h"
 
 namespace service {
 
-LogView::LogView(host::ViewHost& host) : host_(host), window_(host.form()) {
+LogView::LogView(host::ViewHost& host)
+    : host_(host),
+      window_(host.form()),
+      refresher_(host.worker(), *host.services().http,
+                 [this](const LogScreen& screen) { showLogScreen(screen); }) {
   window_.onClick("Button1", [this] { loadLog(); });
-  const UINT refreshed = window_.onPosted([this] {
-    if (auto screen = refresher_->takeResult()) showLogScreen(*screen);
-  });
-  const HWND self = window_.hwnd();
-  refresher_ =
-      std::make_unique<LogRefresher>([self, refreshed] { PostMessageA(self, refreshed, 0, 0); },
-                                     [] { return std::make_unique<net::HttpClient>(); });
 }
 
 void LogView::loadLog() {
-  const uint64_t number = refresher_->begin();
+  const uint64_t number = refresher_.begin();
   host::AppState& state = host_.state();
   LogScreen screen = readLogScreen(host_.http(), state.appDir, host_.services().clock->now(),
                                    *state.tables.printers);
-  if (refresher_->mayShow(number)) showLogScreen(screen);
+  if (refresher_.mayShow(number)) showLogScreen(screen);
 }
 
 bool LogView::refreshInBackground() {
   host::AppState& state = host_.state();
-  return refresher_->startInBackground(state.appDir, host_.services().clock->now(),
-                                       *state.tables.printers);
+  return refresher_.startInBackground(state.appDir, host_.services().clock->now(),
+                                      *state.tables.printers);
 }
 
 void LogView::showLogScreen(const LogScreen& screen) {

@@ -2,8 +2,6 @@
 // queue per printer, refreshed at start-up, by "Atualizar" and by the timer.
 #pragma once
 
-#include <memory>
-
 #include "host/view_host.h"
 #include "service/log_refresh.h"
 
@@ -18,14 +16,14 @@ class LogView {
   // The timer's refresh: off the window's thread, shown once it is done;
   // false when the last one still runs.
   bool refreshInBackground();
-  bool refreshRunning() const { return refresher_->running(); }
+  bool refreshRunning() const { return refresher_.running(); }
 
  private:
   void showLogScreen(const LogScreen& screen);
 
   host::ViewHost& host_;
   ui::Form& window_;
-  std::unique_ptr<LogRefresher> refresher_;
+  LogRefresher refresher_;
 };
 
 }  // namespace service

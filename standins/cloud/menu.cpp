@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "platform/text_locale.h"
+
 namespace sandbox {
 namespace {
 
@@ -81,36 +83,9 @@ const Card kFixedCards[] = {
 
 constexpr int kComandas = 25;
 
-// Windows-1252 bytes 80..9F as Unicode (0 where the code page has none).
-const unsigned short kHighControls[32] = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
 std::string boolText(bool value) { return value ? "true" : "false"; }
 
 }  // namespace
-
-std::string utf8(const std::string& ansi) {
-  std::string out;
-  for (char c : ansi) {
-    unsigned byte = static_cast<unsigned char>(c);
-    unsigned code = byte;
-    if (byte >= 0x80 && byte < 0xA0)
-      code = kHighControls[byte - 0x80] ? kHighControls[byte - 0x80] : '?';
-    if (code < 0x80) {
-      out += static_cast<char>(code);
-    } else if (code < 0x800) {
-      out += static_cast<char>(0xC0 | (code >> 6));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    } else {
-      out += static_cast<char>(0xE0 | (code >> 12));
-      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (code & 0x3F));
-    }
-  }
-  return out;
-}
 
 std::string jsonString(const std::string& utf8Text) {
   std::string out = "\"";
@@ -146,8 +121,8 @@ std::string categoriesJson(bool staging, bool all) {
     if (!active && !all) return;
     if (out.size() > 1) out += ",";
     ++order;
-    out += "{\"id\":" + std::to_string(id) + ",\"name\":" + jsonString(utf8(name)) +
-           ",\"descricao\":" + jsonString(utf8(description)) + ",\"ativo\":" + boolText(active) +
+    out += "{\"id\":" + std::to_string(id) + ",\"name\":" + jsonString(platform::ansiToUtf8(name)) +
+           ",\"descricao\":" + jsonString(platform::ansiToUtf8(description)) + ",\"ativo\":" + boolText(active) +
            ",\"ordem\":" + std::to_string(order) + "}";
   };
   for (const Category& c : kCategories) add(c.id, c.name, c.description, c.active);
@@ -161,7 +136,7 @@ std::string cardsJson() {
                  const std::string& kind, bool active) {
     if (out.size() > 1) out += ",";
     out += "{\"id\":" + std::to_string(id) + ",\"codigo\":" + jsonString(code) +
-           ",\"descricao\":" + jsonString(utf8(description)) + ",\"tipo\":" + jsonString(kind) +
+           ",\"descricao\":" + jsonString(platform::ansiToUtf8(description)) + ",\"tipo\":" + jsonString(kind) +
            ",\"ativo\":" + boolText(active) + "}";
   };
   for (const Card& c : kFixedCards) add(c.id, c.code, c.description, c.kind, c.active);

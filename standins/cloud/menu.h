@@ -25,9 +25,6 @@ std::string categoriesJson(bool staging, bool all);
 // The JSON text (UTF-8) of the "data" array of the card reply.
 std::string cardsJson();
 
-// Windows-1252 text as UTF-8.
-std::string utf8(const std::string& ansi);
-
 // A JSON string literal of UTF-8 text.
 std::string jsonString(const std::string& utf8Text);
 

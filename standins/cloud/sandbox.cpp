@@ -12,6 +12,7 @@
 #include <stdexcept>
 
 #include "config/version.h"
+#include "platform/text_locale.h"
 #include "release/release_files.h"
 #include "standins/cloud/menu.h"
 #include "update/publication.h"
@@ -91,7 +92,7 @@ bool knownToken(bool staging, const std::string& token) {
 }
 
 std::string refusal(const std::string& ansiMessage) {
-  return "{\"success\":false,\"message\":" + jsonString(utf8(ansiMessage)) + "}";
+  return "{\"success\":false,\"message\":" + jsonString(platform::ansiToUtf8(ansiMessage)) + "}";
 }
 
 bool readWholeFile(const std::string& path, std::string& bytes) {
@@ -328,11 +329,11 @@ bool SandboxCloud::applyFailure(const httplib::Request& req, httplib::Response& 
 
   if (failure.kind == "success-false") {
     std::string message =
-        failure.message.empty() ? utf8("Falha simulada pelo servidor de testes.") : failure.message;
+        failure.message.empty() ? platform::ansiToUtf8("Falha simulada pelo servidor de testes.") : failure.message;
     res.set_content("{\"success\":false,\"message\":" + jsonString(message) + "}", kJson);
   } else if (failure.kind == "status") {
     res.status = failure.status;
-    std::string message = failure.message.empty() ? utf8("N\xe3o autorizado.") : failure.message;
+    std::string message = failure.message.empty() ? platform::ansiToUtf8("N\xe3o autorizado.") : failure.message;
     res.set_content("{\"success\":false,\"message\":" + jsonString(message) + "}", kJson);
   } else if (failure.kind == "redirects") {
     if (hop >= failure.count) return false;  // the chain has ended: the real answer
@@ -341,7 +342,7 @@ bool SandboxCloud::applyFailure(const httplib::Request& req, httplib::Response& 
     res.set_redirect(target + "__hop=" + std::to_string(hop + 1));
   } else if (failure.kind == "not-json") {
     res.status = 200;
-    res.set_content(utf8("<html><body><h1>Servi\xe7o em manuten\xe7\xe3o</h1></body></html>"),
+    res.set_content(platform::ansiToUtf8("<html><body><h1>Servi\xe7o em manuten\xe7\xe3o</h1></body></html>"),
                     "text/html; charset=utf-8");
   } else if (failure.kind == "hang") {
     std::unique_lock<std::mutex> lock(mutex_);
@@ -361,7 +362,7 @@ void SandboxCloud::answerApi(Role role, const httplib::Request& req, httplib::Re
       if (account.user == user && account.password == password) {
         res.set_content(
             "{\"success\":true,\"data\":{\"token\":" + jsonString(tokenFor(staging, user)) +
-                ",\"restaurante\":" + jsonString(utf8(account.restaurant)) + "}}",
+                ",\"restaurante\":" + jsonString(platform::ansiToUtf8(account.restaurant)) + "}}",
             kJson);
         return;
       }

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/profile.h"
 #include "platform/text_locale.h"
+#include "print/print_document.h"
 #include "routing/printer_record.h"
 #include "standins/service/service_log.h"
 
@@ -36,14 +37,6 @@ std::string nowText() {
   std::snprintf(text, sizeof text, "%02u/%02u/%04u %02u:%02u:%02u", t.wDay, t.wMonth, t.wYear,
                 t.wHour, t.wMinute, t.wSecond);
   return text;
-}
-
-json::Value line(const std::string& text, int tipo, const std::string& fonte) {
-  auto object = json::make<json::TJSONObject>();
-  object->setText("text", text);
-  object->set("tipo", json::makeInteger(tipo));
-  object->setText("fonte", fonte);
-  return object;
 }
 
 // The vendor's Epson library beside the service, loaded on first use and
@@ -250,15 +243,15 @@ bool PrintService::receiveOrder(const std::string& utf8Body) {
         if (name == printerName) job = lines.get();
       if (!job) {
         auto lines = std::make_unique<json::TJSONArray>();
-        lines->add(line("Mesa: " + table, 1, titleFont));
-        lines->add(line("Cartao: " + card, 1, titleFont));
-        lines->add(line(nowText(), 2, itemFont));
+        lines->add(print::makeLine("Mesa: " + table, 1, titleFont));
+        lines->add(print::makeLine("Cartao: " + card, 1, titleFont));
+        lines->add(print::makeLine(nowText(), 2, itemFont));
         job = lines.get();
         jobs.emplace_back(printerName, std::move(lines));
       }
-      job->add(line(textOr(item, "qtd", "1") + " " + textOr(item, "title", ""), 1, titleFont));
+      job->add(print::makeLine(textOr(item, "qtd", "1") + " " + textOr(item, "title", ""), 1, titleFont));
       if (auto* attrs = dynamic_cast<const json::TJSONArray*>(item.find("attr")))
-        for (int a = 0; a < attrs->count(); ++a) job->add(line(attrs->textAt(a), 2, itemFont));
+        for (int a = 0; a < attrs->count(); ++a) job->add(print::makeLine(attrs->textAt(a), 2, itemFont));
     }
 
     for (auto& [name, lines] : jobs) {

@@ -18,6 +18,7 @@
 #include "platform/share_output.h"
 #include "print/print_services.h"
 #include "tests/support/fake_service_manager.h"
+#include "tests/support/scripted_connector.h"
 
 namespace printtest {
 
@@ -194,11 +195,12 @@ struct Recorders {
   platform::SettableClock clock;
   RecordingProcess process;
   std::vector<int>& pauses = process.pauses;
+  net_test::ScriptedConnector http;
 
   // What a print job reaches; its pause is the process twin's.
   print::PrintServices services() { return print::printServices(all()); }
   platform::Services all() {
-    return {&serviceManager, &clock, &share, &epson, &printers, &process};
+    return {&serviceManager, &clock, &share, &epson, &printers, &process, &http};
   }
 };
 

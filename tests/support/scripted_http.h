@@ -33,6 +33,9 @@ class ScriptedHttp : public net::HttpFetcher {
     return reply("text " + url, url);
   }
   std::string getStream(const std::string& url) override { return reply("stream " + url, url); }
+  std::string post(const std::string& url, const std::string& body, const net::Timeouts&) override {
+    return reply("post " + url + " " + body, url);
+  }
   void disconnect() override { calls.push_back("disconnect"); }
 
   // "text <url>", "stream <url>" and "disconnect", in order.

@@ -10,6 +10,7 @@
 #include "net/http_client.h"
 #include "platform/files.h"
 #include "platform/profile.h"
+#include "platform/text_locale.h"
 #include "standins/cloud/menu.h"
 #include "standins/cloud/sandbox.h"
 #include "tests/support/recording_port.h"
@@ -213,7 +214,7 @@ TEST(SandboxDownloads, ServesTheManifestOverHttpsAndTheArchiveOverHttp) {
 }
 
 TEST(SandboxMenu, IsAWholeRestaurantInUtf8) {
-  EXPECT_EQ(utf8("A\xe7"
+  EXPECT_EQ(platform::ansiToUtf8("A\xe7"
                  "a\xed \x80"),
             "A\xc3\xa7"
             "a\xc3\xad \xe2\x82\xac");
