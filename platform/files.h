@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -37,6 +39,14 @@ void appendToFile(const std::string& path, const std::string& bytes);
 bool moveFileNoReplace(const std::string& from, const std::string& to);
 
 bool deleteFile(const std::string& path);
+
+// The bytes free for this user on the disk that holds the directory;
+// nullopt when the system does not say.
+std::optional<uint64_t> freeDiskSpace(const std::string& directory);
+
+// When the file was last written, in seconds since 1970-01-01 UTC; nullopt
+// when there is no such file.
+std::optional<int64_t> fileModifiedUtc(const std::string& path);
 
 // The directory part of a path, without a trailing separator.
 std::string directoryOf(const std::string& path);
