@@ -13,7 +13,7 @@ enum class Verdict { kOk, kAttention, kError };
 const char* verdictText(Verdict verdict);
 
 struct CheckLine {
-  std::string check;   // "Verificação"
+  std::string check;  // "Verificação"
   Verdict verdict = Verdict::kOk;
   std::string result;  // "Resultado"
   std::string action;  // "O que fazer"; empty when nothing is to be done

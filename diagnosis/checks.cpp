@@ -23,7 +23,8 @@ namespace diagnosis {
 namespace {
 
 constexpr char kRestart[] =
-    "Em Configura\xe7\xf5" "es, use \"Reiniciar Servidor\"; se continuar, reinicie o computador";
+    "Em Configura\xe7\xf5"
+    "es, use \"Reiniciar Servidor\"; se continuar, reinicie o computador";
 
 std::string errorText(const std::exception& error) {
   if (auto* e = dynamic_cast<const quelta::Error*>(&error)) return quelta::describe(*e);
@@ -38,7 +39,7 @@ std::string folded(std::string text) {
 }
 
 std::string minutesText(int64_t seconds) {
-  const int64_t minutes = seconds / 60;
+  const int64_t minutes = (seconds + 30) / 60;
   return minutes == 1 ? "1 minuto" : std::to_string(minutes) + " minutos";
 }
 
@@ -81,7 +82,8 @@ CheckLine serviceState(platform::ServiceManager& manager) {
       return {check, Verdict::kError, "O servi\xe7o de impress\xe3o est\xe1 parado", kRestart};
     default:
       return {check, Verdict::kAttention,
-              "O servi\xe7o est\xe1 iniciando ou parando (estado " + std::to_string(status->state) + ")",
+              "O servi\xe7o est\xe1 iniciando ou parando (estado " + std::to_string(status->state) +
+                  ")",
               "Aguarde um minuto e use \"Repetir\""};
   }
 }
@@ -95,7 +97,8 @@ CheckLine serviceAnswer(net::HttpConnector& http, std::stop_token stop) {
     const long ms = millisecondsSince(start);
     if (reply.contains("success") && reply.boolOf("success"))
       return {check, Verdict::kOk, "Respondeu em " + std::to_string(ms) + " ms", ""};
-    return {check, Verdict::kError, "O servi\xe7o respondeu que n\xe3o est\xe1 funcionando", kRestart};
+    return {check, Verdict::kError, "O servi\xe7o respondeu que n\xe3o est\xe1 funcionando",
+            kRestart};
   } catch (const std::exception& e) {
     if (timedOut(e))
       return {check, Verdict::kError, "O servi\xe7o n\xe3o respondeu em 2,5 s (travado)", kRestart};
@@ -118,7 +121,9 @@ CheckLine spoolerLine(const std::string& check, const std::string& name,
   const std::string printers = "abra Impressoras e scanners";
   if (p.paused)
     return {check, Verdict::kError, "A impressora " + name + " est\xe1 pausada no Windows",
-            "Em Configura\xe7\xf5" "es do Windows, " + printers + " e retome a impress\xe3o"};
+            "Em Configura\xe7\xf5"
+            "es do Windows, " +
+                printers + " e retome a impress\xe3o"};
   if (p.offline)
     return {check, Verdict::kError, "A impressora " + name + " est\xe1 offline no Windows",
             "Ligue a impressora, confira o cabo ou a rede e desmarque \"Usar impressora offline\""};
@@ -135,8 +140,9 @@ CheckLine spoolerLine(const std::string& check, const std::string& name,
                                 " na fila do Windows";
     if (age > kStuckQueueSeconds)
       return {check, Verdict::kAttention, waiting + " h\xe1 " + minutesText(age),
-              "Em Configura\xe7\xf5" "es do Windows, " + printers + ", abra a fila de " + name +
-                  " e cancele o documento travado"};
+              "Em Configura\xe7\xf5"
+              "es do Windows, " +
+                  printers + ", abra a fila de " + name + " e cancele o documento travado"};
     return {check, Verdict::kOk, "Pronta; " + waiting, ""};
   }
   return {check, Verdict::kOk, "Pronta no Windows", ""};
@@ -153,28 +159,34 @@ CheckLine printerLine(const Setup& setup, const json::TJSONObject& record,
       if (!p)
         return {check, Verdict::kError,
                 "Nenhuma impressora do Windows est\xe1 compartilhada com o nome " + name,
-                "Em Impressoras e scanners, compartilhe a impressora de " + name +
-                    " com o nome " + name};
+                "Em Impressoras e scanners, compartilhe a impressora de " + name + " com o nome " +
+                    name};
       return spoolerLine(check, name, *p, now);
     }
     case routing::PrinterType::EpsonDll: {
       const std::string file = config::appFile(setup.appDir, platform::kEpsonLibraryName);
       const std::string library = platform::kEpsonLibraryName;
       if (!platform::fileExists(file))
-        return {check, Verdict::kError, "A biblioteca " + library + " n\xe3o est\xe1 na pasta do programa",
+        return {check, Verdict::kError,
+                "A biblioteca " + library + " n\xe3o est\xe1 na pasta do programa",
                 "Copie " + library + " (32 bits) da instala\xe7\xe3o da Epson para a pasta " +
                     setup.appDir};
       std::vector<std::string> missing;
       try {
         missing = setup.services.epson->missingFunctions();
       } catch (const std::exception& e) {
-        return {check, Verdict::kError, "A biblioteca " + library + " n\xe3o carrega: " + errorText(e),
+        return {check, Verdict::kError,
+                "A biblioteca " + library + " n\xe3o carrega: " + errorText(e),
                 "Reinstale a biblioteca da Epson, na vers\xe3o de 32 bits"};
       }
       if (!missing.empty()) {
         std::string names;
         for (const std::string& f : missing) names += (names.empty() ? "" : ", ") + f;
-        return {check, Verdict::kError, "A biblioteca " + library + " n\xe3o tem as fun\xe7\xf5" "es " + names,
+        return {check, Verdict::kError,
+                "A biblioteca " + library +
+                    " n\xe3o tem as fun\xe7\xf5"
+                    "es " +
+                    names,
                 "Troque " + library + " pela vers\xe3o da Epson que a impress\xe3o usa"};
       }
       return {check, Verdict::kOk, "A biblioteca " + library + " est\xe1 na pasta e completa", ""};
@@ -182,8 +194,11 @@ CheckLine printerLine(const Setup& setup, const json::TJSONObject& record,
     default: {
       const platform::SpoolerPrinter* p = findPrinter(spooler, name, false);
       if (!p)
-        return {check, Verdict::kError, "A impressora " + name + " n\xe3o est\xe1 instalada no Windows",
-                "Instale a impressora " + name + " no Windows ou escolha outra em Configura\xe7\xf5" "es"};
+        return {check, Verdict::kError,
+                "A impressora " + name + " n\xe3o est\xe1 instalada no Windows",
+                "Instale a impressora " + name +
+                    " no Windows ou escolha outra em Configura\xe7\xf5"
+                    "es"};
       return spoolerLine(check, name, *p, now);
     }
   }
@@ -205,16 +220,23 @@ CheckLine clockLine(const std::string& date, int64_t localUtc) {
   const std::string check = "Rel\xf3gio do computador";
   int64_t server = 0;
   if (!parseHttpDate(date, server))
-    return {check, Verdict::kAttention, "O servidor n\xe3o informou a hora; n\xe3o foi comparado", ""};
+    return {check, Verdict::kAttention, "O servidor n\xe3o informou a hora; n\xe3o foi comparado",
+            ""};
   const int64_t skew = localUtc - server;
   const int64_t apart = skew < 0 ? -skew : skew;
   if (apart > kClockSkewSeconds)
-    return {check, Verdict::kError,
-            "O rel\xf3gio est\xe1 " + minutesText(apart) + (skew > 0 ? " adiantado" : " atrasado") +
-                " em rela\xe7\xe3o ao servidor",
-            "Acerte a data, a hora e o fuso hor\xe1rio do Windows: com o rel\xf3gio errado as conex\xf5" "es "
-            "seguras falham"};
-  return {check, Verdict::kOk, "Diferen\xe7" "a de " + std::to_string(apart) + " s para o servidor", ""};
+    return {
+        check, Verdict::kError,
+        "O rel\xf3gio est\xe1 " + minutesText(apart) + (skew > 0 ? " adiantado" : " atrasado") +
+            " em rela\xe7\xe3o ao servidor",
+        "Acerte a data, a hora e o fuso hor\xe1rio do Windows: com o rel\xf3gio errado as conex\xf5"
+        "es "
+        "seguras falham"};
+  return {check, Verdict::kOk,
+          "Diferen\xe7"
+          "a de " +
+              std::to_string(apart) + " s para o servidor",
+          ""};
 }
 
 }  // namespace
@@ -231,8 +253,7 @@ const char* verdictText(Verdict verdict) {
 }
 
 CheckLines checkPrintService(const Setup& setup, std::stop_token stop) {
-  return {serviceState(*setup.services.serviceManager),
-          serviceAnswer(*setup.services.http, stop)};
+  return {serviceState(*setup.services.serviceManager), serviceAnswer(*setup.services.http, stop)};
 }
 
 CheckLines checkPrinters(const Setup& setup) {
@@ -240,7 +261,8 @@ CheckLines checkPrinters(const Setup& setup) {
   if (!table) return {};  // the files check reports the damaged file
   if (table->count() == 0)
     return {{"Impressoras", Verdict::kAttention, "Nenhuma impressora cadastrada",
-             "Adicione as impressoras em Configura\xe7\xf5" "es"}};
+             "Adicione as impressoras em Configura\xe7\xf5"
+             "es"}};
   const std::vector<platform::SpoolerPrinter> spooler = setup.services.printers->spooler();
   CheckLines lines;
   for (int i = 0; i < table->count(); ++i) {
@@ -267,15 +289,18 @@ CheckLines checkRouting(const Setup& setup) {
     if (!p.contains("name")) continue;
     if (++names[folded(p.textOf("name"))] == 2)
       lines.push_back({check, Verdict::kError, "Duas impressoras com o nome " + p.textOf("name"),
-                       "Remova uma delas em Configura\xe7\xf5" "es"});
+                       "Remova uma delas em Configura\xe7\xf5"
+                       "es"});
     if (p.contains("padrao") && p.textOf("padrao") == routing::kSim) anyDefault = true;
   }
   if (printers->count() > 0 && !anyDefault)
-    lines.push_back({check, Verdict::kAttention, "Nenhuma impressora est\xe1 marcada como padr\xe3o",
-                     "Em Configura\xe7\xf5" "es, escolha uma impressora e marque \"Padr\xe3o: Sim\""});
+    lines.push_back({check, Verdict::kAttention,
+                     "Nenhuma impressora est\xe1 marcada como padr\xe3o",
+                     "Em Configura\xe7\xf5"
+                     "es, escolha uma impressora e marque \"Padr\xe3o: Sim\""});
   std::vector<std::string> unrouted;
-  auto routes = [&](const json::TJSONArray& table, const std::string& kind,
-                    const std::string& page, bool listUnrouted) {
+  auto routes = [&](const json::TJSONArray& table, const std::string& kind, const std::string& page,
+                    bool listUnrouted) {
     for (int i = 0; i < table.count(); ++i) {
       const json::TJSONObject& record = table.objectAt(i);
       const std::string name = record.contains("name") ? record.textOf("name") : "?";
@@ -286,7 +311,9 @@ CheckLines checkRouting(const Setup& setup) {
         lines.push_back({check, Verdict::kError,
                          kind + " " + name + " vai para a impressora " + printer +
                              ", que n\xe3o est\xe1 cadastrada",
-                         "Em Configura\xe7\xf5" "es > " + page + ", escolha outra impressora para " + name});
+                         "Em Configura\xe7\xf5"
+                         "es > " +
+                             page + ", escolha outra impressora para " + name});
       }
     }
   };
@@ -294,15 +321,15 @@ CheckLines checkRouting(const Setup& setup) {
   routes(*products, "O produto", "Produtos", false);
   if (!unrouted.empty()) {
     std::string list;
-    for (size_t i = 0; i < unrouted.size() && i < 5; ++i)
-      list += (i ? ", " : "") + unrouted[i];
+    for (size_t i = 0; i < unrouted.size() && i < 5; ++i) list += (i ? ", " : "") + unrouted[i];
     if (unrouted.size() > 5) list += " e mais " + std::to_string(unrouted.size() - 5);
     lines.push_back({check, Verdict::kAttention, "Categorias sem impressora: " + list,
-                     "Em Configura\xe7\xf5" "es > Categorias, escolha a impressora de cada uma"});
+                     "Em Configura\xe7\xf5"
+                     "es > Categorias, escolha a impressora de cada uma"});
   }
   if (lines.empty())
-    lines.push_back({check, Verdict::kOk, "Categorias e produtos v\xe3o para impressoras cadastradas",
-                     ""});
+    lines.push_back(
+        {check, Verdict::kOk, "Categorias e produtos v\xe3o para impressoras cadastradas", ""});
   return lines;
 }
 
@@ -315,7 +342,9 @@ CheckLines checkFiles(const Setup& setup) {
     } catch (const std::exception& e) {
       lines.push_back({std::string("Arquivo ") + name, Verdict::kError,
                        "O arquivo " + std::string(name) + " est\xe1 danificado: " + errorText(e),
-                       "Salve de novo em Configura\xe7\xf5" "es (categorias e cart\xf5" "es: \"Atualizar\"), "
+                       "Salve de novo em Configura\xe7\xf5"
+                       "es (categorias e cart\xf5"
+                       "es: \"Atualizar\"), "
                        "ou restaure uma c\xf3pia do arquivo"});
     }
   }
@@ -357,28 +386,33 @@ CheckLines checkCloud(const Setup& setup, std::stop_token stop) {
   }
   if (token.empty())
     return {{check, Verdict::kError, "Nenhum login guardado",
-             "Fa\xe7" "a login com o usu\xe1rio e a senha do restaurante"}};
+             "Fa\xe7"
+             "a login com o usu\xe1rio e a senha do restaurante"}};
   CheckLines lines;
   std::unique_ptr<net::HttpFetcher> client;
   const Steady::time_point start = Steady::now();
   try {
     client = setup.services.http->open(stop);
-    json::TJSONObject reply(client->getText(
-        cloud::categoriesUrl(setup.api.select(token), token), kCloudLimits));
+    json::TJSONObject reply(
+        client->getText(cloud::categoriesUrl(setup.api.select(token), token), kCloudLimits));
     const long ms = millisecondsSince(start);
     if (reply.contains("success") && reply.boolOf("success")) {
-      lines.push_back({check, Verdict::kOk, "Login v\xe1lido; respondeu em " + std::to_string(ms) + " ms",
-                       ""});
+      lines.push_back(
+          {check, Verdict::kOk, "Login v\xe1lido; respondeu em " + std::to_string(ms) + " ms", ""});
     } else {
       const std::string message = reply.contains("message") ? reply.textOf("message") : "";
       lines.push_back({check, Verdict::kError, "O login foi recusado: " + message,
-                       "Fa\xe7" "a login novamente (apague o login em Configura\xe7\xf5" "es ou o arquivo "
+                       "Fa\xe7"
+                       "a login novamente (apague o login em Configura\xe7\xf5"
+                       "es ou o arquivo "
                        "quelta.dll e abra a ferramenta)"});
     }
   } catch (const net::HttpProtocolError& e) {
     if (e.status() == 401 || e.status() == 403)
-      lines.push_back({check, Verdict::kError, "O login expirou ou foi recusado (" + e.message() + ")",
-                       "Fa\xe7" "a login novamente"});
+      lines.push_back({check, Verdict::kError,
+                       "O login expirou ou foi recusado (" + e.message() + ")",
+                       "Fa\xe7"
+                       "a login novamente"});
     else
       lines.push_back({check, Verdict::kError, "A plataforma respondeu com erro: " + e.message(),
                        "Tente de novo em alguns minutos"});
@@ -409,14 +443,16 @@ CheckLines checkQueue(const Setup& setup) {
     return {{check, Verdict::kError, "A fila n\xe3o pode ser lida: " + errorText(e), kRestart}};
   }
   if (jobs == 0) return {{check, Verdict::kOk, "Nenhum pedido esperando", ""}};
-  const std::string waiting = std::to_string(jobs) + (jobs == 1 ? " pedido espera" : " pedidos esperam");
+  const std::string waiting =
+      std::to_string(jobs) + (jobs == 1 ? " pedido espera" : " pedidos esperam");
   // The queue's jobs carry no time: the file's last change is when the
   // oldest of them was last seen moving.
   const std::optional<int64_t> changed = platform::fileModifiedUtc(path);
   const int64_t age = changed ? setup.services.clock->utcSeconds() - *changed : 0;
   if (age > kStuckQueueSeconds)
-    return {{check, Verdict::kAttention, waiting + "; a fila n\xe3o anda h\xe1 " + minutesText(age),
-             "Veja as linhas de impressora acima; resolvido o problema, use \"Reiniciar Servidor\""}};
+    return {
+        {check, Verdict::kAttention, waiting + "; a fila n\xe3o anda h\xe1 " + minutesText(age),
+         "Veja as linhas de impressora acima; resolvido o problema, use \"Reiniciar Servidor\""}};
   return {{check, Verdict::kOk, waiting + " (a fila est\xe1 andando)", ""}};
 }
 

@@ -9,7 +9,8 @@ std::string summary(const CheckLines& lines, bool finished) {
                      " Aten\xe7\xe3o, " + std::to_string(counts[2]) + " Erro";
   if (!finished) return text + " (verificando...)";
   if (counts[2] > 0) return text + ": resolva primeiro as linhas com Erro, de cima para baixo.";
-  if (counts[1] > 0) return text + ": a impress\xe3o funciona, mas veja as linhas com Aten\xe7\xe3o.";
+  if (counts[1] > 0)
+    return text + ": a impress\xe3o funciona, mas veja as linhas com Aten\xe7\xe3o.";
   return text + ": nada impede a impress\xe3o.";
 }
 

@@ -79,14 +79,14 @@ std::vector<PackageEntry> packageEntries(const std::string& appDir, const std::s
     add(name, config::appFile(appDir, name));
 
   const platform::LocalDateTime now = services.clock->now();
-  const int64_t today = daysFromCivil(now.year, static_cast<unsigned>(now.month),
-                                      static_cast<unsigned>(now.day));
+  const int64_t today =
+      daysFromCivil(now.year, static_cast<unsigned>(now.month), static_cast<unsigned>(now.day));
   int logs = 0;
   for (int back = 0; back < kDaysBack && logs < kDayLogs; ++back) {
     const platform::LocalDateTime day = civilFromDays(today - back);
     const std::string path = service::dayLogPath(appDir, day);
     if (!platform::fileExists(path)) continue;
-    add("log\\" + platform::isoDateText(day) + ".txt", path);
+    add("log/" + platform::isoDateText(day) + ".txt", path);
     ++logs;
   }
 

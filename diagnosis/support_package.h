@@ -18,7 +18,7 @@ struct PackageEntry {
 };
 
 // The entries: "relatorio.txt" (`report`), the table files that exist, the
-// last three day logs as "log\<day>.txt" (looked for up to a month back),
+// last three day logs as "log/<day>.txt" (looked for up to a month back),
 // "quelta.dll" with every token value masked, and "impressoras-windows.txt".
 std::vector<PackageEntry> packageEntries(const std::string& appDir, const std::string& report,
                                          const platform::Services& services);

@@ -90,9 +90,10 @@ CheckLines DiagnosisWindow::lines() const {
 
 std::string DiagnosisWindow::report() const {
   const platform::LocalDateTime t = setup_.services.clock->now();
-  return reportText(lines(), "Diagn\xf3stico - Quelta Configura\xe7\xe3o " + std::string(config::kVersion) +
-                                 " - " + platform::isoDateText(t) + " " +
-                                 setup_.services.clock->longTimeText(t) + " - " + setup_.appDir);
+  return reportText(lines(), "Diagn\xf3stico - Quelta Configura\xe7\xe3o " +
+                                 std::string(config::kVersion) + " - " + platform::isoDateText(t) +
+                                 " " + setup_.services.clock->longTimeText(t) + " - " +
+                                 setup_.appDir);
 }
 
 void DiagnosisWindow::showResults() {
@@ -105,15 +106,16 @@ void DiagnosisWindow::showResults() {
       continue;
     }
     for (const CheckLine& line : *results_[i])
-      list.addRow({line.check, std::string(verdictText(line.verdict)) + ": " + line.result,
-                   line.action});
+      list.addRow(
+          {line.check, std::string(verdictText(line.verdict)) + ": " + line.result, line.action});
   }
   control("lbResumo").setText(summary(lines(), finished()));
 }
 
 void DiagnosisWindow::btnCopiarClick() {
   if (!ui::copyToClipboard(hwnd(), report()))
-    ui::prompts().showError("A \xe1rea de transfer\xeancia est\xe1 ocupada por outro programa; tente de novo");
+    ui::prompts().showError(
+        "A \xe1rea de transfer\xeancia est\xe1 ocupada por outro programa; tente de novo");
 }
 
 void DiagnosisWindow::btnSalvarPacoteClick() {
