@@ -362,8 +362,15 @@ void Form::post(Handler work) {
 
 void Form::dropPostedWork() {
   MSG msg;
-  while (PeekMessageA(&msg, hwnd_, kPostedWork, kPostedWork, PM_REMOVE))
+  while (PeekMessageA(&msg, hwnd_, kPostedWork, kPostedWork, PM_REMOVE)) {
+    // The quit comes whatever the filter, and only once nothing else is
+    // queued; it must still end the message loop.
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
     delete reinterpret_cast<Handler*>(msg.lParam);
+  }
 }
 
 void Form::fireTimers() {

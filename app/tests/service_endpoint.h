@@ -60,9 +60,7 @@ class FakeService {
         const bool status = r.has_param("status");
         reply = status ? statusReply : testReply;
         // A slow printer, or a service that accepts and does not answer.
-        const int releases = releases_;
-        released_.wait_for(lock, status ? statusDelay_ : testDelay_,
-                           [&] { return stopping_ || releases_ != releases; });
+        released_.wait_for(lock, status ? statusDelay_ : testDelay_, [&] { return stopping_; });
       }
       if (reply.empty()) response.status = 500;
       response.set_content(reply, "application/json");
@@ -101,20 +99,11 @@ class FakeService {
   }
 
   // Holds the replies to "?status" and "?teste=" back this long, or until
-  // released or the service is destroyed; a reply is the one set when its request came.
+  // the service is destroyed; a reply is the one set when its request came.
   void delay(std::chrono::milliseconds status, std::chrono::milliseconds test) {
     std::lock_guard<std::mutex> lock(mutex_);
     statusDelay_ = status;
     testDelay_ = test;
-  }
-
-  // Lets the replies held back so far go now.
-  void release() {
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      ++releases_;
-    }
-    released_.notify_all();
   }
 
   std::vector<Request> requests(const std::string& method = "") const {
@@ -140,7 +129,6 @@ class FakeService {
   mutable std::mutex mutex_;
   std::condition_variable released_;
   bool stopping_ = false;
-  int releases_ = 0;
   std::chrono::milliseconds statusDelay_{0}, testDelay_{0};
   std::vector<Request> requests_;
 };

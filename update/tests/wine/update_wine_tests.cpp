@@ -687,7 +687,9 @@ TEST_F(RealQuestion, IsAskedOncePerStartNotAgainWhileOpenNorAfterNo) {
   DownloadServer server;
   server.offer("9.9.99");
   printtest::Recorders twins;
-  app::MainWindow window(twins.all(),
+  platform::Services services = twins.all();
+  services.http = &net::systemHttp();
+  app::MainWindow window(services,
                          {cloud::builtInApiEndpoints(), update::UpdateSource::downloadHost()});
   DWORD self = GetCurrentProcessId();
   int questionsWhileOpen = -1;
