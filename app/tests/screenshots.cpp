@@ -109,11 +109,12 @@ int main(int argc, char** argv) {
     paused.shareName = "Cozinha";
     paused.paused = true;
     twins.printers.states = {paused};
-    diagnosis::DiagnosisWindow* shown = nullptr;
-    host::Worker worker([&shown](host::Worker::Reply reply) { shown->post(std::move(reply)); }, 8);
+    // Replies reach the window's thread through the main window's queue, as
+    // in the program.
+    host::Worker worker([&window](host::Worker::Reply reply) { window.post(std::move(reply)); },
+                        8);
     diagnosis::DiagnosisWindow diagnosisWindow(
         window.hwnd(), worker, {window.state().appDir, services, cloud::builtInApiEndpoints()});
-    shown = &diagnosisWindow;
     diagnosisWindow.show();
     SetForegroundWindow(diagnosisWindow.hwnd());
     for (int i = 0; i < 100 && !diagnosisWindow.finished(); ++i) settle(100);
