@@ -4,6 +4,7 @@
 #include "app/title.h"
 #include "config/settings.h"
 #include "config/version.h"
+#include "diagnosis/views/diagnosis_window.h"
 #include "routing/product_routing.h"
 #include "service/service_check.h"
 #include "service/views/credentials_window.h"
@@ -14,6 +15,7 @@ namespace app {
 
 MainWindow::MainWindow(const platform::Services& services, const Connections& connections)
     : services_(services),
+      api_(connections.api),
       IdHTTP1(services.http->open()),
       // A lane for each load-test order in flight and one for everything else.
       worker_([this](host::Worker::Reply reply) { post(std::move(reply)); },
@@ -59,6 +61,7 @@ void MainWindow::setupControls() {
 void MainWindow::bindHandlers() {
   onClick("btnConfig", [this] { btnConfigImpClick(); });
   onClick("btnConfigBack", [this] { btnConfigBackClick(); });
+  onClick("btnDiagnostico", [this] { btnDiagnosticoClick(); });
   setCancelButton("Button1");
   for (const char* name : {"lvImpressora", "lvCategoria", "lvProduto"}) {
     onEditing(name, [this] {
@@ -150,6 +153,10 @@ void MainWindow::btnConfigImpClick() {
 void MainWindow::btnConfigBackClick() {
   control("gbLog").show();
   control("gbConfig").hide();
+}
+
+void MainWindow::btnDiagnosticoClick() {
+  diagnosis::DiagnosisWindow::openModal(hwnd(), worker_, {state_.appDir, services_, api_});
 }
 
 void MainWindow::Timer1Timer() { logView_->refreshInBackground(); }

@@ -54,6 +54,7 @@ class MainWindow : public ui::Form, private host::WindowPort, private host::View
   void FormActivate();
   void btnConfigImpClick();
   void btnConfigBackClick();
+  void btnDiagnosticoClick();
   void Timer1Timer();
   void lvProdutoEditing(bool* allowEdit);
 
@@ -84,6 +85,7 @@ class MainWindow : public ui::Form, private host::WindowPort, private host::View
   host::Worker& worker() override { return worker_; }
 
   const platform::Services services_;
+  const cloud::ApiEndpoints api_;
   host::AppState state_;
   std::unique_ptr<net::HttpFetcher> IdHTTP1;
   // Before the views, so it is there when they bind and still there while

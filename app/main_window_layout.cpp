@@ -22,7 +22,8 @@ const ui::ControlSpec kMainControls[] = {
 
     // Log screen.
     {Kind::Panel, "gbLog", "", "", 8, 8, 529, 561},
-    {Kind::Label, "Label1", "gbLog", "Log do servidor", 8, 14, 300, 14},
+    {Kind::Label, "Label1", "gbLog", "Log do servidor", 8, 14, 220, 14},
+    {Kind::Button, "btnDiagnostico", "gbLog", "Diagn\xf3stico", 235, 8, 90, 25},
     {Kind::Button, "Button1", "gbLog", "Atualizar", 331, 8, 90, 25},
     {Kind::Button, "btnConfig", "gbLog", "Configura\xe7\xf5" "es", 427, 8, 94, 25},
     {Kind::Memo, "Memo1", "gbLog", "", 8, 40, 513, 321},

@@ -1,9 +1,11 @@
-// window_probe TOOL APPDIR [SECONDS] [INTERVAL_MS]: starts the tool in its
+// window_probe TOOL APPDIR [SECONDS] [INTERVAL_MS] [diagnostico]: starts the tool in its
 // application directory, waits for its main window and the end of its
 // start-up, then sends the window a message every INTERVAL_MS (50) for
 // SECONDS (30) and reports the worst response and how long the window kept
 // the sender waiting. Run under Wine by scripts/hang-probe.sh, with a print
-// service that never answers.
+// service that never answers. With "diagnostico" it presses the log
+// screen's "Diagnóstico" first and probes the diagnosis window while its
+// checks wait on that service.
 #include <windows.h>
 
 #include <algorithm>
@@ -15,7 +17,17 @@ namespace {
 struct Found {
   DWORD pid;
   HWND window;
+  const char* className = "TForm1";
 };
+
+BOOL CALLBACK findButton(HWND hwnd, LPARAM lp) {
+  char text[64];
+  if (GetWindowTextA(hwnd, text, sizeof text) && lstrcmpA(text, "Diagn\xf3stico") == 0) {
+    *reinterpret_cast<HWND*>(lp) = hwnd;
+    return FALSE;
+  }
+  return TRUE;
+}
 
 BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM lp) {
   auto* found = reinterpret_cast<Found*>(lp);
@@ -23,7 +35,7 @@ BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM lp) {
   GetWindowThreadProcessId(hwnd, &pid);
   char name[64];
   if (pid == found->pid && GetClassNameA(hwnd, name, sizeof name) &&
-      lstrcmpA(name, "TForm1") == 0 && IsWindowVisible(hwnd)) {
+      lstrcmpA(name, found->className) == 0 && IsWindowVisible(hwnd)) {
     found->window = hwnd;
     return FALSE;
   }
@@ -41,7 +53,7 @@ double millisecondsSince(const LARGE_INTEGER& start, const LARGE_INTEGER& freque
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: window_probe TOOL APPDIR [SECONDS] [INTERVAL_MS]\n");
+    std::fprintf(stderr, "usage: window_probe TOOL APPDIR [SECONDS] [INTERVAL_MS] [diagnostico]\n");
     return 2;
   }
   const double seconds = argc > 3 ? std::atof(argv[3]) : 30;
@@ -71,6 +83,24 @@ int main(int argc, char** argv) {
     DWORD_PTR result = 0;
     SendMessageTimeoutA(found.window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
     Sleep(1000);
+    if (argc > 5 && lstrcmpA(argv[5], "diagnostico") == 0) {
+      HWND button = nullptr;
+      EnumChildWindows(found.window, findButton, reinterpret_cast<LPARAM>(&button));
+      // Posted: the click opens a modal window, whose loop the probe then meets.
+      if (button) PostMessageA(button, BM_CLICK, 0, 0);
+      Found diagnosis{tool.dwProcessId, nullptr, "TFormDiagnostico"};
+      for (int i = 0; i < 100 && !diagnosis.window; ++i) {
+        Sleep(20);
+        EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&diagnosis));
+      }
+      if (!diagnosis.window) {
+        std::fprintf(stderr, "the diagnosis window did not appear\n");
+        status = 1;
+      } else {
+        std::printf("probing the diagnosis window while its checks run\n");
+        found.window = diagnosis.window;
+      }
+    }
 
     LARGE_INTEGER frequency, begin;
     QueryPerformanceFrequency(&frequency);

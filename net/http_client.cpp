@@ -93,6 +93,7 @@ struct HttpClient::Impl {
   // Per request.
   std::string body;
   std::string statusLine;  // of the latest reply
+  std::string date;        // its "Date" header
   char errorText[CURL_ERROR_SIZE] = {};
 
   // An error raised inside a callback, rethrown once libcurl has returned:
@@ -120,11 +121,16 @@ struct HttpClient::Impl {
 
   static size_t onHeader(char* data, size_t size, size_t count, void* self) {
     return guardedCallback(self, size * count, [&](Impl& impl) {
-      // Each reply of a redirect chain starts with its status line.
-      if (size * count < 5 || std::memcmp(data, "HTTP/", 5) != 0) return;
       std::string line(data, size * count);
       while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
+      if (lowerAscii(line.substr(0, 5)) == "date:") {
+        size_t value = line.find_first_not_of(" \t", 5);
+        impl.date = value == std::string::npos ? "" : line.substr(value);
+      }
+      // Each reply of a redirect chain starts with its status line.
+      if (line.rfind("HTTP/", 0) != 0) return;
       impl.statusLine = line;
+      impl.date.clear();
     });
   }
 
@@ -216,6 +222,7 @@ struct HttpClient::Impl {
     CURL* h = handle();
     body.clear();
     statusLine.clear();
+    date.clear();
     errorText[0] = '\0';
 
     curl_easy_setopt(h, CURLOPT_URL, url.c_str());
@@ -298,6 +305,8 @@ std::string HttpClient::post(const std::string& url, const std::string& body,
                              const Timeouts& limits) {
   return impl_->perform(url, &body, limits);
 }
+
+std::string HttpClient::replyDate() const { return impl_->date; }
 
 void HttpClient::disconnect() {
   if (impl_->easy) {

@@ -89,6 +89,7 @@ class HttpClient : public HttpFetcher {
                    const Timeouts& limits) override;
   // Closes any connection a request left open. Cookies stay for the run.
   void disconnect() override;
+  std::string replyDate() const override;
 
  private:
   struct Impl;

@@ -38,6 +38,9 @@ class HttpFetcher {
                            const Timeouts& limits) = 0;
   // Closes whatever connection a request left open.
   virtual void disconnect() = 0;
+  // The "Date" header of the last reply received (an error reply's too);
+  // empty when it had none.
+  virtual std::string replyDate() const = 0;
 
  protected:
   explicit HttpFetcher(Timeouts limits = kRemoteTimeouts) : limits_(limits) {}

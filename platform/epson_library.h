@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/error.h"
 
@@ -27,7 +28,15 @@ class EpsonLibrary {
   virtual int AcionaGuilhotina(int mode) = 0;
   virtual int FechaPorta() = 0;
   virtual int Habilita_Log(int enable, const std::string& directory) = 0;
+  // The functions above that the library lacks, found without calling any
+  // (no port is opened); EpsonLibraryError when it cannot be loaded.
+  virtual std::vector<std::string> missingFunctions() = 0;
 };
+
+// The five functions the print calls, by their exported names.
+inline constexpr const char* kEpsonFunctions[] = {"IniciaPorta", "ImprimeTextoTag",
+                                                  "AcionaGuilhotina", "FechaPorta",
+                                                  "Habilita_Log"};
 
 inline constexpr const char* kEpsonLibraryName = "InterfaceEpsonNF.dll";
 

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
 
 namespace platform {
@@ -72,6 +74,14 @@ void setFileSteps(FileSteps* steps);
 // For the implementations: the twin's answer (0 without one), and the pause.
 int fileStepFailure(FileStep step, const std::string& path);
 void pauseBetweenTries(int milliseconds);
+
+// The bytes free for this user on the disk that holds the directory;
+// nullopt when the system does not say.
+std::optional<uint64_t> freeDiskSpace(const std::string& directory);
+
+// When the file was last written, in seconds since 1970-01-01 UTC; nullopt
+// when there is no such file.
+std::optional<int64_t> fileModifiedUtc(const std::string& path);
 
 // The directory part of a path, without a trailing separator.
 std::string directoryOf(const std::string& path);

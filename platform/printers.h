@@ -2,6 +2,7 @@
 // of them.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +10,20 @@
 #include "platform/printer_canvas.h"
 
 namespace platform {
+
+// What the Windows spooler tells of one installed printer.
+struct SpoolerPrinter {
+  std::string name;
+  std::string shareName;  // empty when the printer is not shared
+  bool paused = false;
+  bool error = false;
+  bool offline = false;
+  bool paperOut = false;
+  int jobs = 0;  // waiting in its queue
+  // When the oldest waiting job was sent, in seconds since 1970-01-01 UTC;
+  // 0 when none waits or the spooler does not say.
+  int64_t oldestJobUtc = 0;
+};
 
 class Printers {
  public:
@@ -20,6 +35,9 @@ class Printers {
   // The canvas of a new job on the named printer; quelta::Error when the
   // printer cannot be opened.
   virtual std::unique_ptr<PrinterCanvas> openCanvas(const std::string& printerName) = 0;
+  // Every installed printer with its share name and its queue's state;
+  // nothing is sent to any printer.
+  virtual std::vector<SpoolerPrinter> spooler() = 0;
 };
 
 Printers& systemPrinters();

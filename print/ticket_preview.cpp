@@ -49,6 +49,7 @@ class MemoryEpson : public platform::EpsonLibrary {
   int Habilita_Log(int enable, const std::string& directory) override {
     return record({"Habilita_Log", directory, enable});
   }
+  std::vector<std::string> missingFunctions() override { return {}; }
 
  private:
   int record(LibraryCall call) {
@@ -105,6 +106,7 @@ class CapturingPrinters : public platform::Printers {
       : installed_(installed), preview_(preview) {}
   std::vector<std::string> installed() override { return installed_.installed(); }
   std::string defaultPrinter() override { return installed_.defaultPrinter(); }
+  std::vector<platform::SpoolerPrinter> spooler() override { return installed_.spooler(); }
   std::unique_ptr<platform::PrinterCanvas> openCanvas(const std::string& printerName) override {
     preview_.sink = TicketPreview::Sink::WindowsPrinter;
     preview_.windowsPrinter = printerName;

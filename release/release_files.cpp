@@ -4,7 +4,7 @@
 #include <openssl/pem.h>
 
 #include "json/json.h"
-#include "release/zip_writer.h"
+#include "zip/zip_writer.h"
 #include "update/openssl_handles.h"
 #include "update/update.h"
 
@@ -29,7 +29,7 @@ openssl::Key privateKey(const std::string& pem) {
 }  // namespace
 
 std::string releaseArchive(const std::vector<ReleaseFile>& files) {
-  ZipWriter zip;
+  zip::ZipWriter zip;
   for (const ReleaseFile& file : files) zip.add(file.name, file.bytes);
   std::string bytes = zip.bytes();
   update::checkUpdateArchive(bytes);

@@ -5,7 +5,9 @@
 # window_probe sends its window a message every 50 ms for 30 s and prints
 # the worst response. The port is the computer's: run it in a private
 # network namespace,
-#   unshare -n bash -c 'ip link set lo up && bash scripts/hang-probe.sh [SECONDS]'
+#   unshare -n bash -c 'ip link set lo up && bash scripts/hang-probe.sh [SECONDS] [diagnostico]'
+# With "diagnostico" the probe opens the diagnosis window first and measures
+# that window while its checks wait on the hung service.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
@@ -40,4 +42,4 @@ unset DISPLAY
 scripts/wine-run.sh --start >/dev/null
 windows() { echo "Z:$(echo "$1" | tr '/' '\\')"; }
 scripts/wine-run.sh --gui build/win32/bench/window_probe.exe \
-  "$(windows "$work/queltaConfig.exe")" "$(windows "$work")" "$seconds" 50
+  "$(windows "$work/queltaConfig.exe")" "$(windows "$work")" "$seconds" 50 ${2:-}

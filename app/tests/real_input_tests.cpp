@@ -38,8 +38,8 @@ const Case kCases[] = {
     {"Voltar gives the focus back to Configurações", Start::LogScreen,
      {"click btnConfig", "click btnConfigBack", "=btnConfig", "type x"}, "gbLog", "gbConfig"},
     {"Tab goes round the log screen and leaves the read-only views", Start::LogScreen,
-     {"=Button1", "tab", "=btnConfig", "tab", "=Memo1", "tab", "=Memo2", "tab", "=Button1",
-      "shift+tab", "=Memo2", "shift+tab", "=Memo1"},
+     {"=btnDiagnostico", "tab", "=Button1", "tab", "=btnConfig", "tab", "=Memo1", "tab", "=Memo2",
+      "tab", "=btnDiagnostico", "shift+tab", "=Memo2", "shift+tab", "=Memo1"},
      "gbLog", "gbConfig"},
     {"Tab goes through the configuration screen in reading order", Start::LogScreen,
      {"click btnConfig", "=btnConfigBack", "tab", "=btnRestart", "tab", "=btnUpdate", "tab",
@@ -61,7 +61,7 @@ const Case kCases[] = {
      "gbConfig", "gbTeste"},
     {"Enter on the login screen presses Acessar", Start::LoginScreen,
      {"=edtUser", "type demo@quelta.com.br", "tab", "=edtPass", "type quelta123", "enter",
-      "=Button1"},
+      "=btnDiagnostico"},
      "gbLog", "gbLogin"},
 };
 

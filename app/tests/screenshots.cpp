@@ -3,7 +3,7 @@
 // window's client area as a bitmap. "preview" shows the ticket preview of
 // the fixture's first printer on the 80 mm roll instead.
 //
-//   screenshots.exe <fixture directory> <login|log|config|preview> <output.bmp>
+//   screenshots.exe <fixture directory> <login|log|config|preview|diagnosis> <output.bmp>
 #include <windows.h>
 
 #include <cstdio>
@@ -12,6 +12,7 @@
 #include "app/main_window.h"
 #include "app/title.h"
 #include "config/settings.h"
+#include "diagnosis/views/diagnosis_window.h"
 #include "print/views/preview_window.h"
 #include "tests/support/recording_services.h"
 #include "ui/form.h"
@@ -70,7 +71,7 @@ void settle(int ms) {
 
 int main(int argc, char** argv) {
   if (argc != 4) {
-    std::fprintf(stderr, "usage: screenshots <fixture dir> <login|log|config|preview> <out.bmp>\n");
+    std::fprintf(stderr, "usage: screenshots <fixture dir> <login|log|config|preview|diagnosis> <out.bmp>\n");
     return 2;
   }
   ui::initialise(GetModuleHandleA(nullptr));
@@ -99,6 +100,28 @@ int main(int argc, char** argv) {
     SetForegroundWindow(preview.hwnd());
     settle(1000);
     return saveClientArea(preview.hwnd(), argv[3]) ? 0 : 1;
+  }
+  if (screen == "diagnosis") {
+    // The fixture's printers as Windows would report them: one paused.
+    twins.printers.list = {"Cozinha"};
+    platform::SpoolerPrinter paused;
+    paused.name = "Cozinha";
+    paused.shareName = "Cozinha";
+    paused.paused = true;
+    twins.printers.states = {paused};
+    // Replies reach the window's thread through the main window's queue, as
+    // in the program.
+    host::Worker worker([&window](host::Worker::Reply reply) { window.post(std::move(reply)); },
+                        8);
+    diagnosis::DiagnosisWindow diagnosisWindow(
+        window.hwnd(), worker, {window.state().appDir, services, cloud::builtInApiEndpoints()});
+    diagnosisWindow.show();
+    SetForegroundWindow(diagnosisWindow.hwnd());
+    for (int i = 0; i < 100 && !diagnosisWindow.finished(); ++i) settle(100);
+    settle(500);
+    const bool saved = saveClientArea(diagnosisWindow.hwnd(), argv[3]);
+    worker.stop();
+    return saved ? 0 : 1;
   }
   SetForegroundWindow(window.hwnd());
   settle(1000);

@@ -13,6 +13,7 @@ class MissingEpsonLibrary : public EpsonLibrary {
   int AcionaGuilhotina(int) override { missing(); }
   int FechaPorta() override { missing(); }
   int Habilita_Log(int, const std::string&) override { missing(); }
+  std::vector<std::string> missingFunctions() override { missing(); }
 
  private:
   [[noreturn]] void missing() const {

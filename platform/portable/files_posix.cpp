@@ -2,6 +2,7 @@
 // core. Same contract as the Win32 implementation.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -135,6 +136,18 @@ std::string programDirectory() {
   char buffer[4096];
   ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
   return n > 0 ? directoryOf(std::string(buffer, static_cast<size_t>(n))) : std::string(".");
+}
+
+std::optional<uint64_t> freeDiskSpace(const std::string& directory) {
+  struct statvfs disk {};
+  if (::statvfs(directory.c_str(), &disk) != 0) return std::nullopt;
+  return static_cast<uint64_t>(disk.f_bavail) * disk.f_frsize;
+}
+
+std::optional<int64_t> fileModifiedUtc(const std::string& path) {
+  struct stat info {};
+  if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
+  return static_cast<int64_t>(info.st_mtime);
 }
 
 }  // namespace platform

@@ -13,6 +13,7 @@ class NoPrinters : public Printers {
   std::unique_ptr<PrinterCanvas> openCanvas(const std::string& printerName) override {
     throw quelta::Error("EPrinter", "Impressora \"" + printerName + "\" n\xe3o encontrada");
   }
+  std::vector<SpoolerPrinter> spooler() override { return {}; }
 };
 
 }  // namespace

@@ -34,15 +34,25 @@ class Win32EpsonLibrary : public EpsonLibrary {
     return function<HabilitaLogFn>("Habilita_Log")(enable, directory.c_str());
   }
 
+  std::vector<std::string> missingFunctions() override {
+    // A handle of its own, let go at once: the print's handle (and the port
+    // it may hold) is left alone, and the library is only looked at.
+    HMODULE module = LoadLibraryA(fileName_.c_str());
+    if (!module) throw loadError();
+    std::vector<std::string> missing;
+    for (const char* name : kEpsonFunctions) {
+      if (!GetProcAddress(module, name)) missing.push_back(name);
+    }
+    FreeLibrary(module);
+    return missing;
+  }
+
  private:
   template <class Fn>
   Fn function(const char* name) {
     if (!module_) {
       module_ = LoadLibraryA(fileName_.c_str());
-      if (!module_) {
-        throw EpsonLibraryError("N\xe3o foi poss\xedvel carregar a biblioteca " + fileName_ +
-                                " (erro " + std::to_string(GetLastError()) + ")");
-      }
+      if (!module_) throw loadError();
     }
     FARPROC address = GetProcAddress(module_, name);
     if (!address) {
@@ -50,6 +60,11 @@ class Win32EpsonLibrary : public EpsonLibrary {
                               " n\xe3o existe na biblioteca " + fileName_);
     }
     return reinterpret_cast<Fn>(reinterpret_cast<void*>(address));
+  }
+
+  EpsonLibraryError loadError() const {
+    return EpsonLibraryError("N\xe3o foi poss\xedvel carregar a biblioteca " + fileName_ +
+                             " (erro " + std::to_string(GetLastError()) + ")");
   }
 
   std::string fileName_;

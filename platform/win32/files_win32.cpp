@@ -162,4 +162,22 @@ std::string programDirectory() {
   return directoryOf(std::string(buffer, n));
 }
 
+std::optional<uint64_t> freeDiskSpace(const std::string& directory) {
+  ULARGE_INTEGER free{};
+  if (!GetDiskFreeSpaceExA(directory.c_str(), &free, nullptr, nullptr)) return std::nullopt;
+  return static_cast<uint64_t>(free.QuadPart);
+}
+
+std::optional<int64_t> fileModifiedUtc(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return std::nullopt;
+  ULARGE_INTEGER ticks{};
+  ticks.LowPart = data.ftLastWriteTime.dwLowDateTime;
+  ticks.HighPart = data.ftLastWriteTime.dwHighDateTime;
+  // 100-ns ticks since 1601 to seconds since 1970.
+  return static_cast<int64_t>(ticks.QuadPart / 10000000ull) - 11644473600ll;
+}
+
 }  // namespace platform

@@ -154,6 +154,58 @@ class Win32Printers : public Printers {
     }
     return std::make_unique<GdiCanvas>(dc, printerName);
   }
+
+  std::vector<SpoolerPrinter> spooler() override {
+    const DWORD flags = PRINTER_ENUM_LOCAL | PRINTER_ENUM_CONNECTIONS;
+    DWORD needed = 0, count = 0;
+    EnumPrintersA(flags, nullptr, 2, nullptr, 0, &needed, &count);
+    std::vector<SpoolerPrinter> printers;
+    if (needed == 0) return printers;
+    std::vector<BYTE> buffer(needed);
+    if (!EnumPrintersA(flags, nullptr, 2, buffer.data(), needed, &needed, &count)) return printers;
+    auto* info = reinterpret_cast<PRINTER_INFO_2A*>(buffer.data());
+    for (DWORD i = 0; i < count; ++i) {
+      if (!info[i].pPrinterName) continue;
+      SpoolerPrinter printer;
+      printer.name = info[i].pPrinterName;
+      if ((info[i].Attributes & PRINTER_ATTRIBUTE_SHARED) && info[i].pShareName)
+        printer.shareName = info[i].pShareName;
+      const DWORD status = info[i].Status;
+      printer.paused = status & PRINTER_STATUS_PAUSED;
+      printer.error = status & (PRINTER_STATUS_ERROR | PRINTER_STATUS_PAPER_JAM);
+      printer.offline = (status & PRINTER_STATUS_OFFLINE) ||
+                        (info[i].Attributes & PRINTER_ATTRIBUTE_WORK_OFFLINE);
+      printer.paperOut = status & PRINTER_STATUS_PAPER_OUT;
+      printer.jobs = static_cast<int>(info[i].cJobs);
+      if (printer.jobs > 0) printer.oldestJobUtc = oldestJob(printer.name);
+      printers.push_back(printer);
+    }
+    return printers;
+  }
+
+ private:
+  static int64_t oldestJob(const std::string& printerName) {
+    HANDLE printer = nullptr;
+    if (!OpenPrinterA(const_cast<char*>(printerName.c_str()), &printer, nullptr)) return 0;
+    DWORD needed = 0, count = 0;
+    EnumJobsA(printer, 0, 1000, 1, nullptr, 0, &needed, &count);
+    int64_t oldest = 0;
+    std::vector<BYTE> buffer(needed);
+    if (needed > 0 && EnumJobsA(printer, 0, 1000, 1, buffer.data(), needed, &needed, &count)) {
+      auto* jobs = reinterpret_cast<JOB_INFO_1A*>(buffer.data());
+      for (DWORD j = 0; j < count; ++j) {
+        FILETIME file{};
+        if (!SystemTimeToFileTime(&jobs[j].Submitted, &file)) continue;
+        ULARGE_INTEGER ticks{};
+        ticks.LowPart = file.dwLowDateTime;
+        ticks.HighPart = file.dwHighDateTime;
+        const int64_t utc = static_cast<int64_t>(ticks.QuadPart / 10000000ull) - 11644473600ll;
+        if (oldest == 0 || utc < oldest) oldest = utc;
+      }
+    }
+    ClosePrinter(printer);
+    return oldest;
+  }
 };
 
 }  // namespace

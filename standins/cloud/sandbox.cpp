@@ -104,6 +104,21 @@ bool readWholeFile(const std::string& path, std::string& bytes) {
   return true;
 }
 
+// "Sun, 06 Nov 1994 08:49:37 GMT", as HTTP dates are written.
+std::string httpDate(int64_t utcSeconds) {
+  const std::time_t when = static_cast<std::time_t>(utcSeconds);
+  std::tm parts{};
+  gmtime_r(&when, &parts);
+  static const char* const kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static const char* const kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                        "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  char text[40];
+  std::snprintf(text, sizeof text, "%s, %02d %s %04d %02d:%02d:%02d GMT", kDays[parts.tm_wday],
+                parts.tm_mday, kMonths[parts.tm_mon], parts.tm_year + 1900, parts.tm_hour,
+                parts.tm_min, parts.tm_sec);
+  return text;
+}
+
 // The target without the hop counter the redirect chains add.
 std::string withoutHop(const std::string& target) {
   size_t question = target.find('?');
@@ -238,10 +253,16 @@ void SandboxCloud::addFailure(const Failure& failure) {
   failures_.push_back(failure);
 }
 
+void SandboxCloud::setClockOffset(int seconds) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  clockOffset_ = seconds;
+}
+
 void SandboxCloud::reset() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     failures_.clear();
+    clockOffset_ = 0;
     requests_.clear();
     ++generation_;
   }
@@ -262,6 +283,10 @@ void SandboxCloud::route(httplib::Server& server, Role role) {
 }
 
 void SandboxCloud::handle(Role role, const httplib::Request& req, httplib::Response& res) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    res.set_header("Date", httpDate(static_cast<int64_t>(std::time(nullptr)) + clockOffset_));
+  }
   if (req.path.rfind(kControl, 0) == 0) {
     control(req, res);
     return;
@@ -285,6 +310,15 @@ bool SandboxCloud::control(const httplib::Request& req, httplib::Response& res) 
   if (command == "reset") {
     reset();
     res.set_content("ok\n", "text/plain");
+  } else if (command == "clock") {
+    int offset = 0;
+    if (!readNumber(req.get_param_value("offset"), offset)) {
+      res.status = 400;
+      res.set_content("offset=SECONDS\n", "text/plain");
+    } else {
+      setClockOffset(offset);
+      res.set_content("ok\n", "text/plain");
+    }
   } else if (command == "requests") {
     std::string text;
     for (const std::string& line : requests()) text += line + "\n";
@@ -303,7 +337,7 @@ bool SandboxCloud::control(const httplib::Request& req, httplib::Response& res) 
     }
   } else {
     res.status = 404;
-    res.set_content("control requests: fail, reset, requests\n", "text/plain");
+    res.set_content("control requests: fail, clock, reset, requests\n", "text/plain");
   }
   return true;
 }

@@ -75,7 +75,10 @@ class SandboxCloud {
   std::string downloadHttpUrl() const;
 
   void addFailure(const Failure& failure);
-  void reset();  // no failures, empty request log, hung requests released
+  void reset();  // no failures, empty request log, hung requests released, true clock
+  // Every reply's "Date" header runs this many seconds ahead of the
+  // computer's clock (behind when negative).
+  void setClockOffset(int seconds);
   // One line per request received: "<endpoint> <method> <target>".
   std::vector<std::string> requests() const;
 
@@ -103,6 +106,7 @@ class SandboxCloud {
   int generation_ = 0;  // raised by reset() and stop(): hung requests end
   bool stopping_ = false;
   std::vector<Failure> failures_;
+  int clockOffset_ = 0;
   std::vector<std::string> requests_;
 };
 

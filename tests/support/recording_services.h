@@ -72,6 +72,7 @@ class RecordingEpson : public platform::EpsonLibrary {
   std::vector<EpsonCall> calls;
   std::set<std::string> failing;  // functions that answer 0
   std::string missing;            // a function that is not in the library
+  bool loads = true;              // false: the library file cannot be loaded
   // When set, every call is written here as well, as "IniciaPorta COM3",
   // "FechaPorta" or "Habilita_Log 1 <directory>", among other twins' calls.
   std::vector<std::string>* journal = nullptr;
@@ -89,6 +90,12 @@ class RecordingEpson : public platform::EpsonLibrary {
   int Habilita_Log(int enable, const std::string& dir) override {
     return call({"Habilita_Log", dir, enable},
                 "Habilita_Log " + std::to_string(enable) + " " + dir);
+  }
+
+  std::vector<std::string> missingFunctions() override {
+    if (!loads) throw platform::EpsonLibraryError("N\xe3o foi poss\xedvel carregar a biblioteca");
+    if (missing.empty()) return {};
+    return {missing};
   }
 
   std::vector<std::string> names() const {
@@ -151,12 +158,26 @@ class RecordingPrinters : public platform::Printers {
   std::string failOn;               // text whose drawing fails
   std::vector<std::string> opened;  // printer names of the jobs
   std::vector<std::string> log;     // canvas calls of all jobs
+  // The spooler's word on printers of `list`; one of `list` not here is
+  // ready, unshared, with no jobs.
+  std::vector<platform::SpoolerPrinter> states;
 
   std::vector<std::string> installed() override { return list; }
   std::string defaultPrinter() override { return defaultName; }
   std::unique_ptr<platform::PrinterCanvas> openCanvas(const std::string& name) override {
     opened.push_back(name);
     return std::make_unique<RecordingCanvas>(log, page, failOn);
+  }
+  std::vector<platform::SpoolerPrinter> spooler() override {
+    std::vector<platform::SpoolerPrinter> out;
+    for (const std::string& name : list) {
+      platform::SpoolerPrinter ready;
+      ready.name = name;
+      out.push_back(ready);
+      for (const platform::SpoolerPrinter& state : states)
+        if (state.name == name) out.back() = state;
+    }
+    return out;
   }
 };
 

@@ -28,6 +28,18 @@ class ScriptedConnector : public net::HttpConnector {
     std::lock_guard<std::mutex> lock(mutex_);
     replies_[url] = body;
   }
+  // While holding, a request that names its limits gives up after their
+  // total time as the program's client does: recorded as "timed out <url>",
+  // raising net::ReadTimeout.
+  void keepTimeLimits(bool on) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    timeLimits_ = on;
+  }
+  // The "Date" header of every reply from now on; empty: none.
+  void date(const std::string& value) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    date_ = value;
+  }
   void hold(bool on) {
     std::lock_guard<std::mutex> lock(mutex_);
     holding_ = on;
@@ -56,24 +68,29 @@ class ScriptedConnector : public net::HttpConnector {
    public:
     Client(ScriptedConnector& script, std::stop_token stop) : script_(script), stop_(stop) {}
     using net::HttpFetcher::getText;
-    std::string getText(const std::string& url, const net::Timeouts&) override {
-      return script_.reply("text " + url, url, stop_);
+    std::string getText(const std::string& url, const net::Timeouts& limits) override {
+      return script_.reply("text " + url, url, stop_, &limits);
     }
     std::string getStream(const std::string& url) override {
       return script_.reply("stream " + url, url, stop_);
     }
     std::string post(const std::string& url, const std::string& body,
-                     const net::Timeouts&) override {
-      return script_.reply("post " + url + " " + body, url, stop_);
+                     const net::Timeouts& limits) override {
+      return script_.reply("post " + url + " " + body, url, stop_, &limits);
     }
     void disconnect() override {}
+    std::string replyDate() const override {
+      std::lock_guard<std::mutex> lock(script_.mutex_);
+      return script_.date_;
+    }
 
    private:
     ScriptedConnector& script_;
     std::stop_token stop_;
   };
 
-  std::string reply(const std::string& call, const std::string& url, std::stop_token stop) {
+  std::string reply(const std::string& call, const std::string& url, std::stop_token stop,
+                    const net::Timeouts* limits = nullptr) {
     std::unique_lock<std::mutex> lock(mutex_);
     calls_.push_back(call);
     auto it = replies_.find(url);
@@ -83,9 +100,16 @@ class ScriptedConnector : public net::HttpConnector {
       const int releases = releases_;
       ++waiting_;
       // Bounded only so that a fault ends the test instead of hanging it.
-      const bool released = changed_.wait_for(lock, stop, std::chrono::minutes(2),
-                                              [&] { return releases_ != releases; });
+      const bool limited = timeLimits_ && limits;
+      const auto bound = limited ? std::chrono::milliseconds(limits->totalMs)
+                                 : std::chrono::milliseconds(std::chrono::minutes(2));
+      const bool released =
+          changed_.wait_for(lock, stop, bound, [&] { return releases_ != releases; });
       --waiting_;
+      if (!released && limited && !stop.stop_requested()) {
+        calls_.push_back("timed out " + url);
+        throw net::ReadTimeout();
+      }
       if (!released) {
         calls_.push_back((stop.stop_requested() ? "cancelled " : "never released ") + url);
         throw net::Cancelled();
@@ -97,8 +121,10 @@ class ScriptedConnector : public net::HttpConnector {
   mutable std::mutex mutex_;
   std::condition_variable_any changed_;
   std::map<std::string, std::string> replies_;
+  std::string date_;
   std::vector<std::string> calls_;
   bool holding_ = false;
+  bool timeLimits_ = false;
   int releases_ = 0, waiting_ = 0;
 };
 

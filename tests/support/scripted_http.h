@@ -37,6 +37,10 @@ class ScriptedHttp : public net::HttpFetcher {
     return reply("post " + url + " " + body, url);
   }
   void disconnect() override { calls.push_back("disconnect"); }
+  std::string replyDate() const override { return date; }
+
+  // The "Date" header every reply carries.
+  std::string date;
 
   // "text <url>", "stream <url>" and "disconnect", in order.
   std::vector<std::string> calls;

@@ -11,7 +11,7 @@
 #include "platform/files.h"
 #include "platform/oem_text.h"
 #include "release/release_files.h"
-#include "release/zip_writer.h"
+#include "zip/zip_writer.h"
 #include "tests/support/failure.h"
 #include "tests/support/recording_port.h"
 #include "tests/support/recording_services.h"
@@ -24,7 +24,7 @@
 namespace {
 
 using net_test::ScriptedHttp;
-using release::ZipWriter;
+using zip::ZipWriter;
 using update::ArchiveEntry;
 using update::ArchiveError;
 using Strings = std::vector<std::string>;

@@ -27,7 +27,7 @@
 #include "platform/service_manager.h"
 #include "print/log_file.h"
 #include "release/release_files.h"
-#include "release/zip_writer.h"
+#include "zip/zip_writer.h"
 #include "service/service_control.h"
 #include "tests/support/eventually.h"
 #include "tests/support/signing_key.h"
@@ -45,7 +45,7 @@ using wine_host::windowsPath;
 std::string readOr(const std::string& path) { return wine_host::readOr(path, "<missing>"); }
 
 using Strings = std::vector<std::string>;
-using release::ZipWriter;
+using zip::ZipWriter;
 
 const std::string kService = "QueltaServicoImpressao";
 const std::string kQuestion = update::kUpdateQuestion;

@@ -1,10 +1,10 @@
-#include "release/zip_writer.h"
+#include "zip/zip_writer.h"
 
 #include <zlib.h>
 
 #include <stdexcept>
 
-namespace release {
+namespace zip {
 namespace {
 
 void put16(std::string& out, uint16_t v) {
@@ -109,4 +109,4 @@ std::string ZipWriter::bytes() {
   return out;
 }
 
-}  // namespace release
+}  // namespace zip

@@ -1,7 +1,8 @@
 // Writes ZIP archives (one volume, entries stored or deflated) the way the
-// update reads them: the release archive is made with it, and so are the
-// update's tests' archives, hostile ones included (any entry name, chosen
-// attributes, flags and declared checksums and sizes).
+// update reads them: the release archive and the diagnosis's support package
+// are made with it, and so are the update's tests' archives, hostile ones
+// included (any entry name, chosen attributes, flags and declared checksums
+// and sizes).
 #pragma once
 
 #include <cstdint>
@@ -9,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace release {
+namespace zip {
 
 class ZipWriter {
  public:
@@ -41,4 +42,4 @@ class ZipWriter {
   std::vector<size_t> offsets_;
 };
 
-}  // namespace release
+}  // namespace zip

@@ -1,0 +1,241 @@
+// The diagnosis under Wine: one table of set-ups, each with the lines it
+// must give (verdict, check and the start of the result); the support
+// package's entries; the window opened from the log screen.
+#include <gtest/gtest.h>
+
+#include <ctime>
+
+#include "app/tests/sandbox_cloud.h"
+#include "config/settings.h"
+#include "diagnosis/checks.h"
+#include "diagnosis/report.h"
+#include "diagnosis/support_package.h"
+#include "diagnosis/views/diagnosis_window.h"
+#include "service/service_endpoint.h"
+#include "ui/clipboard.h"
+#include "update/update_archive.h"
+
+namespace {
+
+using diagnosis::CheckLine;
+
+std::string lineText(const CheckLine& line) {
+  return std::string(diagnosis::verdictText(line.verdict)) + " | " + line.check + " | " +
+         line.result;
+}
+
+class Diagnosis : public sandbox_test::SandboxAppTest {
+ public:
+  // The set-ups of the table reach these through the fixture.
+  using AppTest::dir;
+  using AppTest::file;
+  using AppTest::services;
+  using AppTest::twins;
+  using AppTest::write;
+  using SandboxAppTest::kDemoQuery;
+  using SandboxAppTest::sandbox;
+
+  // A working restaurant: the service runs and answers, COZINHA is shared
+  // under its name, the routes lead to it, a token is stored and the cloud
+  // accepts it.
+  void SetUp() override {
+    SandboxAppTest::SetUp();
+    services.http = &twins.http;
+    write("impressora", "[{\"name\":\"COZINHA\",\"tipo\":\"Generic Text\",\"padrao\":\"Sim\"}]");
+    write("categoria",
+          "[{\"id\":1,\"name\":\"Por\xe7\xf5"
+          "es\",\"printer\":\"COZINHA\"}]");
+    write("produto", "[]");
+    config::storeToken(dir.path(), "prd.token-da-loja");
+    twins.printers.list = {"Impressora da cozinha"};
+    platform::SpoolerPrinter shared;
+    shared.name = "Impressora da cozinha";
+    shared.shareName = "COZINHA";
+    twins.printers.states = {shared};
+    twins.http.answer(service::kStatusUrl, "{\"success\":true}");
+    twins.http.answer(api.production + "/categorias?token=prd.token-da-loja&all=1",
+                      "{\"success\":true,\"data\":[]}");
+  }
+
+  std::vector<std::string> run() {
+    diagnosis::Setup setup{dir.path(), services, api};
+    std::vector<std::string> lines;
+    for (const diagnosis::Check& check : diagnosis::allChecks())
+      for (const CheckLine& line : check.run(setup, {})) lines.push_back(lineText(line));
+    return lines;
+  }
+
+  cloud::ApiEndpoints api{"https://api.exemplo", "https://stage.exemplo"};
+};
+
+struct SetUpCase {
+  const char* name;
+  std::function<void(Diagnosis&)> prepare;
+  std::vector<std::string> expected;  // each the start of a line given
+};
+
+void PrintTo(const SetUpCase& c, std::ostream* out) { *out << c.name; }
+
+class DiagnosisSetUps : public Diagnosis, public testing::WithParamInterface<SetUpCase> {};
+
+const SetUpCase kSetUps[] = {
+    {"a working restaurant",
+     [](Diagnosis&) {},
+     {"OK | Servi\xe7o de impress\xe3o | Instalado e em execu\xe7\xe3o",
+      "OK | Servi\xe7o responde em 127.0.0.1:7777 | Respondeu em ",
+      "OK | Impressora COZINHA | Pronta no Windows",
+      "OK | Direcionamento | Categorias e produtos v\xe3o para impressoras cadastradas",
+      "OK | Arquivos de configura\xe7\xe3o | ", "OK | Pasta do programa | Aceita arquivos novos",
+      "OK | Plataforma de pedidos | Login v\xe1lido; respondeu em ",
+      "OK | Fila do servi\xe7o | Nenhum pedido esperando"}},
+    {"service stopped",
+     [](Diagnosis& t) {
+       t.twins.serviceManager.queries = {FakeServiceManager::status(platform::kServiceStopped)};
+       t.twins.http.answer(service::kStatusUrl, "not json");
+     },
+     {"Erro | Servi\xe7o de impress\xe3o | O servi\xe7o de impress\xe3o est\xe1 parado",
+      "Erro | Servi\xe7o responde em 127.0.0.1:7777 | O servi\xe7o n\xe3o atende: "}},
+    {"service hung",
+     [](Diagnosis& t) {
+       t.twins.http.hold(true);
+       t.twins.http.keepTimeLimits(true);
+     },
+     {"Erro | Servi\xe7o responde em 127.0.0.1:7777 | O servi\xe7o n\xe3o respondeu em 2,5 s",
+      "Erro | Plataforma de pedidos | Sem resposta da plataforma: EIdReadTimeout"}},
+    {"Epson library missing",
+     [](Diagnosis& t) {
+       t.write("impressora", "[{\"name\":\"CAIXA\",\"tipo\":\"EPSON DLL\",\"padrao\":\"Sim\"}]");
+       t.write("categoria", "[]");
+     },
+     {"Erro | Impressora CAIXA | A biblioteca InterfaceEpsonNF.dll n\xe3o est\xe1 na pasta"}},
+    {"Epson library without a function",
+     [](Diagnosis& t) {
+       t.write("impressora", "[{\"name\":\"CAIXA\",\"tipo\":\"EPSON DLL\",\"padrao\":\"Sim\"}]");
+       t.write("InterfaceEpsonNF.dll", "MZ");
+       t.twins.epson.missing = "AcionaGuilhotina";
+     },
+     {"Erro | Impressora CAIXA | A biblioteca InterfaceEpsonNF.dll n\xe3o tem as fun\xe7\xf5"
+      "es AcionaGuilhotina"}},
+    {"a damaged table file",
+     [](Diagnosis& t) { t.write("categoria", "[{\"id\":1,"); },
+     {"Erro | Arquivo categoria | O arquivo categoria est\xe1 danificado: "}},
+    {"a category routed to a removed printer",
+     [](Diagnosis& t) {
+       t.write("categoria",
+               "[{\"id\":1,\"name\":\"Bebidas\",\"printer\":\"BAR\"},"
+               "{\"id\":2,\"name\":\"Sobremesas\"}]");
+     },
+     {"Erro | Direcionamento | A categoria Bebidas vai para a impressora BAR, que n\xe3o est\xe1 "
+      "cadastrada",
+      "Aten\xe7\xe3o | Direcionamento | Categorias sem impressora: Sobremesas"}},
+    {"a printer paused in Windows, no default, two of one name",
+     [](Diagnosis& t) {
+       t.twins.printers.states[0].paused = true;
+       t.write("impressora",
+               "[{\"name\":\"COZINHA\",\"tipo\":\"Generic Text\"},"
+               "{\"name\":\"cozinha\",\"tipo\":\"Generic Text\"}]");
+     },
+     {"Erro | Impressora COZINHA | A impressora COZINHA est\xe1 pausada no Windows",
+      "Erro | Direcionamento | Duas impressoras com o nome cozinha",
+      "Aten\xe7\xe3o | Direcionamento | Nenhuma impressora est\xe1 marcada como padr\xe3o"}},
+    {"the sandbox cloud's clock 10 minutes ahead",
+     [](Diagnosis& t) {
+       t.services.http = &net::systemHttp();
+       t.api = {t.sandbox.production, t.sandbox.staging};
+       config::storeToken(t.dir.path(),
+                          t.sandbox.tokenFor(t.sandbox.production, Diagnosis::kDemoQuery));
+       t.sandbox.control("clock?offset=600");
+       t.twins.clock.setUtc(static_cast<int64_t>(std::time(nullptr)));
+     },
+     {"OK | Plataforma de pedidos | Login v\xe1lido; respondeu em ",
+      "Erro | Rel\xf3gio do computador | O rel\xf3gio est\xe1 10 minutos atrasado em "
+      "rela\xe7\xe3o "
+      "ao servidor"}},
+    {"an expired login",
+     [](Diagnosis& t) {
+       t.services.http = &net::systemHttp();
+       t.api = {t.sandbox.production, t.sandbox.staging};
+       t.twins.clock.setUtc(static_cast<int64_t>(std::time(nullptr)));
+     },
+     {"Erro | Plataforma de pedidos | O login foi recusado: Token inv\xe1lido ou expirado.",
+      "OK | Rel\xf3gio do computador | Diferen\xe7"
+      "a de "}},
+    {"a queue order 20 minutes old",
+     [](Diagnosis& t) {
+       t.write("fila",
+               "{\"COZINHA\":{\"fila\":[[{\"text\":\"Mesa 4\",\"tipo\":0,\"fonte\":\"\"}]]}}");
+       t.twins.clock.setUtc(*platform::fileModifiedUtc(t.file("fila")) + 20 * 60);
+     },
+     {"Aten\xe7\xe3o | Fila do servi\xe7o | 1 pedido espera; a fila n\xe3o anda h\xe1 20 "
+      "minutos"}},
+};
+
+TEST_P(DiagnosisSetUps, GiveTheirLines) {
+  const SetUpCase& c = GetParam();
+  c.prepare(*this);
+  const std::vector<std::string> lines = run();
+  for (const std::string& expected : c.expected) {
+    bool found = false;
+    for (const std::string& line : lines) found = found || line.rfind(expected, 0) == 0;
+    EXPECT_TRUE(found) << "no line \"" << expected << "\" among:\n"
+                       << testing::PrintToString(lines);
+  }
+  // Nothing a working restaurant needs is touched.
+  EXPECT_TRUE(twins.printers.opened.empty());
+  EXPECT_TRUE(twins.share.record.opened.empty());
+  EXPECT_TRUE(twins.epson.calls.empty());
+  EXPECT_FALSE(platform::directoryExists(file("log")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, DiagnosisSetUps, testing::ValuesIn(kSetUps));
+
+TEST_F(Diagnosis, TheSupportPackageHoldsItsFilesButNotTheToken) {
+  platform::createDirectory(file("log"));
+  for (const char* day : {"2024-12-20", "2024-12-29", "2024-12-30", "2025-01-01"})
+    write(std::string("log\\") + day + ".txt", std::string("linha de ") + day);
+  twins.clock.set({2025, 1, 1, 21, 5, 9});
+  const std::string path = diagnosis::writeSupportPackage(dir.path(), "relat\xf3rio", services);
+  EXPECT_EQ(file("diagnostico-20250101-210509.zip"), path);
+
+  std::vector<std::string> names;
+  std::string everything;
+  for (const update::ArchiveEntry& entry : update::readArchive(platform::readFile(path))) {
+    names.push_back(entry.name);
+    everything += entry.data;
+  }
+  EXPECT_EQ(
+      (std::vector<std::string>{"relatorio.txt", "impressora", "categoria", "produto",
+                                "log/2025-01-01.txt", "log/2024-12-30.txt", "log/2024-12-29.txt",
+                                "quelta.dll", "impressoras-windows.txt"}),
+      names);
+  EXPECT_EQ(std::string::npos, everything.find("prd.token-da-loja"));
+  EXPECT_NE(std::string::npos, everything.find("token=********"));
+  EXPECT_NE(std::string::npos,
+            everything.find("Impressora da cozinha; compartilhada como COZINHA; 0 na fila"));
+}
+
+TEST_F(Diagnosis, TheLogScreensButtonOpensTheWindowThatFillsAsChecksFinish) {
+  app::MainWindow window(services, connections);
+  prompts.modalScripts.push_back([&](ui::Form& form) {
+    auto& diagnosisWindow = static_cast<diagnosis::DiagnosisWindow&>(form);
+    EXPECT_EQ("Diagn\xf3stico - Quelta Configura\xe7\xe3o", form.caption());
+    for (int i = 0; i < 200 && !diagnosisWindow.finished(); ++i) {
+      Sleep(10);
+      ui::pumpMessages();
+    }
+    ASSERT_TRUE(diagnosisWindow.finished());
+    ui::ListView list = form.list("lvDiagnostico");
+    EXPECT_EQ(static_cast<int>(diagnosisWindow.lines().size()), list.rowCount());
+    EXPECT_EQ("Servi\xe7o de impress\xe3o", list.cell(0, 0));
+    EXPECT_EQ("OK: Instalado e em execu\xe7\xe3o", list.cell(0, 1));
+    EXPECT_EQ(diagnosis::summary(diagnosisWindow.lines(), true), form.control("lbResumo").text());
+    form.click("btnCopiar");
+    EXPECT_EQ(diagnosisWindow.report(), ui::clipboardText(form.hwnd()));
+    form.click("btnFechar");
+  });
+  window.click("btnDiagnostico");
+  EXPECT_EQ(1, prompts.modalCount);
+  EXPECT_TRUE(prompts.texts().empty()) << testing::PrintToString(prompts.texts());
+}
+
+}  // namespace

@@ -1,0 +1,19 @@
+// The diagnosis's results as the window sums them up and as text: what
+// "Copiar" puts on the clipboard and the support package's report.
+#pragma once
+
+#include <string>
+
+#include "diagnosis/check_line.h"
+
+namespace diagnosis {
+
+// "3 OK, 1 Atenção, 2 Erro", with the advice that matters most first.
+std::string summary(const CheckLines& lines, bool finished);
+
+// A heading with the tool's version and the time, then one block per line:
+// "[Erro] Verificação: Resultado" and, when there is one, "  O que fazer: ...".
+// Lines end with CR LF.
+std::string reportText(const CheckLines& lines, const std::string& heading);
+
+}  // namespace diagnosis
