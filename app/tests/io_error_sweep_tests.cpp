@@ -19,7 +19,7 @@
 #include "config/config_file.h"
 #include "config/version.h"
 #include "print/log_file.h"
-#include "release/zip_writer.h"
+#include "zip/zip_writer.h"
 #include "routing/config_save.h"
 #include "routing/printer_box.h"
 #include "routing/printer_table.h"
@@ -152,13 +152,13 @@ const Action kActions[] = {
      }},
     {"update download and unpacking", [](ActionRun&) {},
      [](ActionRun& r) {
-       release::ZipWriter zip;
-       zip.add("libeay32.dll", "libeay novo")
+       zip::ZipWriter writer;
+       writer.add("libeay32.dll", "libeay novo")
            .add("queltaConfig.exe", "ferramenta nova")
            .add("queltaService.exe", "servico novo")
            .add("ssleay32.dll", "ssleay novo")
            .add("docs/LEIAME.txt", "leia");
-       const std::string archive = zip.bytes();
+       const std::string archive = writer.bytes();
        r.http.answer(kArchive, archive);
        update::Publication published{"2.1.0", update::sha256Hex(archive),
                                      static_cast<int32_t>(archive.size()), 1,
