@@ -16,6 +16,7 @@ namespace app {
 MainWindow::MainWindow(const platform::Services& services, const Connections& connections)
     : services_(services),
       api_(connections.api),
+      updates_(connections.updates),
       IdHTTP1(services.http->open()),
       // A lane for each load-test order in flight and one for everything else.
       worker_([this](host::Worker::Reply reply) { post(std::move(reply)); },
@@ -156,7 +157,8 @@ void MainWindow::btnConfigBackClick() {
 }
 
 void MainWindow::btnDiagnosticoClick() {
-  diagnosis::DiagnosisWindow::openModal(hwnd(), worker_, {state_.appDir, services_, api_});
+  diagnosis::DiagnosisWindow::openModal(hwnd(), worker_,
+                                        {state_.appDir, services_, api_, updates_});
 }
 
 void MainWindow::Timer1Timer() { logView_->refreshInBackground(); }

@@ -86,6 +86,7 @@ class MainWindow : public ui::Form, private host::WindowPort, private host::View
 
   const platform::Services services_;
   const cloud::ApiEndpoints api_;
+  const update::UpdateSource updates_;
   host::AppState state_;
   std::unique_ptr<net::HttpFetcher> IdHTTP1;
   // Before the views, so it is there when they bind and still there while

@@ -9,6 +9,7 @@
 #include "cloud/catalog_sync.h"
 #include "config/config_file.h"
 #include "config/settings.h"
+#include "config/version.h"
 #include "diagnosis/calendar.h"
 #include "json/json.h"
 #include "net/http_client.h"
@@ -456,6 +457,28 @@ CheckLines checkQueue(const Setup& setup) {
   return {{check, Verdict::kOk, waiting + " (a fila est\xe1 andando)", ""}};
 }
 
+CheckLines checkVersion(const Setup& setup, std::stop_token stop) {
+  const std::string check = "Vers\xe3o";
+  const std::string mine = "Esta ferramenta: " + std::string(config::kVersion);
+  if (!setup.updates.check)
+    return {{check, Verdict::kOk, mine + "; nenhum endere\xe7o de atualiza\xe7\xe3o configurado", ""}};
+  try {
+    std::unique_ptr<net::HttpFetcher> client = setup.services.http->open(stop);
+    json::TJSONObject manifest(client->getText(setup.updates.manifestUrl, kCloudLimits));
+    const std::string published = manifest.contains("versao") ? manifest.textOf("versao") : "";
+    if (!manifest.contains("success") || !manifest.boolOf("success") || published.empty())
+      return {{check, Verdict::kOk, mine + "; nenhuma vers\xe3o publicada", ""}};
+    if (published == config::kVersion)
+      return {{check, Verdict::kOk, mine + ", a publicada", ""}};
+    return {{check, Verdict::kAttention, mine + "; publicada: " + published,
+             "Feche e abra a ferramenta e responda Sim \xe0 pergunta de atualiza\xe7\xe3o"}};
+  } catch (const std::exception& e) {
+    return {{check, Verdict::kAttention,
+             mine + "; sem resposta do endere\xe7o de atualiza\xe7\xe3o: " + errorText(e),
+             "Confira a internet deste computador"}};
+  }
+}
+
 const std::vector<Check>& allChecks() {
   static const std::vector<Check> checks = {
       {"Servi\xe7o de impress\xe3o", checkPrintService},
@@ -464,6 +487,7 @@ const std::vector<Check>& allChecks() {
       {"Arquivos", [](const Setup& s, std::stop_token) { return checkFiles(s); }},
       {"Plataforma de pedidos", checkCloud},
       {"Fila do servi\xe7o", [](const Setup& s, std::stop_token) { return checkQueue(s); }},
+      {"Vers\xe3o", checkVersion},
   };
   return checks;
 }

@@ -16,6 +16,7 @@
 #include "diagnosis/check_line.h"
 #include "net/http_fetcher.h"
 #include "platform/services.h"
+#include "update/update.h"
 
 namespace diagnosis {
 
@@ -25,6 +26,7 @@ struct Setup {
   std::string appDir;
   platform::Services services;
   cloud::ApiEndpoints api;
+  update::UpdateSource updates = update::UpdateSource::none();
 };
 
 // The limits of the checks' requests: the whole run ends within 5 s even
@@ -44,6 +46,10 @@ CheckLines checkRouting(const Setup& setup);
 CheckLines checkFiles(const Setup& setup);
 CheckLines checkCloud(const Setup& setup, std::stop_token stop);
 CheckLines checkQueue(const Setup& setup);
+// This tool's version and, when the build names a download host, the one
+// published there (as its manifest says; the update itself checks the
+// publisher's signature).
+CheckLines checkVersion(const Setup& setup, std::stop_token stop);
 
 struct Check {
   const char* name;  // shown while it runs

@@ -7,6 +7,7 @@
 
 #include "app/tests/sandbox_cloud.h"
 #include "config/settings.h"
+#include "config/version.h"
 #include "diagnosis/checks.h"
 #include "diagnosis/report.h"
 #include "diagnosis/support_package.h"
@@ -58,7 +59,7 @@ class Diagnosis : public sandbox_test::SandboxAppTest {
   }
 
   std::vector<std::string> run() {
-    diagnosis::Setup setup{dir.path(), services, api};
+    diagnosis::Setup setup{dir.path(), services, api, updates};
     std::vector<std::string> lines;
     for (const diagnosis::Check& check : diagnosis::allChecks())
       for (const CheckLine& line : check.run(setup, {})) lines.push_back(lineText(line));
@@ -66,6 +67,7 @@ class Diagnosis : public sandbox_test::SandboxAppTest {
   }
 
   cloud::ApiEndpoints api{"https://api.exemplo", "https://stage.exemplo"};
+  update::UpdateSource updates = update::UpdateSource::none();
 };
 
 struct SetUpCase {
@@ -87,7 +89,9 @@ const SetUpCase kSetUps[] = {
       "OK | Direcionamento | Categorias e produtos v\xe3o para impressoras cadastradas",
       "OK | Arquivos de configura\xe7\xe3o | ", "OK | Pasta do programa | Aceita arquivos novos",
       "OK | Plataforma de pedidos | Login v\xe1lido; respondeu em ",
-      "OK | Fila do servi\xe7o | Nenhum pedido esperando"}},
+      "OK | Fila do servi\xe7o | Nenhum pedido esperando",
+      "OK | Vers\xe3o | Esta ferramenta: " + std::string(config::kVersion) +
+          "; nenhum endere\xe7o de atualiza\xe7\xe3o configurado"}},
     {"service stopped",
      [](Diagnosis& t) {
        t.twins.serviceManager.queries = {FakeServiceManager::status(platform::kServiceStopped)};
@@ -168,6 +172,13 @@ const SetUpCase kSetUps[] = {
      },
      {"Aten\xe7\xe3o | Fila do servi\xe7o | 1 pedido espera; a fila n\xe3o anda h\xe1 20 "
       "minutos"}},
+    {"a newer version published",
+     [](Diagnosis& t) {
+       t.updates = {true, "https://download.exemplo/impressao/version.json", "", ""};
+       t.twins.http.answer(t.updates.manifestUrl, R"({"success":true,"versao":"9.0.0"})");
+     },
+     {"Aten\xe7\xe3o | Vers\xe3o | Esta ferramenta: " + std::string(config::kVersion) +
+      "; publicada: 9.0.0"}},
 };
 
 TEST_P(DiagnosisSetUps, GiveTheirLines) {
