@@ -82,7 +82,7 @@ struct ActionRun {
                             token, tables, dir};
   update::UpdateContext update{
       http, port, twins.serviceManager, twins.process, twins.clock, dir, config::kVersion,
-      {true, "", kArchive}};
+      {true, "", kArchive, ""}};
 };
 
 struct Action {
