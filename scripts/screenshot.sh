@@ -27,13 +27,8 @@ shot login login docs/main-window.png
 if [ -d docs/fixtures/config ]; then
   shot config config docs/configuration-screen.png
   # The same screen on a display scaled to 150 %: the prefix's LogPixels,
-  # read by every Wine process at its start, then removed again.
-  desktop='HKCU\Control Panel\Desktop'
-  scripts/wine-run.sh reg add "$desktop" /v LogPixels /t REG_DWORD /d 144 /f >/dev/null
-  status=0
-  shot config config docs/configuration-screen-144dpi.png || status=$?
-  scripts/wine-run.sh reg delete "$desktop" /v LogPixels /f >/dev/null
-  [ "$status" = 0 ] || exit "$status"
+  # which the Wine runner sets before the program starts.
+  QUELTA_WINE_DPI=144 shot config config docs/configuration-screen-144dpi.png
 fi
 if [ -d docs/fixtures/preview ]; then shot preview preview docs/ticket-preview.png; fi
 if [ -d docs/fixtures/config ]; then shot config diagnosis docs/diagnosis.png; fi

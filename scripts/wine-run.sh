@@ -106,9 +106,11 @@ init_prefix
 use_run_display
 # The layout test sets the prefix's DPI for its child runs; one that ended
 # in the middle leaves it so, and the pixel-exact tests after it would fail.
-# Every program starts at 96 DPI, set on the display it runs on.
-at_96_dpi='wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD /d 96 /f \
-  </dev/null >/dev/null 2>&1; exec wine "$@"'
+# Every program starts at 96 DPI, set on the display it runs on, unless
+# QUELTA_WINE_DPI names another (the README's picture of a scaled display).
+export QUELTA_WINE_DPI="${QUELTA_WINE_DPI:-96}"
+at_dpi='wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD \
+  /d "$QUELTA_WINE_DPI" /f </dev/null >/dev/null 2>&1; exec wine "$@"'
 
 if [ -n "${QUELTA_TEST_RESULTS:-}" ]; then
   mkdir -p "$QUELTA_TEST_RESULTS"
@@ -123,10 +125,10 @@ out="$(mktemp)"
 trap 'rm -f "$out"' EXIT
 if [ "$gui" = 1 ] && [ -z "${DISPLAY:-}" ]; then
   # Not inside a run started by --start: a display of its own.
-  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$at_96_dpi" - "$prog" "$@" \
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c "$at_dpi" - "$prog" "$@" \
     </dev/null >"$out" 2>&1
 else
-  bash -c "$at_96_dpi" - "$prog" "$@" </dev/null >"$out" 2>&1
+  bash -c "$at_dpi" - "$prog" "$@" </dev/null >"$out" 2>&1
 fi
 rc=$?
 cat "$out"
