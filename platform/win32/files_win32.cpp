@@ -5,6 +5,7 @@
 
 #include "platform/error.h"
 #include "platform/files.h"
+#include "platform/win32/file_time.h"
 #include "platform/win32/system_error.h"
 
 namespace platform {
@@ -173,11 +174,7 @@ std::optional<int64_t> fileModifiedUtc(const std::string& path) {
   if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
       (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
     return std::nullopt;
-  ULARGE_INTEGER ticks{};
-  ticks.LowPart = data.ftLastWriteTime.dwLowDateTime;
-  ticks.HighPart = data.ftLastWriteTime.dwHighDateTime;
-  // 100-ns ticks since 1601 to seconds since 1970.
-  return static_cast<int64_t>(ticks.QuadPart / 10000000ull) - 11644473600ll;
+  return unixSeconds(data.ftLastWriteTime);
 }
 
 }  // namespace platform

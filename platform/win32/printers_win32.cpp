@@ -5,6 +5,7 @@
 
 #include "platform/error.h"
 #include "platform/printers.h"
+#include "platform/win32/file_time.h"
 
 namespace platform {
 namespace {
@@ -196,10 +197,7 @@ class Win32Printers : public Printers {
       for (DWORD j = 0; j < count; ++j) {
         FILETIME file{};
         if (!SystemTimeToFileTime(&jobs[j].Submitted, &file)) continue;
-        ULARGE_INTEGER ticks{};
-        ticks.LowPart = file.dwLowDateTime;
-        ticks.HighPart = file.dwHighDateTime;
-        const int64_t utc = static_cast<int64_t>(ticks.QuadPart / 10000000ull) - 11644473600ll;
+        const int64_t utc = unixSeconds(file);
         if (oldest == 0 || utc < oldest) oldest = utc;
       }
     }
