@@ -1,7 +1,7 @@
-// Program entry: one tool per user logged on, the application, the main window
-// (whose creation runs the start-up sequence) with the computer's own
-// services and the build's hosts, the hidden credentials window, the event
-// loop.
+// Program entry: one tool per user logged on, the application and its
+// prompts, the main window (whose creation runs the start-up sequence) with
+// the computer's own services and the build's hosts, the hidden credentials
+// window, the event loop.
 #include <windows.h>
 
 #include "app/main_window.h"
@@ -12,6 +12,16 @@
 #include "ui/form.h"
 #include "ui/prompts.h"
 
+namespace {
+
+// The window prompts, with the credentials window over the window in front.
+class ProgramPrompts final : public ui::WindowPrompts {
+ public:
+  void openCredentials() override { service::CredentialsWindow::openModal(GetActiveWindow()); }
+};
+
+}  // namespace
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app::SingleInstance running;
   if (!running.first()) {
@@ -20,6 +30,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   }
   ui::initialise(instance);
   ui::setApplicationTitle(app::kTitle);
+  ProgramPrompts prompts;
+  ui::setPrompts(&prompts);
   // The task bar shows the application title, not the window's caption.
   ui::ApplicationWindow application;
 

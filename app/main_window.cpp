@@ -7,9 +7,6 @@
 #include "diagnosis/views/diagnosis_window.h"
 #include "routing/product_routing.h"
 #include "service/service_check.h"
-#include "service/views/credentials_window.h"
-#include "ui/cursor.h"
-#include "ui/prompts.h"
 
 namespace app {
 
@@ -25,13 +22,11 @@ MainWindow::MainWindow(const platform::Services& services, const Connections& co
   setupControls();
   host::ViewHost& host = *this;
   logView_.emplace(host);
-  serviceView_.emplace(host);
   testView_.emplace(host);
   printerView_.emplace(host);
   routingView_.emplace(host);
   loginView_.emplace(host, connections.api);
   catalogView_.emplace(host, connections.api);
-  updateView_.emplace(host, connections.updates);
   bindHandlers();
   FormCreate();
 }
@@ -63,6 +58,7 @@ void MainWindow::bindHandlers() {
   onClick("btnConfig", [this] { btnConfigImpClick(); });
   onClick("btnConfigBack", [this] { btnConfigBackClick(); });
   onClick("btnDiagnostico", [this] { btnDiagnosticoClick(); });
+  onClick("btnRestart", [this] { btnRestartClick(); });
   setCancelButton("Button1");
   for (const char* name : {"lvImpressora", "lvCategoria", "lvProduto"}) {
     onEditing(name, [this] {
@@ -77,7 +73,7 @@ void MainWindow::bindHandlers() {
 
 void MainWindow::buildStartupSteps() {
   startupSteps_ = {
-      {"hourglass", [] { ui::setBusy(true); }},
+      {"hourglass", [this] { prompts().setBusy(true); }},
       {"centre", [this] { centreOnScreen(); }},
       {"application directory", [this] { state_.appDir = config::applicationDirectory(); }},
       {"print-service check",
@@ -141,9 +137,18 @@ void MainWindow::FormActivate() {
   activatedOnce_ = true;
   // The start-up hourglass ends with the check, also when the check fails.
   struct EndHourglass {
-    ~EndHourglass() { ui::setBusy(false); }
-  } endHourglass;
-  updateView_->versionCheck();
+    host::Prompts& prompts;
+    ~EndHourglass() { prompts.setBusy(false); }
+  } endHourglass{prompts()};
+  versionCheck();
+}
+
+void MainWindow::versionCheck() {
+  if (!updates_.check) return;
+  update::UpdateContext context{*IdHTTP1,           prompts(),        *services_.serviceManager,
+                                *services_.process, *services_.clock, state_.appDir,
+                                config::kVersion,   updates_};
+  update::checkForUpdate(context);
 }
 
 void MainWindow::btnConfigImpClick() {
@@ -161,6 +166,10 @@ void MainWindow::btnDiagnosticoClick() {
                                         {state_.appDir, services_, api_, updates_});
 }
 
+// Stops the print service, waits for it to stop, then asks for the start.
+// Shows nothing and leaves the cursor alone, as every service operation.
+void MainWindow::btnRestartClick() { service::restartPrintService(*services_.serviceManager); }
+
 void MainWindow::Timer1Timer() { logView_->refreshInBackground(); }
 
 void MainWindow::lvProdutoEditing(bool* allowEdit) { *allowEdit = false; }
@@ -174,22 +183,13 @@ void MainWindow::onDestroyed() {
   PostQuitMessage(0);
 }
 
-void MainWindow::showMessage(const std::string& text) { ui::prompts().showMessage(text); }
-
-bool MainWindow::confirm(const std::string& caption, const std::string& text) {
-  return ui::prompts().confirm(caption, text);
+void MainWindow::apply(const host::Outcome& outcome) {
+  if (outcome.refills(host::kRefillPrinterList)) printerView_->loadImpressora();
+  if (outcome.refills(host::kRefillCategoryList)) routingView_->loadCategoria();
+  if (outcome.refills(host::kRefillProductList)) routingView_->loadProduto();
+  if (outcome.refills(host::kRefillProductPrinterChoice)) routingView_->loadProdutoImpressora();
+  if (!outcome.message.empty()) prompts().showMessage(outcome.message);
 }
-
-void MainWindow::setBusy(bool busy) { ui::setBusy(busy); }
-
-void MainWindow::refill(unsigned lists) {
-  if (lists & host::kRefillPrinterList) printerView_->loadImpressora();
-  if (lists & host::kRefillCategoryList) routingView_->loadCategoria();
-  if (lists & host::kRefillProductList) routingView_->loadProduto();
-  if (lists & host::kRefillProductPrinterChoice) routingView_->loadProdutoImpressora();
-}
-
-void MainWindow::openCredentials() { service::CredentialsWindow::openModal(hwnd()); }
 
 void MainWindow::showLogScreen() {
   control("gbLog").show();

@@ -1,9 +1,8 @@
 // The main window TForm1: the login, log and configuration screens, the
 // start-up sequence, screen switching, and the views that hold the handlers
-// of the subsystems' controls. The window is the views' host (its controls,
-// state, services and HTTP client) and the port through which the portable
-// logic reaches it (boxes, hourglass, refills, the credentials window, the
-// screen switch).
+// of the subsystems' controls. The window is the views' host: its controls,
+// state, prompts, services and HTTP client, and the refills an action's
+// outcome names, whichever view shows the list.
 #pragma once
 
 #include <functional>
@@ -19,10 +18,9 @@
 #include "routing/views/printer_view.h"
 #include "routing/views/routing_view.h"
 #include "service/views/log_view.h"
-#include "service/views/service_view.h"
 #include "ui/form.h"
+#include "ui/prompts.h"
 #include "update/update.h"
-#include "update/views/update_view.h"
 
 namespace app {
 
@@ -33,7 +31,7 @@ struct Connections {
   update::UpdateSource updates;
 };
 
-class MainWindow : public ui::Form, private host::WindowPort, private host::ViewHost {
+class MainWindow : public ui::Form, private host::ViewHost {
  public:
   // Creates the window (hidden) and runs the start-up sequence.
   MainWindow(const platform::Services& services, const Connections& connections);
@@ -55,6 +53,7 @@ class MainWindow : public ui::Form, private host::WindowPort, private host::View
   void btnConfigImpClick();
   void btnConfigBackClick();
   void btnDiagnosticoClick();
+  void btnRestartClick();
   void Timer1Timer();
   void lvProdutoEditing(bool* allowEdit);
 
@@ -69,17 +68,14 @@ class MainWindow : public ui::Form, private host::WindowPort, private host::View
   void setupControls();
   void bindHandlers();
 
-  // host::WindowPort.
-  void showMessage(const std::string& text) override;
-  bool confirm(const std::string& caption, const std::string& text) override;
-  void setBusy(bool busy) override;
-  void refill(unsigned lists) override;
-  void openCredentials() override;
-  void showLogScreen() override;
+  // The version check of the first activation and, on "Yes", the update.
+  void versionCheck();
 
   // host::ViewHost.
   ui::Form& form() override { return *this; }
-  host::WindowPort& port() override { return *this; }
+  host::Prompts& prompts() override { return ui::prompts(); }
+  void apply(const host::Outcome& outcome) override;
+  void showLogScreen() override;
   const platform::Services& services() const override { return services_; }
   net::HttpFetcher& http() override { return *IdHTTP1; }
   host::Worker& worker() override { return worker_; }
@@ -99,13 +95,11 @@ class MainWindow : public ui::Form, private host::WindowPort, private host::View
   // The views, created once the controls exist; each binds the handlers of
   // its controls.
   std::optional<service::LogView> logView_;
-  std::optional<service::ServiceView> serviceView_;
   std::optional<print::TestView> testView_;
   std::optional<routing::PrinterView> printerView_;
   std::optional<routing::RoutingView> routingView_;
   std::optional<cloud::LoginView> loginView_;
   std::optional<cloud::CatalogView> catalogView_;
-  std::optional<update::UpdateView> updateView_;
 };
 
 }  // namespace app

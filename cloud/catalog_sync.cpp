@@ -52,14 +52,14 @@ bool getCategoria(CloudContext& context) {
   // Always UTF-8, whatever charset the reply declares.
   json::TJSONObject reply(net::utf8ToAnsiText(context.http.getStream(url)));
   if (!reply.boolOf("success")) {
-    context.window.showMessage(reply.textOf("message"));
+    context.prompts.showMessage(reply.textOf("message"));
     return false;
   }
   std::unique_ptr<json::TJSONArray> categories = takeData(reply);
   if (context.tables.categories) mergePrinters(*context.tables.categories, *categories);
   config::writeTableFile(config::appFile(context.appDir, config::kCategoryFile), *categories);
   context.tables.categories = std::move(categories);
-  context.window.refill(host::kRefillCategoryList);
+  context.refill |= host::kRefillCategoryList;
   return true;
 }
 
@@ -68,7 +68,7 @@ bool getCartao(CloudContext& context) {
   std::string url = cardsUrl(context.endpoints.select(context.token), context.token);
   json::TJSONObject reply(context.http.getText(url));
   if (!reply.boolOf("success")) {
-    context.window.showMessage(reply.textOf("message"));
+    context.prompts.showMessage(reply.textOf("message"));
     return false;
   }
   std::unique_ptr<json::TJSONArray> cards = takeData(reply);

@@ -24,9 +24,9 @@ std::string cardsUrl(const std::string& base, const std::string& token);
 void mergePrinters(const json::TJSONArray& saved, json::TJSONArray& downloaded);
 
 // Downloads the categories, merges the printers in, writes the category
-// file, installs the result as the category table and has the list
-// refilled. False when the reply said "success" false (its message was
-// shown). Any error, a failed file write included, runs out with the table
+// file, installs the result as the category table and names the category
+// list in the context's refill. False when the reply said "success" false
+// (its message was shown). Any error, a failed file write included, runs out with the table
 // and its file as they were: memory and file never disagree.
 bool getCategoria(CloudContext& context);
 

@@ -41,14 +41,14 @@ LoginOutcome login(CloudContext& context, const std::string& user, const std::st
   std::string base = context.endpoints.select(context.token);
   json::TJSONObject reply(context.http.getText(loginUrl(base, user, password)));
   if (!reply.boolOf("success")) {
-    context.window.showMessage(reply.textOf("message"));
+    context.prompts.showMessage(reply.textOf("message"));
     return LoginOutcome::kRefused;
   }
   context.token = reply.objectOf("data").textOf("token");
   if (!getCategoria(context)) return LoginOutcome::kCatalogFailed;
   // Only a token whose catalog came through is kept for the next start.
   config::storeToken(context.appDir, context.token);
-  context.window.showLogScreen();
+  context.showLogScreen();
   getCartao(context);
   return LoginOutcome::kLoggedIn;
 }

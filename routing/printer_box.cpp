@@ -24,22 +24,6 @@ void clearFlagEverywhere(json::TJSONArray& printers, const char* name) {
   for (int i = 0; i < printers.count(); ++i) printers.objectAt(i).setText(name, kNao);
 }
 
-void switchEpsonLogOn(const PrinterBoxState& state, host::WindowPort& window,
-                      platform::EpsonLibrary& epson, const std::string& appDir) {
-  try {
-    if (epson.IniciaPorta(state.endereco) == 0) {
-      window.showMessage(kEpsonLogError1);
-      return;
-    }
-    if (epson.Habilita_Log(1, epsonLogDirectory(appDir)) == 0) window.showMessage(kEpsonLogError2);
-    if (epson.FechaPorta() == 0) window.showMessage(kEpsonLogError3);
-  } catch (const platform::EpsonLibraryError& e) {
-    // The record is already saved; a computer without the vendor's library
-    // only learns that its log cannot be switched on.
-    window.showMessage(e.message());
-  }
-}
-
 }  // namespace
 
 void applyTypeRule(PrinterBoxState& state) {
@@ -75,16 +59,15 @@ std::string epsonLogDirectory(const std::string& appDir) {
   return path + "\\\\log\\\\";
 }
 
-std::string PrinterBox::open(const json::TJSONArray& printers, int selectedRow) {
-  if (selectedRow < 0 || selectedRow >= printers.count()) return kNoPrinterSelected;
+host::Outcome PrinterBox::open(const json::TJSONArray& printers, int selectedRow) {
+  if (selectedRow < 0 || selectedRow >= printers.count()) return {kNoPrinterSelected};
   state = loadPrinterBox(printers.objectAt(selectedRow));
-  return "";
+  return {};
 }
 
-std::string PrinterBox::save(Tables& tables, int selectedRow, host::WindowPort& window,
-                             platform::EpsonLibrary& epson, const std::string& appDir) const {
+host::Outcome PrinterBox::save(Tables& tables, int selectedRow, host::Prompts& prompts) const {
   json::TJSONArray& printers = *tables.printers;
-  if (selectedRow < 0 || selectedRow >= printers.count()) return kNoPrinterSelected;
+  if (selectedRow < 0 || selectedRow >= printers.count()) return {kNoPrinterSelected};
   json::TJSONObject& selected = printers.objectAt(selectedRow);
 
   const PrinterField& padrao = printerField(&PrinterSettings::padrao);
@@ -106,7 +89,7 @@ std::string PrinterBox::save(Tables& tables, int selectedRow, host::WindowPort& 
     // credentials first.
     const char* trevio = printerField(&PrinterSettings::trevio).key;
     if (!selected.contains(trevio) || selected.textOf(trevio) == kNao) {
-      window.openCredentials();
+      prompts.openCredentials();
     }
     clearFlagEverywhere(printers, trevio);
   }
@@ -114,9 +97,24 @@ std::string PrinterBox::save(Tables& tables, int selectedRow, host::WindowPort& 
   for (const PrinterField& field : printerFields())
     selected.setText(field.key, fieldText(state, field));
 
-  window.refill(host::kRefillPrinterList);
-  if (state.tipo == PrinterType::EpsonDll) switchEpsonLogOn(state, window, epson, appDir);
-  return "";
+  return {"", host::kRefillPrinterList};
+}
+
+void PrinterBox::switchEpsonLogOn(host::Prompts& prompts, platform::EpsonLibrary& epson,
+                                  const std::string& appDir) const {
+  if (state.tipo != PrinterType::EpsonDll) return;
+  try {
+    if (epson.IniciaPorta(state.endereco) == 0) {
+      prompts.showMessage(kEpsonLogError1);
+      return;
+    }
+    if (epson.Habilita_Log(1, epsonLogDirectory(appDir)) == 0) prompts.showMessage(kEpsonLogError2);
+    if (epson.FechaPorta() == 0) prompts.showMessage(kEpsonLogError3);
+  } catch (const platform::EpsonLibraryError& e) {
+    // The record is already saved; a computer without the vendor's library
+    // only learns that its log cannot be switched on.
+    prompts.showMessage(e.message());
+  }
 }
 
 }  // namespace routing

@@ -6,7 +6,8 @@
 
 #include <string>
 
-#include "host/window_port.h"
+#include "host/outcome.h"
+#include "host/prompts.h"
 #include "json/json.h"
 #include "platform/epson_library.h"
 #include "routing/printer_record.h"
@@ -32,7 +33,6 @@ struct PrinterBoxState : PrinterSettings {
   bool showEndereco = false;
 };
 
-
 // The type rule (cbImpTipoChange): shows the controls that belong to the
 // selected type; hidden controls keep their values.
 void applyTypeRule(PrinterBoxState& state);
@@ -49,18 +49,22 @@ class PrinterBox {
  public:
   PrinterBoxState state;
 
-  // Opens the box for printer list row `selectedRow` (-1: none). Returns the
-  // message to show instead when no printer is selected; the state is left
-  // alone when the record cannot be read.
-  std::string open(const json::TJSONArray& printers, int selectedRow);
+  // Opens the box for printer list row `selectedRow` (-1: none). The
+  // outcome's message is shown instead when no printer is selected; the
+  // state is left alone when the record cannot be read.
+  host::Outcome open(const json::TJSONArray& printers, int selectedRow);
 
   // Saves `state` into the printer of row `selectedRow`, moving the
-  // exclusive flags, then switches the Epson library's log on for an
-  // "EPSON DLL" printer. Returns the message to show instead when no
-  // printer is selected. The view hides the box after it returns; an error
-  // leaves the box open.
-  std::string save(Tables& tables, int selectedRow, host::WindowPort& window,
-                   platform::EpsonLibrary& epson, const std::string& appDir) const;
+  // exclusive flags; turning the delivery platform on asks for its
+  // credentials first. The outcome refills the printer list, or holds the
+  // message shown instead when no printer is selected. An error leaves the
+  // box open.
+  host::Outcome save(Tables& tables, int selectedRow, host::Prompts& prompts) const;
+
+  // After a save, once the printer list shows it: switches the Epson
+  // library's log on for an "EPSON DLL" printer, reporting each refusal.
+  void switchEpsonLogOn(host::Prompts& prompts, platform::EpsonLibrary& epson,
+                        const std::string& appDir) const;
 };
 
 }  // namespace routing

@@ -14,8 +14,4 @@ void setBusy(bool value) {
 
 bool isBusy() { return busy; }
 
-// A nested operation leaves the cursor as the outer one had it.
-BusyCursor::BusyCursor() : wasBusy_(busy) { setBusy(true); }
-BusyCursor::~BusyCursor() { setBusy(wasBusy_); }
-
 }  // namespace ui

@@ -1,22 +1,11 @@
-// The application-wide hourglass. Long operations hold a BusyCursor; the
-// start-up hourglass is set and cleared explicitly, because it spans from
-// the window's creation to the end of its first activation.
+// The mouse cursor of the whole application: the hourglass or the arrow.
+// The program's prompts switch it (host::Busy); the forms show it while the
+// pointer is over them.
 #pragma once
 
 namespace ui {
 
 void setBusy(bool busy);
 bool isBusy();
-
-class BusyCursor {
- public:
-  BusyCursor();
-  ~BusyCursor();
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-
- private:
-  bool wasBusy_;
-};
 
 }  // namespace ui

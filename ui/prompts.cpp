@@ -4,8 +4,10 @@
 
 #include <commdlg.h>
 
+#include <stdexcept>
 #include <vector>
 
+#include "ui/cursor.h"
 #include "ui/dpi.h"
 #include "ui/form.h"
 #include "ui/popup_menu.h"
@@ -173,55 +175,65 @@ bool showConfirmDialog(HWND owner, const std::string& caption, const std::string
                                  reinterpret_cast<LPARAM>(&text)) == IDYES;
 }
 
-class Win32Prompts : public Prompts {
+// Before the program installs its own: a credentials window asked for here
+// is a programming error.
+class FirstPrompts final : public WindowPrompts {
  public:
-  void showError(const std::string& message) override {
-    MessageBoxA(activeOwner(), shownText(message).c_str(), title.c_str(), MB_OK | MB_ICONERROR);
-  }
-
-  void showMessage(const std::string& message) override {
-    MessageBoxA(activeOwner(), shownText(message).c_str(), title.c_str(), MB_OK);
-  }
-
-  bool confirm(const std::string& caption, const std::string& message) override {
-    return showConfirmDialog(activeOwner(), caption, message);
-  }
-
-  bool choosePrinter(std::string* printerName) override {
-    PRINTDLGA dlg{};
-    dlg.lStructSize = sizeof dlg;
-    dlg.hwndOwner = activeOwner();
-    dlg.Flags = PD_PRINTSETUP;
-    if (!PrintDlgA(&dlg)) return false;
-    bool chosen = false;
-    if (dlg.hDevNames) {
-      auto* names = static_cast<DEVNAMES*>(GlobalLock(dlg.hDevNames));
-      if (names) {
-        *printerName = reinterpret_cast<const char*>(names) + names->wDeviceOffset;
-        chosen = true;
-        GlobalUnlock(dlg.hDevNames);
-      }
-      GlobalFree(dlg.hDevNames);
-    }
-    if (dlg.hDevMode) GlobalFree(dlg.hDevMode);
-    return chosen;
-  }
-
-  void showModal(Form& form) override { runModal(form); }
-
-  int popupMenu(Form& owner, const std::vector<std::string>& entries) override {
-    return trackPopupMenuAtCursor(owner.hwnd(), entries);
+  void openCredentials() override {
+    throw std::logic_error("no credentials window before the program's prompts are installed");
   }
 };
 
-Win32Prompts win32Prompts;
-Prompts* current = &win32Prompts;
+FirstPrompts firstPrompts;
+host::Prompts* current = &firstPrompts;
 
 }  // namespace
 
-Prompts& prompts() { return *current; }
+void WindowPrompts::showError(const std::string& message) {
+  MessageBoxA(activeOwner(), shownText(message).c_str(), title.c_str(), MB_OK | MB_ICONERROR);
+}
 
-void setPrompts(Prompts* prompts) { current = prompts ? prompts : &win32Prompts; }
+void WindowPrompts::showMessage(const std::string& message) {
+  MessageBoxA(activeOwner(), shownText(message).c_str(), title.c_str(), MB_OK);
+}
+
+bool WindowPrompts::confirm(const std::string& caption, const std::string& message) {
+  return showConfirmDialog(activeOwner(), caption, message);
+}
+
+bool WindowPrompts::choosePrinter(std::string* printerName) {
+  PRINTDLGA dlg{};
+  dlg.lStructSize = sizeof dlg;
+  dlg.hwndOwner = activeOwner();
+  dlg.Flags = PD_PRINTSETUP;
+  if (!PrintDlgA(&dlg)) return false;
+  bool chosen = false;
+  if (dlg.hDevNames) {
+    auto* names = static_cast<DEVNAMES*>(GlobalLock(dlg.hDevNames));
+    if (names) {
+      *printerName = reinterpret_cast<const char*>(names) + names->wDeviceOffset;
+      chosen = true;
+      GlobalUnlock(dlg.hDevNames);
+    }
+    GlobalFree(dlg.hDevNames);
+  }
+  if (dlg.hDevMode) GlobalFree(dlg.hDevMode);
+  return chosen;
+}
+
+int WindowPrompts::popupMenu(Form& owner, const std::vector<std::string>& entries) {
+  return trackPopupMenuAtCursor(owner.hwnd(), entries);
+}
+
+void WindowPrompts::showModal(Form& form) { runModal(form); }
+
+void WindowPrompts::setBusy(bool busy) { ui::setBusy(busy); }
+
+bool WindowPrompts::isBusy() const { return ui::isBusy(); }
+
+host::Prompts& prompts() { return *current; }
+
+void setPrompts(host::Prompts* prompts) { current = prompts ? prompts : &firstPrompts; }
 
 const std::string& applicationTitle() { return title; }
 

@@ -1,39 +1,39 @@
-// Everything that waits for the user goes through one interface: message
-// boxes, the update question, the printer setup dialog, popup menus and
-// modal windows.
-// The program uses the Win32 implementation; tests install a scripted one
-// that records what was shown and answers from a script, so no test blocks.
+// The program's prompts as Win32 windows: message boxes, the Yes/No
+// question, the printer setup dialog, popup menus, modal forms and the
+// hourglass cursor. One set is in force at a time (the program's, or a
+// test's twin), so every box shown goes through it.
 #pragma once
 
-#include <functional>
 #include <string>
 #include <vector>
+
+#include "host/prompts.h"
 
 namespace ui {
 
 class Form;
 
-class Prompts {
+// Everything but the credentials window, which lives above this layer: the
+// program derives from this class to open it.
+class WindowPrompts : public host::Prompts {
  public:
-  virtual ~Prompts() = default;
-  // The application's error box: title caption, error icon, OK.
-  virtual void showError(const std::string& message) = 0;
-  // An information box: title caption, no icon, OK.
-  virtual void showMessage(const std::string& message) = 0;
-  // A Yes/No question; true for Yes. Esc answers No.
-  virtual bool confirm(const std::string& caption, const std::string& message) = 0;
-  // The printer setup dialog; false when cancelled, else the chosen printer.
-  virtual bool choosePrinter(std::string* printerName) = 0;
-  // Shows a window modally and returns when it has closed.
-  virtual void showModal(Form& form) = 0;
-  // A popup menu of the entries at the mouse pointer over `owner`: the
-  // index of the chosen entry, -1 when dismissed.
-  virtual int popupMenu(Form& owner, const std::vector<std::string>& entries) = 0;
+  void showError(const std::string& message) override;
+  void showMessage(const std::string& message) override;
+  bool confirm(const std::string& caption, const std::string& message) override;
+  bool choosePrinter(std::string* printerName) override;
+  int popupMenu(Form& owner, const std::vector<std::string>& entries) override;
+  void showModal(Form& form) override;
+  void setBusy(bool busy) override;
+  bool isBusy() const override;
+
+ protected:
+  ~WindowPrompts() = default;
 };
 
-// The prompts in force (the Win32 ones unless a test installed others).
-Prompts& prompts();
-void setPrompts(Prompts* prompts);  // nullptr restores the Win32 ones
+// The prompts in force: the program's once it installed them; before that,
+// window prompts that know no credentials window.
+host::Prompts& prompts();
+void setPrompts(host::Prompts* prompts);  // nullptr restores the first ones
 
 // The application title: the task bar text and every box's caption.
 const std::string& applicationTitle();

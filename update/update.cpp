@@ -28,20 +28,6 @@ const int kToolWaitTries = 30;
 
 const char kCrLf[] = "\r\n";
 
-// The hourglass for as long as the update runs, and off once the script
-// is about to start.
-class BusyWhile {
- public:
-  explicit BusyWhile(host::WindowPort& window) : window_(window) { set(true); }
-  ~BusyWhile() { set(false); }
-  BusyWhile(const BusyWhile&) = delete;
-  BusyWhile& operator=(const BusyWhile&) = delete;
-  void set(bool busy) { window_.setBusy(busy); }
-
- private:
-  host::WindowPort& window_;
-};
-
 std::vector<std::string> parts(std::initializer_list<const char*> names) {
   return std::vector<std::string>(names.begin(), names.end());
 }
@@ -117,7 +103,7 @@ VersionCheckOutcome checkForUpdate(UpdateContext& context) {
     config::storeAcceptedPublication(context.appDir, publication.number);
 
   if (publication.version == context.builtInVersion) return VersionCheckOutcome::kNothingNew;
-  if (!context.window.confirm(kUpdateQuestionCaption, kUpdateQuestion))
+  if (!context.prompts.confirm(kUpdateQuestionCaption, kUpdateQuestion))
     return VersionCheckOutcome::kDeclined;
   updateServer(context, publication);
   return VersionCheckOutcome::kUpdated;
@@ -130,7 +116,9 @@ std::vector<ArchiveEntry> checkUpdateArchive(const std::string& zipBytes) {
 }
 
 UpdateOutcome updateServer(UpdateContext& context, const Publication& publication) {
-  BusyWhile busy(context.window);
+  // The hourglass for as long as the update runs, and off once the script
+  // is about to start.
+  host::Busy busy(context.prompts);
   std::string workDir = pathBelow(context.appDir, parts({kUpdateDirectory}));
   std::string archivePath = pathBelow(workDir, parts({kUpdateArchive}));
 
@@ -140,12 +128,12 @@ UpdateOutcome updateServer(UpdateContext& context, const Publication& publicatio
     platform::writeFileReplacing(archivePath, bytes);
   } catch (const std::exception&) {
     // An archive that an earlier run left behind is used instead.
-    context.window.showMessage(kUpdateDownloadFailed);
+    context.prompts.showMessage(kUpdateDownloadFailed);
   }
   context.http.disconnect();
 
   if (!platform::fileExists(archivePath)) {
-    context.window.showMessage(kUpdateArchiveMissing);
+    context.prompts.showMessage(kUpdateArchiveMissing);
     return UpdateOutcome::kNoArchive;
   }
 
@@ -172,7 +160,7 @@ UpdateOutcome updateServer(UpdateContext& context, const Publication& publicatio
     throw;
   }
 
-  busy.set(false);
+  busy.end();
   if (!context.process.launchHidden(updateScriptCommandLine(context.appDir)))
     throw quelta::Error("EOSError", kUpdateLaunchFailed);
   context.process.endProgram();

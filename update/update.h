@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/window_port.h"
+#include "host/prompts.h"
 #include "net/http_fetcher.h"
 #include "platform/clock.h"
 #include "platform/process.h"
@@ -55,11 +55,11 @@ struct UpdateSource {
 };
 
 // What the update works with. The main window fills it with its HTTP client,
-// itself and the platform's services; tests with recording twins.
+// the prompts and the platform's services; tests with recording twins.
 struct UpdateContext {
   net::HttpFetcher& http;
   // The question (true for Yes), the information boxes, the hourglass.
-  host::WindowPort& window;
+  host::Prompts& prompts;
   // The print service is stopped and waited for here.
   platform::ServiceManager& serviceManager;
   // The script starts here, hidden and not waited for; then the program

@@ -13,8 +13,9 @@
 #include "config/settings.h"
 #include "net/http_client.h"
 #include "platform/files.h"
+#include "service/views/credentials_window.h"
 #include "tests/support/recording_services.h"
-#include "tests/support/scripted_prompts.h"
+#include "tests/support/scripted_window_prompts.h"
 #include "tests/support/temp_dir.h"
 #include "ui/form.h"
 
@@ -23,6 +24,7 @@ class AppTest : public ::testing::Test {
   AppTest() {
     config::setApplicationDirectory(dir.path());
     services.http = &net::systemHttp();
+    prompts.credentialsWindow = [] { service::CredentialsWindow::openModal(GetActiveWindow()); };
   }
   ~AppTest() override {
     ui::pumpMessages();
@@ -36,7 +38,7 @@ class AppTest : public ::testing::Test {
   std::string read(const std::string& name) const { return platform::readFile(file(name)); }
 
   TempDir dir;
-  ScriptedPrompts prompts;
+  ScriptedWindowPrompts prompts;
   printtest::Recorders twins;
   platform::Services services = twins.all();
   app::Connections connections{cloud::builtInApiEndpoints(), update::UpdateSource::none()};

@@ -7,7 +7,6 @@
 #include "app/tests/app_fixture.h"
 #include "app/tests/sandbox_cloud.h"
 #include "json/json.h"
-#include "ui/cursor.h"
 
 namespace {
 
@@ -33,9 +32,9 @@ class CatalogView : public sandbox_test::SandboxAppTest {
 
   void update(app::MainWindow& window) {
     window.click("btnConfig");
-    ui::setBusy(false);  // the start-up hourglass ends at the first activation
+    prompts.setBusy(false);  // the start-up hourglass ends at the first activation
     window.click("btnUpdate");
-    EXPECT_FALSE(ui::isBusy()) << "the hourglass outlived the update";
+    EXPECT_FALSE(prompts.isBusy()) << "the hourglass outlived the update";
   }
 
   // The list's printer column for the row showing `name`; "?" when no row does.

@@ -19,6 +19,7 @@
 #include "app/tests/sandbox_cloud.h"
 #include "platform/error.h"
 #include "routing/tables.h"
+#include "service/views/credentials_window.h"
 #include "tests/support/real_input.h"
 #include "ui/cursor.h"
 #include "ui/form.h"
@@ -32,10 +33,10 @@ long setting(const char* name, long fallback) {
 
 // Every box answered at random; modal windows shown for real, so the run
 // reaches them too.
-class RandomPrompts : public ui::Prompts {
+class RandomPrompts final : public host::Prompts {
  public:
   explicit RandomPrompts(std::mt19937& random) : random_(random) { ui::setPrompts(this); }
-  ~RandomPrompts() override { ui::setPrompts(nullptr); }
+  ~RandomPrompts() { ui::setPrompts(nullptr); }
   void showError(const std::string&) override {}
   void showMessage(const std::string&) override {}
   bool confirm(const std::string&, const std::string&) override { return pick(2) == 0; }
@@ -47,6 +48,9 @@ class RandomPrompts : public ui::Prompts {
     return true;
   }
   void showModal(ui::Form& form) override { ui::runModal(form); }
+  void openCredentials() override { service::CredentialsWindow::openModal(GetActiveWindow()); }
+  void setBusy(bool busy) override { ui::setBusy(busy); }
+  bool isBusy() const override { return ui::isBusy(); }
   int popupMenu(ui::Form&, const std::vector<std::string>& entries) override {
     return pick(static_cast<int>(entries.size()) + 1) - 1;
   }
@@ -89,9 +93,9 @@ TEST_F(Explore, RandomMouseAndKeysNeverHangEndOrDamageTheProgram) {
   const HWND main = thread.hwnd();
   const DWORD process = GetCurrentProcessId();
 
-  static const WORD kKeys[] = {VK_TAB, VK_RETURN, VK_ESCAPE, VK_SPACE, VK_UP,   VK_DOWN, VK_LEFT,
-                               VK_RIGHT, VK_HOME, VK_END, VK_BACK, VK_DELETE, '1',    '7',
-                               '0',    'A',     'Q',       'Z'};
+  static const WORD kKeys[] = {VK_TAB,  VK_RETURN, VK_ESCAPE, VK_SPACE, VK_UP,   VK_DOWN,
+                               VK_LEFT, VK_RIGHT,  VK_HOME,   VK_END,   VK_BACK, VK_DELETE,
+                               '1',     '7',       '0',       'A',      'Q',     'Z'};
   std::deque<std::string> last;
   std::string failure;
   const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
@@ -133,8 +137,11 @@ TEST_F(Explore, RandomMouseAndKeysNeverHangEndOrDamageTheProgram) {
         GUITHREADINFO info{};
         info.cbSize = sizeof info;
         GetGUIThreadInfo(GetWindowThreadProcessId(main, nullptr), &info);
-        failure = "the window did not answer within 2 s (in front: " +
-                  nameOf(GetForegroundWindow()) + ", active " + nameOf(info.hwndActive) + " focus " + nameOf(info.hwndFocus) + " enabled " + std::to_string(IsWindowEnabled(main)) + " answers " + std::to_string(real_input::answers(main)) + ")";
+        failure =
+            "the window did not answer within 2 s (in front: " + nameOf(GetForegroundWindow()) +
+            ", active " + nameOf(info.hwndActive) + " focus " + nameOf(info.hwndFocus) +
+            " enabled " + std::to_string(IsWindowEnabled(main)) + " answers " +
+            std::to_string(real_input::answers(main)) + ")";
         break;
       }
       if (std::chrono::steady_clock::now() - busySince > std::chrono::seconds(120)) {

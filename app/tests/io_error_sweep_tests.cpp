@@ -19,16 +19,16 @@
 #include "config/config_file.h"
 #include "config/version.h"
 #include "print/log_file.h"
-#include "zip/zip_writer.h"
 #include "routing/config_save.h"
 #include "routing/printer_box.h"
 #include "routing/printer_table.h"
 #include "service/views/credentials_window.h"
 #include "tests/support/disk_twin.h"
-#include "tests/support/recording_port.h"
 #include "tests/support/scripted_http.h"
+#include "tests/support/scripted_prompts.h"
 #include "update/publication.h"
 #include "update/update.h"
+#include "zip/zip_writer.h"
 
 namespace {
 
@@ -75,14 +75,13 @@ struct ActionRun {
   routing::Tables tables;
   std::string token = "loja.77";
   net_test::ScriptedHttp http;
-  RecordingPort port;
+  ScriptedPrompts port;
   printtest::Recorders twins;
   std::unique_ptr<service::CredentialsWindow> credentials;  // open before the action
   cloud::CloudContext cloud{http,  port,   {"https://api.test", "https://stage.test"},
                             token, tables, dir};
-  update::UpdateContext update{
-      http, port, twins.serviceManager, twins.process, twins.clock, dir, config::kVersion,
-      {true, "", kArchive, ""}};
+  update::UpdateContext update{http,        port, twins.serviceManager, twins.process,
+                               twins.clock, dir,  config::kVersion,     {true, "", kArchive, ""}};
 };
 
 struct Action {
@@ -118,7 +117,8 @@ const Action kActions[] = {
        routing::PrinterBox box;
        box.open(*r.tables.printers, 0);
        box.state.tamanhoFolha = "48";
-       box.save(r.tables, 0, r.port, r.twins.epson, r.dir);
+       box.save(r.tables, 0, r.port);
+       box.switchEpsonLogOn(r.port, r.twins.epson, r.dir);
        routing::saveConfiguration(r.tables, {}, r.dir);
      }},
     {"catalog sync", tablesOnDisk,

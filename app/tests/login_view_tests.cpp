@@ -9,7 +9,6 @@
 #include "app/tests/sandbox_cloud.h"
 #include "json/json.h"
 #include "platform/profile.h"
-#include "ui/cursor.h"
 
 namespace {
 
@@ -21,9 +20,9 @@ class LoginView : public sandbox_test::SandboxAppTest {
   void logIn(app::MainWindow& window, const std::string& user, const std::string& password) {
     window.control("edtUser").setText(user);
     window.control("edtPass").setText(password);
-    ui::setBusy(false);  // the start-up hourglass ends at the first activation
+    prompts.setBusy(false);  // the start-up hourglass ends at the first activation
     window.click("btnLogin");
-    EXPECT_FALSE(ui::isBusy()) << "the hourglass outlived the login";
+    EXPECT_FALSE(prompts.isBusy()) << "the hourglass outlived the login";
   }
 
   std::string storedToken() const {

@@ -9,8 +9,8 @@
 #include "net/http_client.h"
 #include "platform/files.h"
 #include "platform/profile.h"
-#include "tests/support/recording_port.h"
 #include "tests/support/scripted_http.h"
+#include "tests/support/scripted_prompts.h"
 #include "tests/support/temp_dir.h"
 
 namespace cloud {
@@ -52,8 +52,9 @@ class Login : public ::testing::Test {
  protected:
   Login() {
     // The token is stored before the log screen shows.
-    port.onEntry = [this](const std::string& entry) {
-      if (entry == "log screen") tokenAtLogScreen = storedToken();
+    context.showLogScreen = [this] {
+      events.push_back("log screen");
+      tokenAtLogScreen = storedToken();
     };
   }
 
@@ -66,7 +67,7 @@ class Login : public ::testing::Test {
   net_test::ScriptedHttp http;
   std::string token;
   routing::Tables tables;
-  RecordingPort port;
+  ScriptedPrompts port;
   std::vector<std::string>& events = port.journal;
   std::string tokenAtLogScreen;
   CloudContext context{http,  port,   ApiEndpoints{"https://api.test", "https://stage.test"},
@@ -85,7 +86,8 @@ TEST_F(Login, AnAcceptedLoginLoadsTheCatalogThenStoresTheToken) {
 
   EXPECT_EQ(token, "loja.stage.77");
   EXPECT_EQ(storedToken(), "loja.stage.77");
-  EXPECT_EQ(events, (std::vector<std::string>{"loadCategoria", "log screen"}));
+  EXPECT_EQ(events, (std::vector<std::string>{"log screen"}));
+  EXPECT_EQ(context.refill, host::kRefillCategoryList);
   EXPECT_EQ(tokenAtLogScreen, "loja.stage.77");
   EXPECT_EQ(http.calls,
             (std::vector<std::string>{
@@ -106,6 +108,7 @@ TEST_F(Login, RefusedCredentialsShowTheMessageAndKeepNothing) {
   EXPECT_EQ(login(context, "demo", "errada"), LoginOutcome::kRefused);
 
   EXPECT_EQ(events, (std::vector<std::string>{"message Usu\xe1rio ou senha inv\xe1lidos."}));
+  EXPECT_EQ(context.refill, host::kRefillNothing);
   EXPECT_EQ(token, "");
   EXPECT_FALSE(platform::fileExists(settings()));
   EXPECT_EQ(http.calls.back(), "disconnect");
@@ -121,6 +124,7 @@ TEST_F(Login, AFailedCatalogKeepsTheNewTokenInMemoryOnly) {
   EXPECT_EQ(login(context, "demo", "x"), LoginOutcome::kCatalogFailed);
 
   EXPECT_EQ(events, (std::vector<std::string>{"message Cat\xe1logo indispon\xedvel"}));
+  EXPECT_EQ(context.refill, host::kRefillNothing);
   EXPECT_EQ(token, "t.stage.1");
   EXPECT_FALSE(platform::fileExists(settings()));
   EXPECT_FALSE(platform::fileExists(config::appFile(dir.path(), config::kCardFile)));

@@ -1,8 +1,6 @@
 #include "cloud/views/catalog_view.h"
 
 #include "cloud/catalog_sync.h"
-#include "cloud/views/window_cloud_context.h"
-#include "ui/cursor.h"
 
 namespace cloud {
 
@@ -12,9 +10,19 @@ CatalogView::CatalogView(host::ViewHost& host, ApiEndpoints endpoints)
 }
 
 void CatalogView::btnUpdateClick() {
-  ui::BusyCursor busy;
-  CloudContext context = windowCloudContext(host_, endpoints_);
-  updateCatalog(context);
+  host::Busy busy(host_.prompts());
+  host::AppState& state = host_.state();
+  CloudContext context{host_.http(), host_.prompts(), endpoints_,
+                       state.token,  state.tables,    state.appDir};
+  try {
+    updateCatalog(context);
+  } catch (...) {
+    // Categories that came before the cards failed are in the list all the
+    // same.
+    host_.apply({"", context.refill});
+    throw;
+  }
+  host_.apply({"", context.refill});
 }
 
 }  // namespace cloud

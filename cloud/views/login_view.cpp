@@ -1,8 +1,6 @@
 #include "cloud/views/login_view.h"
 
 #include "cloud/login.h"
-#include "cloud/views/window_cloud_context.h"
-#include "ui/cursor.h"
 
 namespace cloud {
 
@@ -13,11 +11,21 @@ LoginView::LoginView(host::ViewHost& host, ApiEndpoints endpoints)
 }
 
 void LoginView::btnLoginClick() {
-  ui::BusyCursor busy;
-  CloudContext context = windowCloudContext(host_, endpoints_);
-  // The fields go out exactly as typed: the server judges empty or padded
-  // values like any other.
-  login(context, host_.form().control("edtUser").text(), host_.form().control("edtPass").text());
+  host::Busy busy(host_.prompts());
+  host::AppState& state = host_.state();
+  CloudContext context{host_.http(), host_.prompts(), endpoints_,
+                       state.token,  state.tables,    state.appDir};
+  context.showLogScreen = [this] { host_.showLogScreen(); };
+  try {
+    // The fields go out exactly as typed: the server judges empty or padded
+    // values like any other.
+    login(context, host_.form().control("edtUser").text(), host_.form().control("edtPass").text());
+  } catch (...) {
+    // Categories that came before the error are in the list all the same.
+    host_.apply({"", context.refill});
+    throw;
+  }
+  host_.apply({"", context.refill});
 }
 
 }  // namespace cloud

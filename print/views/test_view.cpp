@@ -7,8 +7,6 @@
 #include "print/views/preview_window.h"
 #include "service/load_test.h"
 #include "service/service_endpoint.h"
-#include "ui/cursor.h"
-#include "ui/prompts.h"
 
 namespace print {
 namespace {
@@ -83,7 +81,7 @@ int TestView::chosenPrinter() {
   const int position = choice.selectedIndex();
   // "Todas" is the last item; no selection at all is no printer either.
   if (position < 0 || position == choice.count() - 1) {
-    ui::prompts().showMessage(kChooseOnePrinter);
+    host_.prompts().showMessage(kChooseOnePrinter);
     return -1;
   }
   return position;
@@ -94,7 +92,7 @@ const platform::Clock& TestView::clock() const { return *host_.services().clock;
 void TestView::testViaConfiguracao(int position) {
   host::AppState& state = host_.state();
   {
-    ui::BusyCursor busy;
+    host::Busy busy(host_.prompts());
     const json::TJSONObject& printer = state.tables.printers->objectAt(position);
     const platform::Clock& clock = this->clock();
     std::string result;
@@ -104,14 +102,14 @@ void TestView::testViaConfiguracao(int position) {
     else
       saveLog(state.appDir, "Config: " + result, clock);
   }
-  ui::prompts().showMessage(kTestSent);
+  host_.prompts().showMessage(kTestSent);
 }
 
 void TestView::testViaServico(int position) {
   host::AppState& state = host_.state();
   const platform::Clock& clock = this->clock();
   {
-    ui::BusyCursor busy;
+    host::Busy busy(host_.prompts());
     net::HttpFetcher& http = host_.http();
     net::DisconnectGuard disconnect(http);
     try {
@@ -122,7 +120,7 @@ void TestView::testViaServico(int position) {
               clock);
     }
   }
-  ui::prompts().showMessage(kTestSent);
+  host_.prompts().showMessage(kTestSent);
 }
 
 void TestView::testDeCarga() {
@@ -133,7 +131,7 @@ void TestView::testDeCarga() {
   const int quantity = service::loadTestQuantity(window_.control("edtTestQtd").text());
   // The worker takes it from here; the window does not wait for it.
   loadTest_.sendBurst(std::move(ids), quantity);
-  ui::prompts().showMessage(kTestSent);
+  host_.prompts().showMessage(kTestSent);
 }
 
 }  // namespace print

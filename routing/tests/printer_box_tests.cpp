@@ -3,8 +3,8 @@
 #include <functional>
 
 #include "routing/printer_box.h"
-#include "tests/support/recording_port.h"
 #include "tests/support/recording_services.h"
+#include "tests/support/scripted_prompts.h"
 
 namespace {
 
@@ -14,10 +14,20 @@ using routing::PrinterType;
 
 const std::string kNao = "N\xe3o";
 
-// The box's calls out, the port's and the Epson library's, in one journal.
+// What a save leads to as the printer view does it: the prompts' calls, the
+// printer list's refill the outcome names, then the Epson library's calls,
+// in one journal.
+void saveAsTheViewDoes(const PrinterBox& box, routing::Tables& tables, int row,
+                       ScriptedPrompts& port, printtest::RecordingEpson& epson) {
+  const host::Outcome saved = box.save(tables, row, port);
+  ASSERT_EQ(saved.message, "");
+  if (saved.refills(host::kRefillPrinterList)) port.journal.push_back("loadImpressora");
+  box.switchEpsonLogOn(port, epson, "C:\\Quelta");
+}
+
 struct Fixture {
   routing::Tables tables;
-  RecordingPort port;
+  ScriptedPrompts port;
   printtest::RecordingEpson epson;
   PrinterBox box;
 
@@ -30,9 +40,9 @@ struct Fixture {
   }
   // Opens row `row`, lets `edit` change the controls and saves.
   void edit(int row, const std::function<void(PrinterBoxState&)>& change) {
-    ASSERT_EQ(box.open(*tables.printers, row), "");
+    ASSERT_EQ(box.open(*tables.printers, row).message, "");
     change(box.state);
-    ASSERT_EQ(box.save(tables, row, port, epson, "C:\\Quelta"), "");
+    saveAsTheViewDoes(box, tables, row, port, epson);
   }
 };
 
@@ -112,8 +122,8 @@ TEST(PrinterBoxOpen, WithoutSelectionOrARequiredMemberNothingChanges) {
       R"("fonteTitulo":"10"}])");
   PrinterBox box;
   box.state.caption = "before";
-  EXPECT_EQ(box.open(printers, -1), "Nenhuma impressora selecionada");
-  EXPECT_EQ(box.open(printers, 1), "Nenhuma impressora selecionada");
+  EXPECT_EQ(box.open(printers, -1).message, "Nenhuma impressora selecionada");
+  EXPECT_EQ(box.open(printers, 1).message, "Nenhuma impressora selecionada");
   try {
     box.open(printers, 0);
     FAIL() << "no error";
@@ -149,14 +159,14 @@ TEST(PrinterBoxTypeRule, ShowsTheControlsOfTheSelectedType) {
 TEST(PrinterBoxSave, StoresEveryControlAppendingNewMembersInTheirOrder) {
   routing::Tables tables;
   routing::addPrinter(tables, "Cozinha");
-  RecordingPort port;
+  ScriptedPrompts port;
   printtest::RecordingEpson epson;
   PrinterBox box;
-  ASSERT_EQ(box.open(*tables.printers, 0), "");
+  ASSERT_EQ(box.open(*tables.printers, 0).message, "");
   box.state.fonteItem = "18  Negrito";
   box.state.tamanhoFolha = "48 colunas";  // edits are not validated
   box.state.guilhotina = routing::Cut::None;
-  EXPECT_EQ(box.save(tables, 0, port, epson, "C:\\Quelta"), "");
+  saveAsTheViewDoes(box, tables, 0, port, epson);
   EXPECT_EQ(
       tables.printers->asText(),
       R"([{"name":"Cozinha","tipo":"Generic\u0020Text","tipoTexto":"Outro",)"
@@ -281,11 +291,10 @@ TEST(PrinterBoxSave, APrinterWithoutPadraoStopsTheDefaultPassWhereItStands) {
   Fixture f(
       R"([{"name":"A","padrao":"Sim"},{"name":"B"},{"name":"C","tipo":"Outro","tipoTexto":"Outro",)"
       R"("imprimeSeparado":"Sim","padrao":"N\u00e3o","fonteTitulo":"10","fonteItem":"12"}])");
-  ASSERT_EQ(f.box.open(*f.tables.printers, 2), "");
+  ASSERT_EQ(f.box.open(*f.tables.printers, 2).message, "");
   f.box.state.padrao = true;
   f.box.state.tamanhoFolha = "80";
-  EXPECT_THROW(f.box.save(f.tables, 2, f.port, f.epson, "C:\\Quelta"),
-               json::NoSuchElementException);
+  EXPECT_THROW(f.box.save(f.tables, 2, f.port), json::NoSuchElementException);
   EXPECT_EQ(f.text(0, "padrao"), kNao);  // visited before the failure
   EXPECT_EQ(f.text(2, "padrao"), kNao);
   EXPECT_FALSE(f.tables.printers->objectAt(2).contains("tamanhoFolha"));
@@ -295,8 +304,9 @@ TEST(PrinterBoxSave, APrinterWithoutPadraoStopsTheDefaultPassWhereItStands) {
 TEST(PrinterBoxSave, WithoutSelectionNothingIsSaved) {
   Fixture f(kTwoPrinters);
   const std::string before = f.tables.printers->asText();
-  EXPECT_EQ(f.box.save(f.tables, -1, f.port, f.epson, "C:\\Quelta"),
-            "Nenhuma impressora selecionada");
+  const host::Outcome saved = f.box.save(f.tables, -1, f.port);
+  EXPECT_EQ(saved.message, "Nenhuma impressora selecionada");
+  EXPECT_EQ(saved.refill, host::kRefillNothing);
   EXPECT_EQ(f.tables.printers->asText(), before);
   EXPECT_TRUE(f.port.journal.empty());
 }

@@ -1,7 +1,6 @@
 #include "routing/views/printer_view.h"
 
 #include "routing/printer_table.h"
-#include "ui/prompts.h"
 
 namespace routing {
 
@@ -29,18 +28,18 @@ int PrinterView::selectedPrinter() const { return window_.list("lvImpressora").s
 
 void PrinterView::btnPrinterAddClick() {
   std::string name;
-  if (!ui::prompts().choosePrinter(&name)) return;
-  host_.port().apply(addPrinter(host_.state().tables, name));
+  if (!host_.prompts().choosePrinter(&name)) return;
+  host_.apply(addPrinter(host_.state().tables, name));
 }
 
 void PrinterView::btnPrinterRemoveClick() {
-  host_.port().apply(removePrinter(host_.state().tables, selectedPrinter()));
+  host_.apply(removePrinter(host_.state().tables, selectedPrinter()));
 }
 
 void PrinterView::btnImpConfigClick() {
-  const std::string message = box_.open(*host_.state().tables.printers, selectedPrinter());
-  if (!message.empty()) {
-    ui::prompts().showMessage(message);
+  const host::Outcome opened = box_.open(*host_.state().tables.printers, selectedPrinter());
+  if (!opened.message.empty()) {
+    host_.apply(opened);
     return;
   }
   showBoxState(box_.state);
@@ -60,12 +59,10 @@ void PrinterView::cbImpTipoChange() {
 
 void PrinterView::btnImpSalvarClick() {
   box_.state = boxStateFromControls();
-  const std::string message = box_.save(host_.state().tables, selectedPrinter(), host_.port(),
-                                        *host_.services().epson, host_.state().appDir);
-  if (!message.empty()) {
-    ui::prompts().showMessage(message);
-    return;
-  }
+  const host::Outcome saved = box_.save(host_.state().tables, selectedPrinter(), host_.prompts());
+  host_.apply(saved);
+  if (!saved.message.empty()) return;
+  box_.switchEpsonLogOn(host_.prompts(), *host_.services().epson, host_.state().appDir);
   window_.control("gbImpConfig").hide();
 }
 

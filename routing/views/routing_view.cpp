@@ -4,8 +4,6 @@
 #include "routing/config_save.h"
 #include "routing/printer_table.h"
 #include "routing/product_routing.h"
-#include "ui/cursor.h"
-#include "ui/prompts.h"
 
 namespace routing {
 namespace {
@@ -47,11 +45,11 @@ void RoutingView::lvCategoriaSelectItem(int row, bool selected) {
   if (!selected) return;
   const CategoryPick pick = pickPrinterFor(printerListRows(window_.list("lvImpressora")));
   if (!pick.message.empty()) {
-    ui::prompts().showMessage(pick.message);
+    host_.prompts().showMessage(pick.message);
     return;
   }
   popupRow_ = row;
-  const int chosen = ui::prompts().popupMenu(window_, pick.entries);
+  const int chosen = host_.prompts().popupMenu(window_, pick.entries);
   if (chosen >= 0 && chosen < static_cast<int>(pick.entries.size()))
     HandlePopupItem(pick.entries[static_cast<size_t>(chosen)]);
 }
@@ -62,19 +60,18 @@ void RoutingView::HandlePopupItem(const std::string& entry) {
 }
 
 void RoutingView::btnProdutoAdicionarClick() {
-  host_.port().apply(addProduct(host_.state().tables, window_.control("edtProdutoNome").text(),
-                                window_.combo("cbProdutoImpressora").selectedText(),
-                                window_.combo("cbProdutoSeparado").selectedText()));
+  host_.apply(addProduct(host_.state().tables, window_.control("edtProdutoNome").text(),
+                         window_.combo("cbProdutoImpressora").selectedText(),
+                         window_.combo("cbProdutoSeparado").selectedText()));
 }
 
 void RoutingView::btnProdutoRemoverClick() {
   ui::ListView list = window_.list("lvProduto");
-  host_.port().apply(
-      removeProduct(host_.state().tables, productListRows(list), list.selectedIndex()));
+  host_.apply(removeProduct(host_.state().tables, productListRows(list), list.selectedIndex()));
 }
 
 void RoutingView::btnConfigSaveClick() {
-  ui::BusyCursor busy;
+  host::Busy busy(host_.prompts());
   saveConfiguration(host_.state().tables, categoryListRows(window_.list("lvCategoria")),
                     host_.state().appDir);
 }

@@ -1,13 +1,12 @@
 // The control layer: forms built from tables, handler routing, the error
 // box convention for escaping errors, and Esc on the cancel button.
-#include "ui/form.h"
-
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 #include "platform/error.h"
-#include "tests/support/scripted_prompts.h"
+#include "tests/support/scripted_window_prompts.h"
+#include "ui/form.h"
 
 namespace {
 
@@ -29,7 +28,7 @@ class TestForm : public ui::Form {
 };
 
 TEST(Form, HandlersAreReachedByNameAndEscapingErrorsEndInTheErrorBox) {
-  ScriptedPrompts prompts;
+  ScriptedWindowPrompts prompts;
   TestForm form;
   int clicks = 0;
   form.onClick("btnOk", [&] { ++clicks; });
@@ -38,14 +37,15 @@ TEST(Form, HandlersAreReachedByNameAndEscapingErrorsEndInTheErrorBox) {
   form.click("btnOk");
   EXPECT_EQ(clicks, 2);
   form.click("btnFail");
-  EXPECT_EQ(prompts.texts("error"), std::vector<std::string>{"Cannot open file \"x\". Access denied."});
+  EXPECT_EQ(prompts.texts("error"),
+            std::vector<std::string>{"Cannot open file \"x\". Access denied."});
   // The program goes on: later events still arrive.
   form.click("btnOk");
   EXPECT_EQ(clicks, 3);
 }
 
 TEST(Form, ANameTheTableDoesNotDeclareFailsAtOnce) {
-  ScriptedPrompts prompts;
+  ScriptedWindowPrompts prompts;
   TestForm form;
   const std::function<void()> uses[] = {
       [&] { form.onClick("btnOK", [] {}); },
@@ -67,7 +67,7 @@ TEST(Form, ANameTheTableDoesNotDeclareFailsAtOnce) {
 }
 
 TEST(Form, ComboAndListNotificationsArriveAsTheControlsSendThem) {
-  ScriptedPrompts prompts;
+  ScriptedWindowPrompts prompts;
   TestForm form;
   ui::ComboBox tipo = form.combo("cbTipo");
   tipo.setItems({"Generic Text", "EPSON DLL", "Outro"});
@@ -87,7 +87,9 @@ TEST(Form, ComboAndListNotificationsArriveAsTheControlsSendThem) {
   rows.addRow({"Bebidas", "BAR"});
   rows.addRow({"Lanches", ""});
   std::vector<std::pair<int, bool>> selections;
-  form.onSelectItem("lvRows", [&](int row, bool selected) { selections.push_back({row, selected}); });
+  form.onSelectItem("lvRows", [&](int row, bool selected) {
+    selections.push_back({row, selected});
+  });
   rows.select(1);
   rows.select(0);
   EXPECT_EQ(selections, (std::vector<std::pair<int, bool>>{{1, true}, {1, false}, {0, true}}));
@@ -99,7 +101,7 @@ TEST(Form, ComboAndListNotificationsArriveAsTheControlsSendThem) {
 }
 
 TEST(Form, EscPressesTheCancelButtonOnlyWhileItCanBeSeen) {
-  ScriptedPrompts prompts;
+  ScriptedWindowPrompts prompts;
   TestForm form;
   form.show();
   int cancels = 0;
@@ -121,8 +123,9 @@ TEST(Form, EscPressesTheCancelButtonOnlyWhileItCanBeSeen) {
 
 TEST(Form, MemoLinesRoundTripWithCrLf) {
   TestForm form;
-  HWND memoWindow = CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_MULTILINE | ES_READONLY | WS_VSCROLL,
-                                    0, 0, 200, 60, form.hwnd(), nullptr, nullptr, nullptr);
+  HWND memoWindow =
+      CreateWindowExA(0, "EDIT", "", WS_CHILD | ES_MULTILINE | ES_READONLY | WS_VSCROLL, 0, 0, 200,
+                      60, form.hwnd(), nullptr, nullptr, nullptr);
   ui::Memo memo(memoWindow);
   memo.setLines({"10:00:01 : Teste", "", "fim"});
   EXPECT_EQ(memo.text(), "10:00:01 : Teste\r\n\r\nfim");

@@ -11,22 +11,22 @@
 #include "platform/files.h"
 #include "platform/oem_text.h"
 #include "release/release_files.h"
-#include "zip/zip_writer.h"
 #include "tests/support/failure.h"
-#include "tests/support/recording_port.h"
 #include "tests/support/recording_services.h"
 #include "tests/support/scripted_http.h"
+#include "tests/support/scripted_prompts.h"
 #include "tests/support/signing_key.h"
 #include "tests/support/temp_dir.h"
 #include "update/update.h"
 #include "update/update_archive.h"
+#include "zip/zip_writer.h"
 
 namespace {
 
 using net_test::ScriptedHttp;
-using zip::ZipWriter;
 using update::ArchiveEntry;
 using update::ArchiveError;
+using zip::ZipWriter;
 using Strings = std::vector<std::string>;
 
 const std::string kManifest = "https://downloads.test/impressao/version.json";
@@ -283,7 +283,7 @@ class UpdateServer : public ::testing::Test {
   TempDir dir;
   ScriptedHttp http;
   Strings events;
-  RecordingPort port{events};
+  ScriptedPrompts port{events};
   printtest::Recorders twins;
   const std::string key = signing_test::newPrivateKey();
   update::UpdateContext context{http,
@@ -302,7 +302,7 @@ TEST_F(UpdateServer, AnOfferedVersionAnsweredYesUnpacksWritesTheScriptLaunchesIt
   std::string archive = zip.bytes();
   offer("9.9.99", archive);
 
-  port.answers = {true};
+  port.confirmAnswers = {true};
   EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kUpdated);
 
   std::string commandLine = "launch \"" + dir.path() + "\\update\\update.bat\"";
@@ -338,7 +338,7 @@ TEST_F(UpdateServer, TheBuiltInVersionOrSuccessFalseAsksNothingAndNoAnswersNo) {
   for (const std::string& offered :
        {std::string("2.0.12"), std::string("9.9.99"), version + " ", "V" + version}) {
     events.clear();
-    port.answers = {false};
+    port.confirmAnswers = {false};
     offer(offered, "");
     EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kDeclined) << offered;
     EXPECT_EQ(events.size(), 1u) << offered;

@@ -13,7 +13,7 @@
 #include "platform/text_locale.h"
 #include "standins/cloud/menu.h"
 #include "standins/cloud/sandbox.h"
-#include "tests/support/recording_port.h"
+#include "tests/support/scripted_prompts.h"
 #include "tests/support/temp_dir.h"
 #include "update/publication.h"
 
@@ -55,7 +55,7 @@ class Sandbox : public ::testing::Test {
   net::HttpClient http{net::Timeouts{5000, 2}};
   std::string token;
   routing::Tables tables;
-  RecordingPort port;
+  ScriptedPrompts port;
   cloud::CloudContext context{http, port, {}, token, tables, dir.path()};
 };
 
@@ -215,7 +215,7 @@ TEST(SandboxDownloads, ServesTheManifestOverHttpsAndTheArchiveOverHttp) {
 
 TEST(SandboxMenu, IsAWholeRestaurantInUtf8) {
   EXPECT_EQ(platform::ansiToUtf8("A\xe7"
-                 "a\xed \x80"),
+                                 "a\xed \x80"),
             "A\xc3\xa7"
             "a\xc3\xad \xe2\x82\xac");
   json::TJSONArray active(categoriesJson(false, false));

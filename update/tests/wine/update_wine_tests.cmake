@@ -20,7 +20,7 @@ function(quelta_update_wine_tests)
   set(_sandbox "${CMAKE_BINARY_DIR}/update-sandbox")
 
   quelta_add_test(update_wine_tests
-    SOURCES "${_here}/update_wine_tests.cpp" "${CMAKE_SOURCE_DIR}/tests/support/scripted_prompts.cpp"
+    SOURCES "${_here}/update_wine_tests.cpp" "${CMAKE_SOURCE_DIR}/tests/support/scripted_window_prompts.cpp"
     LIBS quelta_app quelta_release psapi
     GUI)
   target_compile_definitions(update_wine_tests PRIVATE

@@ -27,15 +27,14 @@
 #include "platform/service_manager.h"
 #include "print/log_file.h"
 #include "release/release_files.h"
-#include "zip/zip_writer.h"
 #include "service/service_control.h"
 #include "tests/support/eventually.h"
 #include "tests/support/signing_key.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wine_host.h"
-#include "ui/cursor.h"
 #include "ui/prompts.h"
 #include "update/update.h"
+#include "zip/zip_writer.h"
 
 namespace {
 
@@ -398,9 +397,9 @@ class UpdateCheck : public AppTest {
   void activate(app::MainWindow& window) {
     window.show();
     bool done = eventually(
-        [] {
+        [this] {
           ui::pumpMessages();
-          return !ui::isBusy();
+          return !prompts.isBusy();
         },
         60);
     ASSERT_TRUE(done) << "the first activation's check did not end";
@@ -554,7 +553,7 @@ TEST_F(UpdateCheck, DamagedAndEscapingArchivesStopWithTheErrorBoxAndTouchNothing
     EXPECT_EQ(servicePid(), pid);
     EXPECT_TRUE(launched.empty());
     EXPECT_EQ(ended, 0);
-    EXPECT_FALSE(ui::isBusy());
+    EXPECT_FALSE(prompts.isBusy());
   }
 }
 
@@ -719,14 +718,14 @@ TEST_F(RealQuestion, IsAskedOncePerStartNotAgainWhileOpenNorAfterNo) {
   eventually(
       [] {
         ui::pumpMessages();
-        return !ui::isBusy();
+        return !ui::prompts().isBusy();
       },
       40);
   user.join();
   EXPECT_EQ(unexpected, "");
   EXPECT_TRUE(activationHandled);
   EXPECT_EQ(questionsWhileOpen, 1);
-  EXPECT_FALSE(ui::isBusy());
+  EXPECT_FALSE(ui::prompts().isBusy());
 
   // After "No": activation asks nothing more. A question would be asked
   // within the activation, after a request for the manifest; a watcher
