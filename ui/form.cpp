@@ -1,3 +1,5 @@
+// A form built from its control table: creation, lookup by name, handler
+// binding, and the window procedure that routes messages to the handlers.
 #include "ui/form.h"
 
 #include <commctrl.h>
@@ -7,95 +9,13 @@
 #include "platform/error.h"
 #include "ui/cursor.h"
 #include "ui/dpi.h"
+#include "ui/form_internal.h"
 #include "ui/form_messages.h"
 #include "ui/prompts.h"
 
 namespace ui {
-namespace {
 
 HINSTANCE appInstance = nullptr;
-const char kPanelClass[] = "QueltaPanel";
-const char kApplicationClass[] = "TApplication";
-
-HWND applicationHwnd = nullptr;
-HWND mainFormHwnd = nullptr;  // the first form that belongs to it
-
-enum PanelLook : LONG_PTR { kPlain = 0, kFramed = 1, kGroup = 2, kPainted = 3 };
-
-void paintPanel(HWND hwnd) {
-  PAINTSTRUCT ps;
-  HDC dc = BeginPaint(hwnd, &ps);
-  LONG_PTR look = GetWindowLongPtrA(hwnd, GWLP_USERDATA);
-  RECT r;
-  GetClientRect(hwnd, &r);
-  if (look == kPainted) {
-    SendMessageA(GetAncestor(hwnd, GA_ROOT), kPaintBox, reinterpret_cast<WPARAM>(dc),
-                 reinterpret_cast<LPARAM>(hwnd));
-  } else if (look == kFramed) {
-    DrawEdge(dc, &r, EDGE_ETCHED, BF_RECT);
-  } else if (look == kGroup) {
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(hwnd, WM_GETFONT, 0, 0));
-    HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
-    char caption[256];
-    int n = GetWindowTextA(hwnd, caption, sizeof caption);
-    SIZE extent{0, 0};
-    GetTextExtentPoint32A(dc, "Mg", 2, &extent);
-    RECT frame = r;
-    frame.top += extent.cy / 2;
-    DrawEdge(dc, &frame, EDGE_ETCHED, BF_RECT);
-    if (n > 0) {
-      SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
-      SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
-      TextOutA(dc, scaled(8), 0, caption, n);
-    }
-    SelectObject(dc, old);
-  }
-  EndPaint(hwnd, &ps);
-}
-
-// Panels hold controls but own no behaviour: notifications go on to the
-// top-level form, where the handlers are.
-LRESULT CALLBACK panelProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_COMMAND:
-    case WM_NOTIFY:
-      return SendMessageA(GetAncestor(hwnd, GA_ROOT), msg, wp, lp);
-    case WM_PAINT:
-      paintPanel(hwnd);
-      return 0;
-    case WM_SHOWWINDOW:
-      // Before the container appears or disappears: the form keeps the focus
-      // out of what is about to be hidden.
-      if (lp == 0)
-        SendMessageA(GetAncestor(hwnd, GA_ROOT), kContainerShown, wp,
-                     reinterpret_cast<LPARAM>(hwnd));
-      break;
-    case WM_SETFONT:
-      SetPropA(hwnd, "font", reinterpret_cast<HANDLE>(wp));
-      return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(GetPropA(hwnd, "font"));
-    case WM_SETTEXT: {
-      LRESULT result = DefWindowProcA(hwnd, msg, wp, lp);
-      InvalidateRect(hwnd, nullptr, TRUE);
-      return result;
-    }
-    case WM_NCDESTROY:
-      RemovePropA(hwnd, "font");
-      break;
-  }
-  return DefWindowProcA(hwnd, msg, wp, lp);
-}
-
-DWORD frameStyle(Frame frame) {
-  switch (frame) {
-    case Frame::Main:
-      return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    case Frame::Dialog:
-      return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-  }
-  return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
-}
 
 void registerClass(const char* name, WNDPROC proc) {
   WNDCLASSEXA wc{};
@@ -110,49 +30,16 @@ void registerClass(const char* name, WNDPROC proc) {
   RegisterClassExA(&wc);
 }
 
-// The task bar button's window: zero-sized, so it is never seen itself.
-// Minimised, it hides the forms that belong to it (not every system does
-// that for an owner), and restored, it shows them again; activated from the
-// task bar, it hands the activation on to the form that was last active;
-// closed from there, it closes the main form.
-std::vector<HWND> formsHiddenWhileMinimised;
+namespace {
 
-BOOL CALLBACK hideOwnedForm(HWND hwnd, LPARAM owner) {
-  if (GetWindow(hwnd, GW_OWNER) == reinterpret_cast<HWND>(owner) && IsWindowVisible(hwnd)) {
-    ShowWindow(hwnd, SW_HIDE);
-    formsHiddenWhileMinimised.push_back(hwnd);
+DWORD frameStyle(Frame frame) {
+  switch (frame) {
+    case Frame::Main:
+      return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
+    case Frame::Dialog:
+      return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
   }
-  return TRUE;
-}
-
-LRESULT CALLBACK applicationProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-  switch (msg) {
-    case WM_SYSCOMMAND:
-      if ((wp & 0xFFF0) == SC_MINIMIZE && !IsIconic(hwnd)) {
-        EnumThreadWindows(GetCurrentThreadId(), hideOwnedForm, reinterpret_cast<LPARAM>(hwnd));
-      } else if ((wp & 0xFFF0) == SC_RESTORE && IsIconic(hwnd)) {
-        LRESULT result = DefWindowProcA(hwnd, msg, wp, lp);
-        for (HWND form : formsHiddenWhileMinimised)
-          if (IsWindow(form)) ShowWindow(form, SW_SHOWNA);
-        formsHiddenWhileMinimised.clear();
-        PostMessageA(hwnd, kActivateMainForm, 0, 0);
-        return result;
-      }
-      break;
-    case WM_ACTIVATE:
-      if (LOWORD(wp) != WA_INACTIVE && !IsIconic(hwnd)) PostMessageA(hwnd, kActivateMainForm, 0, 0);
-      return 0;
-    case kActivateMainForm: {
-      HWND popup = GetLastActivePopup(hwnd);
-      if (popup == hwnd) popup = mainFormHwnd;
-      if (popup && IsWindowVisible(popup) && IsWindowEnabled(popup)) SetActiveWindow(popup);
-      return 0;
-    }
-    case WM_CLOSE:
-      if (mainFormHwnd) PostMessageA(mainFormHwnd, WM_CLOSE, 0, 0);
-      return 0;
-  }
-  return DefWindowProcA(hwnd, msg, wp, lp);
+  return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 }
 
 }  // namespace
@@ -197,98 +84,6 @@ void Form::create(const FormSpec& spec, std::span<const ControlSpec> controls, H
   specs_ = controls;
   int id = 100;
   for (const ControlSpec& c : controls) createControl(c, id++);
-}
-
-void Form::createControl(const ControlSpec& c, int id) {
-  HWND parent = hwnd_;
-  if (c.parent && *c.parent) parent = handle(c.parent);
-  // Clipped by their siblings, so a control never paints over a box laid
-  // above it.
-  DWORD style = WS_CHILD | WS_CLIPSIBLINGS | (c.visible ? WS_VISIBLE : 0);
-  DWORD exStyle = 0;
-  const char* cls = "STATIC";
-  int x = scaled(c.x), y = scaled(c.y), w = scaled(c.width), h = scaled(c.height);
-  HWND pageControl = nullptr;
-  switch (c.kind) {
-    case Kind::Panel:
-    case Kind::Group:
-    case Kind::Page:
-    case Kind::PaintBox:
-      cls = kPanelClass;
-      style |= WS_CLIPCHILDREN;
-      exStyle |= WS_EX_CONTROLPARENT;
-      break;
-    case Kind::Label:
-      style |= SS_LEFT | SS_NOPREFIX;
-      break;
-    case Kind::Button:
-      cls = "BUTTON";
-      style |= BS_PUSHBUTTON | WS_TABSTOP;
-      break;
-    case Kind::Edit:
-    case Kind::PasswordEdit:
-      cls = "EDIT";
-      style |= ES_AUTOHSCROLL | WS_TABSTOP | (c.kind == Kind::PasswordEdit ? ES_PASSWORD : 0);
-      exStyle |= WS_EX_CLIENTEDGE;
-      break;
-    case Kind::Memo:
-    case Kind::Listing:
-      cls = "EDIT";
-      style |= ES_MULTILINE | ES_READONLY | WS_VSCROLL | ES_AUTOVSCROLL | WS_TABSTOP;
-      if (c.kind == Kind::Listing) style |= WS_HSCROLL | ES_AUTOHSCROLL;
-      exStyle |= WS_EX_CLIENTEDGE;
-      break;
-    case Kind::ComboList:
-      cls = "COMBOBOX";
-      style |= CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP;
-      break;
-    case Kind::ListView:
-      cls = WC_LISTVIEWA;
-      style |= LVS_REPORT | LVS_SHOWSELALWAYS | LVS_SINGLESEL | LVS_NOSORTHEADER | WS_TABSTOP;
-      exStyle |= WS_EX_CLIENTEDGE;
-      break;
-    case Kind::PageControl:
-      cls = WC_TABCONTROLA;
-      style |= WS_TABSTOP;
-      break;
-  }
-  if (c.kind == Kind::Page) {
-    // Pages are siblings laid over their page control's display area, so
-    // that their controls' notifications reach the form like any other.
-    pageControl = parent;
-    parent = GetParent(pageControl);
-    TCITEMA tab{};
-    tab.mask = TCIF_TEXT;
-    tab.pszText = const_cast<char*>(c.caption);
-    int index = static_cast<int>(SendMessageA(pageControl, TCM_GETITEMCOUNT, 0, 0));
-    SendMessageA(pageControl, TCM_INSERTITEMA, index, reinterpret_cast<LPARAM>(&tab));
-    RECT area;
-    GetWindowRect(pageControl, &area);
-    MapWindowPoints(HWND_DESKTOP, parent, reinterpret_cast<POINT*>(&area), 2);
-    SendMessageA(pageControl, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
-    x = area.left;
-    y = area.top;
-    w = area.right - area.left;
-    h = area.bottom - area.top;
-    if (index > 0) style &= ~WS_VISIBLE;
-  }
-  HWND hwnd =
-      CreateWindowExA(exStyle, cls, c.caption, style, x, y, w, h, parent,
-                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), appInstance, nullptr);
-  SendMessageA(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-  if (c.kind == Kind::Panel) SetWindowLongPtrA(hwnd, GWLP_USERDATA, kFramed);
-  if (c.kind == Kind::Group) SetWindowLongPtrA(hwnd, GWLP_USERDATA, kGroup);
-  if (c.kind == Kind::PaintBox) SetWindowLongPtrA(hwnd, GWLP_USERDATA, kPainted);
-  if (c.kind == Kind::PasswordEdit) SendMessageA(hwnd, EM_SETPASSWORDCHAR, '*', 0);
-  if (c.kind == Kind::ListView)
-    SendMessageA(hwnd, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
-  if (c.kind == Kind::Page) {
-    pages_[pageControl].push_back(hwnd);
-    SetWindowPos(hwnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  }
-  entries_[c.name] = Entry{c.kind, hwnd, id};
-  names_[id] = c.name;
-  if (style & WS_TABSTOP) tabOrder_.push_back(hwnd);
 }
 
 const Form::Entry& Form::entry(const std::string& name) const {
@@ -560,61 +355,6 @@ LRESULT Form::handleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
   }
   return DefWindowProcA(hwnd_, msg, wp, lp);
-}
-
-ApplicationWindow::ApplicationWindow() {
-  if (!appInstance) initialise(GetModuleHandleA(nullptr));
-  registerClass(kApplicationClass, applicationProc);
-  int x = GetSystemMetrics(SM_CXSCREEN) / 2, y = GetSystemMetrics(SM_CYSCREEN) / 2;
-  hwnd_ = CreateWindowExA(0, kApplicationClass, applicationTitle().c_str(),
-                          WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS, x,
-                          y, 0, 0, nullptr, nullptr, appInstance, nullptr);
-  ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
-  applicationHwnd = hwnd_;
-}
-
-ApplicationWindow::~ApplicationWindow() {
-  if (applicationHwnd == hwnd_) applicationHwnd = nullptr;
-  mainFormHwnd = nullptr;
-  formsHiddenWhileMinimised.clear();
-  if (hwnd_ && IsWindow(hwnd_)) DestroyWindow(hwnd_);
-}
-
-int runMessageLoop() {
-  MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) Form::dispatch(msg);
-  return static_cast<int>(msg.wParam);
-}
-
-void pumpMessages() {
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    Form::dispatch(msg);
-  }
-}
-
-void runModal(Form& form) {
-  HWND owner = GetWindow(form.hwnd(), GW_OWNER);
-  if (owner) EnableWindow(owner, FALSE);
-  form.modalOwner_ = owner;
-  form.show();
-  MSG msg;
-  while (form.isOpen()) {
-    int got = GetMessageA(&msg, nullptr, 0, 0);
-    if (got <= 0) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    Form::dispatch(msg);
-  }
-  if (owner) {
-    EnableWindow(owner, TRUE);
-    SetActiveWindow(owner);
-  }
 }
 
 }  // namespace ui

@@ -116,7 +116,7 @@ class Form {
   };
   const Entry& entry(const std::string& name) const;  // UnknownControl when undeclared
   HWND handle(const std::string& name) const;
-  void createControl(const ControlSpec& spec, int id);
+  void createControl(const ControlSpec& spec, int id);  // control_factory.cpp
   void dispatchCommand(int id, int code);
   LRESULT dispatchNotify(NMHDR* header);
   void dispatchPaint(HWND box, HDC dc);
@@ -167,11 +167,12 @@ class Form {
   bool activating_ = false;
 };
 
-// The application's own window, as a form-based Windows program has one: it
-// holds the task bar button, captioned with the application title, while
-// the main window's caption carries more (the version). Forms created while
-// it exists belong to it; minimising the main window minimises it, which
-// hides its forms, and restoring it from the task bar brings them back.
+// The application's own window (application_window.cpp), as a form-based
+// Windows program has one: it holds the task bar button, captioned with the
+// application title, while the main window's caption carries more (the
+// version). Forms created while it exists belong to it; minimising the main
+// window minimises it, which hides its forms, and restoring it from the task
+// bar brings them back.
 class ApplicationWindow {
  public:
   ApplicationWindow();
@@ -184,6 +185,8 @@ class ApplicationWindow {
   HWND hwnd_ = nullptr;
 };
 
+// The loops (message_loop.cpp).
+//
 // The event loop of the program: runs until the main window closes. Tab and
 // Esc work in every form (IsDialogMessage).
 int runMessageLoop();
