@@ -1,9 +1,9 @@
 // The main window TForm1: the login, log and configuration screens, the
-// start-up sequence, screen switching, and the views that hold the handlers
-// of the subsystems' controls. The window is the views' host (its controls,
-// state, services and HTTP client) and the port through which the portable
-// logic reaches it (boxes, hourglass, refills, the credentials window, the
-// screen switch).
+// start-up sequence, screen switching, and the views that declare the
+// subsystems' controls and hold their handlers. The window is the views'
+// host (its controls, state, services and HTTP client) and the port through
+// which the portable logic reaches it (boxes, hourglass, refills, the
+// credentials window, the screen switch).
 #pragma once
 
 #include <functional>
@@ -66,7 +66,6 @@ class MainWindow : public ui::Form, private host::WindowPort, private host::View
 
  private:
   void buildStartupSteps();
-  void setupControls();
   void bindHandlers();
 
   // host::WindowPort.

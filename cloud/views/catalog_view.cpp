@@ -5,6 +5,15 @@
 #include "ui/cursor.h"
 
 namespace cloud {
+namespace {
+
+const ui::ControlSpec kControls[] = {
+    {ui::Kind::Button, "btnUpdate", "gbConfig", "Atualizar", 296, 8, 90, 25},
+};
+
+}  // namespace
+
+std::span<const ui::ControlSpec> CatalogView::controls() { return kControls; }
 
 CatalogView::CatalogView(host::ViewHost& host, ApiEndpoints endpoints)
     : host_(host), endpoints_(std::move(endpoints)) {
