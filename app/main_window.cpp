@@ -5,7 +5,6 @@
 #include "config/settings.h"
 #include "config/version.h"
 #include "diagnosis/views/diagnosis_window.h"
-#include "routing/product_routing.h"
 #include "service/service_check.h"
 
 namespace app {
@@ -17,10 +16,21 @@ MainWindow::MainWindow(const platform::Services& services, const Connections& co
       IdHTTP1(services.http->open()),
       // A lane for each load-test order in flight and one for everything else.
       worker_([this](host::Worker::Reply reply) { post(std::move(reply)); },
-              service::TestWS::kMostInFlight + 1) {
-  create(kMainFormSpec, kMainControlTable);
-  setupControls();
-  host::ViewHost& host = *this;
+              service::TestWS::kMostInFlight + 1),
+      host_{*this,
+            state_,
+            services_,
+            *IdHTTP1,
+            worker_,
+            [this](const host::Outcome& outcome) { apply(outcome); },
+            [this] { showLogScreen(); }} {
+  // The views' tables after the window's own, which hold their screens; the
+  // test box's after the printer group it lies in.
+  create(kMainFormSpec,
+         {kMainControlTable, cloud::LoginView::controls(), service::LogView::controls(),
+          cloud::CatalogView::controls(), routing::RoutingView::controls(),
+          routing::PrinterView::controls(), print::TestView::controls()});
+  host::ViewHost& host = host_;
   logView_.emplace(host);
   testView_.emplace(host);
   printerView_.emplace(host);
@@ -31,35 +41,11 @@ MainWindow::MainWindow(const platform::Services& services, const Connections& co
   FormCreate();
 }
 
-void MainWindow::setupControls() {
-  ui::ListView printers = list("lvImpressora");
-  printers.addColumn("Impressora", 210);
-  printers.addColumn("Tipo", 125);
-  printers.addColumn("Padr\xe3o", 140);
-  printers.setRowHeight(21);
-
-  ui::ListView categories = list("lvCategoria");
-  categories.addColumn("Categoria", 237);
-  categories.addColumn("Impressora", 220);
-
-  ui::ListView products = list("lvProduto");
-  products.addColumn("Produto", 150);
-  products.addColumn("Impressora", 200);
-  products.addColumn("Separa Item", 100);
-
-  combo("cbProdutoSeparado").setItems(routing::productSeparadoItems());
-  combo("cbProdutoSeparado").select(1);
-
-  combo("cbTestTipo").setItems({"Via Configura\xe7\xe3o", "Via Servi\xe7o", "Teste de Carga"});
-  combo("cbTestTipo").select(0);
-}
-
 void MainWindow::bindHandlers() {
   onClick("btnConfig", [this] { btnConfigImpClick(); });
   onClick("btnConfigBack", [this] { btnConfigBackClick(); });
   onClick("btnDiagnostico", [this] { btnDiagnosticoClick(); });
   onClick("btnRestart", [this] { btnRestartClick(); });
-  setCancelButton("Button1");
   for (const char* name : {"lvImpressora", "lvCategoria", "lvProduto"}) {
     onEditing(name, [this] {
       bool allow = true;

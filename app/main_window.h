@@ -1,8 +1,8 @@
 // The main window TForm1: the login, log and configuration screens, the
-// start-up sequence, screen switching, and the views that hold the handlers
-// of the subsystems' controls. The window is the views' host: its controls,
-// state, prompts, services and HTTP client, and the refills an action's
-// outcome names, whichever view shows the list.
+// start-up sequence, screen switching, and the views that declare the
+// subsystems' controls and hold their handlers. The window is the views'
+// host: its controls, state, prompts, services and HTTP client, and the
+// refills an action's outcome names, whichever view shows the list.
 #pragma once
 
 #include <functional>
@@ -31,14 +31,14 @@ struct Connections {
   update::UpdateSource updates;
 };
 
-class MainWindow : public ui::Form, private host::ViewHost {
+class MainWindow : public ui::Form {
  public:
   // Creates the window (hidden) and runs the start-up sequence.
   MainWindow(const platform::Services& services, const Connections& connections);
   // Stops the worker first: no job outlives the window.
   ~MainWindow() override;
 
-  host::AppState& state() override { return state_; }
+  host::AppState& state() { return state_; }
 
   struct StartupStep {
     const char* name;
@@ -65,20 +65,17 @@ class MainWindow : public ui::Form, private host::ViewHost {
 
  private:
   void buildStartupSteps();
-  void setupControls();
   void bindHandlers();
 
   // The version check of the first activation and, on "Yes", the update.
   void versionCheck();
 
-  // host::ViewHost.
-  ui::Form& form() override { return *this; }
-  host::Prompts& prompts() override { return ui::prompts(); }
-  void apply(const host::Outcome& outcome) override;
-  void showLogScreen() override;
-  const platform::Services& services() const override { return services_; }
-  net::HttpFetcher& http() override { return *IdHTTP1; }
-  host::Worker& worker() override { return worker_; }
+  host::Prompts& prompts() { return ui::prompts(); }
+  // What the views hand back: the lists an outcome names filled again,
+  // whichever view shows them, then its message; the switch to the log
+  // screen after the login.
+  void apply(const host::Outcome& outcome);
+  void showLogScreen();
 
   const platform::Services services_;
   const cloud::ApiEndpoints api_;
@@ -88,6 +85,8 @@ class MainWindow : public ui::Form, private host::ViewHost {
   // Before the views, so it is there when they bind and still there while
   // they go.
   host::Worker worker_;
+  // What the views are built against.
+  host::ViewHost host_;
   std::vector<StartupStep> startupSteps_;
   std::vector<std::string> completedSteps_;
   bool activatedOnce_ = false;

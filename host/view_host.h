@@ -1,10 +1,12 @@
 // What a view of the main window is built against: the window's controls
-// by name, with its handlers bound to them; the program state; the prompts;
-// the platform services; the window's HTTP client; the window's background
+// by name, with its handlers bound to them; the program state; the prompts
+// in force; the platform services; the window's HTTP client and background
 // worker. An action's outcome goes back through apply(), which fills again
-// every list it names, whichever view shows it. The main window implements
-// it, and so the views never see the window's class.
+// every list it names, whichever view shows it. The main window fills it
+// in, and so the views never see the window's class.
 #pragma once
+
+#include <functional>
 
 #include "host/app_state.h"
 #include "host/outcome.h"
@@ -13,28 +15,26 @@
 #include "net/http_fetcher.h"
 #include "platform/services.h"
 #include "ui/form.h"
+#include "ui/prompts.h"
 
 namespace host {
 
-class ViewHost {
- public:
-  virtual ui::Form& form() = 0;
-  virtual AppState& state() = 0;
-  virtual Prompts& prompts() = 0;
-  virtual const platform::Services& services() const = 0;
+struct ViewHost {
+  ui::Form& form;
+  AppState& state;
+  const platform::Services& services;
   // IdHTTP1, the window's HTTP client, for requests on the window's thread.
-  virtual net::HttpFetcher& http() = 0;
+  net::HttpFetcher& http;
   // Where requests that must not hold the window run.
-  virtual Worker& worker() = 0;
+  Worker& worker;
   // The lists the outcome names filled again from the tables, in the order
   // printer list, category list, product list, product printer choice; then
   // its message.
-  virtual void apply(const Outcome& outcome) = 0;
+  std::function<void(const Outcome&)> apply;
   // The log screen shown in place of the login screen.
-  virtual void showLogScreen() = 0;
+  std::function<void()> showLogScreen;
 
- protected:
-  ~ViewHost() = default;
+  Prompts& prompts() const { return ui::prompts(); }
 };
 
 }  // namespace host

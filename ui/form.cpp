@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "platform/error.h"
@@ -64,7 +65,8 @@ Form::~Form() {
   if (font_) DeleteObject(font_);
 }
 
-void Form::create(const FormSpec& spec, std::span<const ControlSpec> controls, HWND owner) {
+void Form::create(const FormSpec& spec, std::initializer_list<std::span<const ControlSpec>> tables,
+                  HWND owner) {
   if (!appInstance) initialise(GetModuleHandleA(nullptr));
   registerClass(spec.className, windowProc);
   if (!owner) owner = applicationHwnd;
@@ -81,9 +83,18 @@ void Form::create(const FormSpec& spec, std::span<const ControlSpec> controls, H
                       DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
                       DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
 
-  specs_ = controls;
+  for (std::span<const ControlSpec> table : tables)
+    specs_.insert(specs_.end(), table.begin(), table.end());
   int id = 100;
-  for (const ControlSpec& c : controls) createControl(c, id++);
+  for (const ControlSpec& c : specs_) {
+    if (entries_.contains(c.name)) throw DuplicateControl(className_, c.name);
+    createControl(c, id++);
+  }
+  // Tab goes in reading order, whichever table declared a control.
+  std::map<HWND, size_t> place;
+  size_t next = 0;
+  for (size_t i : readingOrder(specs_)) place[handle(specs_[i].name)] = next++;
+  std::ranges::sort(tabOrder_, {}, [&](HWND control) { return place[control]; });
 }
 
 const Form::Entry& Form::entry(const std::string& name) const {

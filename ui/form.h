@@ -13,6 +13,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <span>
 #include <stdexcept>
@@ -30,6 +31,12 @@ class UnknownControl : public std::logic_error {
       : std::logic_error(form + " has no control \"" + name + "\"") {}
 };
 
+class DuplicateControl : public std::logic_error {
+ public:
+  DuplicateControl(const std::string& form, const std::string& name)
+      : std::logic_error(form + " declares control \"" + name + "\" twice") {}
+};
+
 class Form {
  public:
   Form();
@@ -39,9 +46,17 @@ class Form {
 
   // Creates the window (hidden) and its controls. `owner` is the window a
   // modal form belongs to.
-  void create(const FormSpec& spec, std::span<const ControlSpec> controls, HWND owner = nullptr);
+  void create(const FormSpec& spec, std::span<const ControlSpec> controls, HWND owner = nullptr) {
+    create(spec, std::initializer_list<std::span<const ControlSpec>>{controls}, owner);
+  }
+  // The same from several tables, created one after the other, so a table
+  // may place its controls in the containers of the tables before it: each
+  // panel's owner declares its own. Tab goes in reading order across them.
+  // A name declared twice raises DuplicateControl.
+  void create(const FormSpec& spec, std::initializer_list<std::span<const ControlSpec>> tables,
+              HWND owner = nullptr);
   HWND hwnd() const { return hwnd_; }
-  // The table the form was built from (96-DPI sizes).
+  // The tables the form was built from, in creation order (96-DPI sizes).
   std::span<const ControlSpec> controlSpecs() const { return specs_; }
   void show();
   void close();  // closes the window (a modal loop then returns)
@@ -147,7 +162,7 @@ class Form {
   HWND hwnd_ = nullptr;
   std::string className_;
   HFONT font_ = nullptr;
-  std::span<const ControlSpec> specs_;
+  std::vector<ControlSpec> specs_;
   std::map<std::string, Entry> entries_;
   std::map<int, std::string> names_;
   std::map<HWND, std::vector<HWND>> pages_;  // page control -> its pages
@@ -157,7 +172,7 @@ class Form {
   std::map<UINT_PTR, Handler> timers_;
   std::map<std::string, PaintHandler> painters_;
   Handler activateHandler_;
-  std::vector<HWND> tabOrder_;  // the focusable controls, in table order
+  std::vector<HWND> tabOrder_;  // the focusable controls, in reading order
   std::map<HWND, Scope> scopes_;
   std::map<HWND, HWND> openers_;  // container -> the focus when it was shown
   std::vector<HWND> openBoxes_;   // in the order they opened

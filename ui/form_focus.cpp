@@ -142,7 +142,7 @@ bool Form::takesFocus(HWND control, HWND leaving) const {
   return !box || box == leaving || inside(box, control);
 }
 
-// The tab stop after (or before) `from` in table order, going round. From a
+// The tab stop after (or before) `from` in reading order, going round. From a
 // container, the first (or last) tab stop inside it, or anywhere if it has none.
 HWND Form::nextTabStop(HWND from, bool backwards, HWND leaving) const {
   const int n = static_cast<int>(tabOrder_.size());

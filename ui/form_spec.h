@@ -4,6 +4,10 @@
 // tables too.
 #pragma once
 
+#include <cstddef>
+#include <span>
+#include <vector>
+
 namespace ui {
 
 enum class Kind {
@@ -43,5 +47,12 @@ struct FormSpec {
   int clientWidth, clientHeight;
   Frame frame;
 };
+
+// The positions in `controls` in the order a person reads them, which is the
+// order Tab follows: each container's controls row by row, top to bottom and
+// left to right, each container's controls right after the container. Tops
+// a few pixels apart make one row (an edit beside a label a little lower);
+// controls at the same place keep the table's order.
+std::vector<size_t> readingOrder(std::span<const ControlSpec> controls);
 
 }  // namespace ui

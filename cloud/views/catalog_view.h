@@ -2,6 +2,8 @@
 // auxiliary cards downloaded again, keeping the saved printer routes.
 #pragma once
 
+#include <span>
+
 #include "cloud/endpoints.h"
 #include "host/view_host.h"
 
@@ -9,6 +11,9 @@ namespace cloud {
 
 class CatalogView {
  public:
+  // Its button, on the main window's configuration screen gbConfig.
+  static std::span<const ui::ControlSpec> controls();
+
   CatalogView(host::ViewHost& host, ApiEndpoints endpoints);
 
   void btnUpdateClick();  // "Atualizar"

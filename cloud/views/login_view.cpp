@@ -3,23 +3,44 @@
 #include "cloud/login.h"
 
 namespace cloud {
+namespace {
+
+using ui::Kind;
+
+// clang-format off
+const ui::ControlSpec kControls[] = {
+    {Kind::Label, "lbTitle", "gbLogin", "Bem vindo ao quelta servidor de impress\xe3o", 120, 150, 300, 16},
+    {Kind::Label, "lbUser", "gbLogin", "Usu\xe1rio", 140, 200, 250, 14},
+    {Kind::Edit, "edtUser", "gbLogin", "", 140, 216, 250, 21},
+    {Kind::Label, "lbPass", "gbLogin", "Senha", 140, 248, 250, 14},
+    {Kind::PasswordEdit, "edtPass", "gbLogin", "", 140, 264, 250, 21},
+    {Kind::Button, "btnLogin", "gbLogin", "Acessar", 140, 300, 250, 30},
+};
+// clang-format on
+
+}  // namespace
+
+std::span<const ui::ControlSpec> LoginView::controls() { return kControls; }
 
 LoginView::LoginView(host::ViewHost& host, ApiEndpoints endpoints)
-    : host_(host), endpoints_(std::move(endpoints)) {
-  host.form().onClick("btnLogin", [this] { btnLoginClick(); });
-  host.form().setKeys("gbLogin", {"btnLogin", ""});
+    : host_(host),
+      endpoints_(std::move(endpoints)),
+      user_(host.form.control("edtUser")),
+      password_(host.form.control("edtPass")) {
+  host.form.onClick("btnLogin", [this] { btnLoginClick(); });
+  host.form.setKeys("gbLogin", {"btnLogin", ""});
 }
 
 void LoginView::btnLoginClick() {
   host::Busy busy(host_.prompts());
-  host::AppState& state = host_.state();
-  CloudContext context{host_.http(), host_.prompts(), endpoints_,
-                       state.token,  state.tables,    state.appDir};
+  host::AppState& state = host_.state;
+  CloudContext context{host_.http,  host_.prompts(), endpoints_,
+                       state.token, state.tables,    state.appDir};
   context.showLogScreen = [this] { host_.showLogScreen(); };
   try {
     // The fields go out exactly as typed: the server judges empty or padded
     // values like any other.
-    login(context, host_.form().control("edtUser").text(), host_.form().control("edtPass").text());
+    login(context, user_.text(), password_.text());
   } catch (...) {
     // Categories that came before the error are in the list all the same.
     host_.apply({"", context.refill});

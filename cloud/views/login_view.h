@@ -3,6 +3,8 @@
 // and moves on to the log screen.
 #pragma once
 
+#include <span>
+
 #include "cloud/endpoints.h"
 #include "host/view_host.h"
 
@@ -10,6 +12,9 @@ namespace cloud {
 
 class LoginView {
  public:
+  // Its controls, on the main window's login screen gbLogin.
+  static std::span<const ui::ControlSpec> controls();
+
   LoginView(host::ViewHost& host, ApiEndpoints endpoints);
 
   void btnLoginClick();  // "Acessar"
@@ -17,6 +22,7 @@ class LoginView {
  private:
   host::ViewHost& host_;
   const ApiEndpoints endpoints_;
+  ui::Control user_, password_;
 };
 
 }  // namespace cloud

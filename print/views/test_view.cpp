@@ -11,14 +11,45 @@
 namespace print {
 namespace {
 
+using ui::Kind;
+
+// clang-format off
+const ui::ControlSpec kControls[] = {
+    {Kind::Button, "btnTest", "gbImpressoras", "Testar Imp.", 296, 152, 90, 25},
+
+    // The test box, at the printer configuration box's place.
+    {Kind::Group, "gbTeste", "gbImpressoras", "Teste", 8, 18, 497, 161, false},
+    {Kind::Label, "Label4", "gbTeste", "Impressora", 8, 18, 200, 14},
+    {Kind::ComboList, "cbTestImp", "gbTeste", "", 8, 32, 200, 200},
+    {Kind::Label, "Label10", "gbTeste", "Tipo", 216, 18, 140, 14},
+    {Kind::ComboList, "cbTestTipo", "gbTeste", "", 216, 32, 140, 200},
+    {Kind::Label, "lbTestQtd", "gbTeste", "Quantidade", 364, 18, 80, 14, false},
+    {Kind::Edit, "edtTestQtd", "gbTeste", "1", 364, 32, 80, 21, false},
+    {Kind::Button, "btnVisualizar", "gbTeste", "Visualizar", 248, 130, 75, 25},
+    {Kind::Button, "Button5", "gbTeste", "Testar", 330, 130, 75, 25},
+    {Kind::Button, "Button4", "gbTeste", "Cancelar", 412, 130, 75, 25},
+};
+// clang-format on
+
 // cbTestTipo's items, in order.
 constexpr int kViaConfiguracao = 0;
 constexpr int kTesteDeCarga = 2;
 
 }  // namespace
 
+std::span<const ui::ControlSpec> TestView::controls() { return kControls; }
+
 TestView::TestView(host::ViewHost& host)
-    : host_(host), window_(host.form()), loadTest_(host.worker(), *host.services().http) {
+    : host_(host),
+      window_(host.form),
+      testBox_(window_.control("gbTeste")),
+      printerChoice_(window_.combo("cbTestImp")),
+      mode_(window_.combo("cbTestTipo")),
+      quantityLabel_(window_.control("lbTestQtd")),
+      quantity_(window_.control("edtTestQtd")),
+      loadTest_(host.worker, *host.services.http) {
+  mode_.setItems({"Via Configura\xe7\xe3o", "Via Servi\xe7o", "Teste de Carga"});
+  mode_.select(kViaConfiguracao);
   window_.onClick("btnTest", [this] { btnTestClick(); });
   window_.onChange("cbTestTipo", [this] { cbTestTipoChange(); });
   window_.onClick("Button4", [this] { Button4Click(); });
@@ -28,35 +59,32 @@ TestView::TestView(host::ViewHost& host)
 }
 
 void TestView::btnTestClick() {
-  const json::TJSONArray& printers = *host_.state().tables.printers;
+  const json::TJSONArray& printers = *host_.state.tables.printers;
   std::vector<std::string> items;
   for (int i = 0; i < printers.count(); ++i) items.push_back(printers.objectAt(i).textOf("name"));
   items.push_back("Todas");
-  ui::ComboBox choice = window_.combo("cbTestImp");
-  choice.setItems(items);
-  choice.select(0);
-  ui::Control box = window_.control("gbTeste");
-  box.bringToFront();
-  box.show();
+  printerChoice_.setItems(items);
+  printerChoice_.select(0);
+  testBox_.bringToFront();
+  testBox_.show();
 }
 
 void TestView::cbTestTipoChange() {
-  const bool loadTest = window_.combo("cbTestTipo").selectedIndex() == kTesteDeCarga;
-  ui::ComboBox choice = window_.combo("cbTestImp");
+  const bool loadTest = mode_.selectedIndex() == kTesteDeCarga;
   if (loadTest) {
-    choice.enable(false);
-    choice.select(choice.count() - 1);
+    printerChoice_.enable(false);
+    printerChoice_.select(printerChoice_.count() - 1);
   } else {
-    choice.enable(true);
+    printerChoice_.enable(true);
   }
-  window_.control("lbTestQtd").show(loadTest);
-  window_.control("edtTestQtd").show(loadTest);
+  quantityLabel_.show(loadTest);
+  quantity_.show(loadTest);
 }
 
-void TestView::Button4Click() { window_.control("gbTeste").hide(); }
+void TestView::Button4Click() { testBox_.hide(); }
 
 void TestView::Button5Click() {
-  const int mode = window_.combo("cbTestTipo").selectedIndex();
+  const int mode = mode_.selectedIndex();
   if (mode == kTesteDeCarga) {
     testDeCarga();
     return;
@@ -72,31 +100,30 @@ void TestView::Button5Click() {
 void TestView::btnVisualizarClick() {
   const int position = chosenPrinter();
   if (position < 0) return;
-  PreviewWindow::openModal(window_.hwnd(), host_.state().tables.printers->objectAt(position),
-                           host_.state().companyName, clock(), *host_.services().printers);
+  PreviewWindow::openModal(window_.hwnd(), host_.state.tables.printers->objectAt(position),
+                           host_.state.companyName, clock(), *host_.services.printers);
 }
 
 int TestView::chosenPrinter() {
-  ui::ComboBox choice = window_.combo("cbTestImp");
-  const int position = choice.selectedIndex();
+  const int position = printerChoice_.selectedIndex();
   // "Todas" is the last item; no selection at all is no printer either.
-  if (position < 0 || position == choice.count() - 1) {
+  if (position < 0 || position == printerChoice_.count() - 1) {
     host_.prompts().showMessage(kChooseOnePrinter);
     return -1;
   }
   return position;
 }
 
-const platform::Clock& TestView::clock() const { return *host_.services().clock; }
+const platform::Clock& TestView::clock() const { return *host_.services.clock; }
 
 void TestView::testViaConfiguracao(int position) {
-  host::AppState& state = host_.state();
+  host::AppState& state = host_.state;
   {
     host::Busy busy(host_.prompts());
     const json::TJSONObject& printer = state.tables.printers->objectAt(position);
     const platform::Clock& clock = this->clock();
     std::string result;
-    printTeste(printer, state.companyName, result, printServices(host_.services()), clock);
+    printTeste(printer, state.companyName, result, printServices(host_.services), clock);
     if (result == "OK")
       saveLog(state.appDir, "Teste Impresso Config: " + printer.textOf("name"), clock);
     else
@@ -106,11 +133,11 @@ void TestView::testViaConfiguracao(int position) {
 }
 
 void TestView::testViaServico(int position) {
-  host::AppState& state = host_.state();
+  host::AppState& state = host_.state;
   const platform::Clock& clock = this->clock();
   {
     host::Busy busy(host_.prompts());
-    net::HttpFetcher& http = host_.http();
+    net::HttpFetcher& http = host_.http;
     net::DisconnectGuard disconnect(http);
     try {
       if (!service::requestTestPrint(http, position))
@@ -124,11 +151,11 @@ void TestView::testViaServico(int position) {
 }
 
 void TestView::testDeCarga() {
-  host::AppState& state = host_.state();
+  host::AppState& state = host_.state;
   // Both read before any order goes out: a bad category or quantity sends
   // nothing.
   std::vector<std::string> ids = service::loadTestCategoryIds(*state.tables.categories);
-  const int quantity = service::loadTestQuantity(window_.control("edtTestQtd").text());
+  const int quantity = service::loadTestQuantity(quantity_.text());
   // The worker takes it from here; the window does not wait for it.
   loadTest_.sendBurst(std::move(ids), quantity);
   host_.prompts().showMessage(kTestSent);

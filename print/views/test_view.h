@@ -5,6 +5,7 @@
 // ticket as the chosen printer would print it, without printing.
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "host/view_host.h"
@@ -19,6 +20,10 @@ inline constexpr char kChooseOnePrinter[] =
 
 class TestView {
  public:
+  // Its controls: "Testar Imp." and the box, in the printer view's group
+  // "Impressoras", whose table comes first.
+  static std::span<const ui::ControlSpec> controls();
+
   explicit TestView(host::ViewHost& host);
 
   void btnTestClick();        // "Testar Imp.": fills the printer choice, shows the box
@@ -39,6 +44,9 @@ class TestView {
 
   host::ViewHost& host_;
   ui::Form& window_;
+  ui::Control testBox_;
+  ui::ComboBox printerChoice_, mode_;
+  ui::Control quantityLabel_, quantity_;
   service::TestWS loadTest_;
 };
 

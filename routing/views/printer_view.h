@@ -3,6 +3,7 @@
 // gbImpConfig laid over them.
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "host/view_host.h"
@@ -12,6 +13,10 @@ namespace routing {
 
 class PrinterView {
  public:
+  // Its controls: the group "Impressoras" on the main window's configuration
+  // screen gbConfig, with the box.
+  static std::span<const ui::ControlSpec> controls();
+
   explicit PrinterView(host::ViewHost& host);
 
   void btnPrinterAddClick();     // "Adicionar": a printer from the printer setup dialog
@@ -35,6 +40,10 @@ class PrinterView {
 
   host::ViewHost& host_;
   ui::Form& window_;
+  ui::ListView printers_;
+  ui::Control configBox_;
+  // Shown by the type rule: the text type, the two fonts, the address.
+  ui::Control textType_[2], fonts_[4], address_[2];
   PrinterBox box_;
 };
 

@@ -3,6 +3,7 @@
 // routes added and removed by name, and the configuration save.
 #pragma once
 
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,10 @@ namespace routing {
 
 class RoutingView {
  public:
+  // Its controls, on the main window's configuration screen gbConfig: the
+  // pages and "Salvar".
+  static std::span<const ui::ControlSpec> controls();
+
   explicit RoutingView(host::ViewHost& host);
 
   // A category row became selected (or deselected): the printer popup.
@@ -31,6 +36,11 @@ class RoutingView {
  private:
   host::ViewHost& host_;
   ui::Form& window_;
+  ui::ListView categories_, products_;
+  ui::Control productName_;
+  ui::ComboBox productPrinter_, productSeparado_;
+  // The printer list of the group "Impressoras", whose rows the popup offers.
+  ui::ListView printers_;
   int popupRow_ = -1;  // the category row the popup was opened for
 };
 

@@ -2,6 +2,8 @@
 // queue per printer, refreshed at start-up, by "Atualizar" and by the timer.
 #pragma once
 
+#include <span>
+
 #include "host/view_host.h"
 #include "service/log_refresh.h"
 
@@ -9,6 +11,9 @@ namespace service {
 
 class LogView {
  public:
+  // Its controls, on the main window's log screen gbLog.
+  static std::span<const ui::ControlSpec> controls();
+
   explicit LogView(host::ViewHost& host);
 
   // Refresh on the window's thread (start-up, "Atualizar").
@@ -23,6 +28,8 @@ class LogView {
 
   host::ViewHost& host_;
   ui::Form& window_;
+  ui::Control caption_;
+  ui::Memo log_, queue_;
   LogRefresher refresher_;
 };
 

@@ -66,6 +66,24 @@ TEST(Form, ANameTheTableDoesNotDeclareFailsAtOnce) {
   EXPECT_TRUE(prompts.texts("error").empty());
 }
 
+TEST(Form, ALaterTableFillsAnEarlierOnesContainerButNeverRedeclaresAName) {
+  ScriptedPrompts prompts;
+  const ui::ControlSpec more[] = {{ui::Kind::Button, "btnMore", "pnl", "Mais", 8, 176, 75, 20}};
+  ui::Form form;
+  form.create(kSpec, {kControls, more});
+  EXPECT_EQ(GetParent(form.control("btnMore").hwnd()), form.control("pnl").hwnd());
+  EXPECT_EQ(form.controlSpecs().size(), std::size(kControls) + 1);
+
+  const ui::ControlSpec again[] = {{ui::Kind::Button, "btnOk", "pnl", "OK", 8, 176, 75, 20}};
+  ui::Form twice;
+  try {
+    twice.create(kSpec, {kControls, again});
+    ADD_FAILURE() << "a name declared twice went unnoticed";
+  } catch (const ui::DuplicateControl& e) {
+    EXPECT_STREQ(e.what(), "TTestForm declares control \"btnOk\" twice");
+  }
+}
+
 TEST(Form, ComboAndListNotificationsArriveAsTheControlsSendThem) {
   ScriptedWindowPrompts prompts;
   TestForm form;
