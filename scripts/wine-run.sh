@@ -45,11 +45,18 @@ use_run_display() {
 
 start_private_display() {
   [ -n "${DISPLAY:-}" ] && return 0
-  local n=90
-  while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
-  local pid=$!
-  for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+  local n=90 pid
+  # Another run may take the same free number at the same moment; the
+  # server that loses the lock ends, and this run tries the next number.
+  while :; do
+    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
+    Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+    pid=$!
+    for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$n" ] && break; sleep 0.1; done
+    sleep 0.3
+    kill -0 "$pid" 2>/dev/null && break
+    n=$((n + 1))
+  done
   echo "$n $pid" >"$display_file"
   export DISPLAY=":$n"
 }
