@@ -157,4 +157,17 @@ TEST_F(CatalogView, AFailedDownloadLeavesTablesAndFilesAsTheyWere) {
   EXPECT_EQ(window.state().tables.cards->asText(), json::TJSONArray(kSavedCards).asText());
 }
 
+// The categories came, then the cards' request failed outright: the error
+// box, and the list shows the categories the table now holds.
+TEST_F(CatalogView, CategoriesThatCameBeforeAFailedCardRequestAreInTheList) {
+  logInAs(sandbox.tokenFor(sandbox.production, kDemoQuery));
+  app::MainWindow window(services, connections);
+  ASSERT_EQ(window.list("lvCategoria").rowCount(), 3);
+  sandbox.control("fail?kind=status&status=503&path=/configuracoes&times=1");
+  update(window);
+  EXPECT_EQ(prompts.texts("error"), std::vector<std::string>{"HTTP/1.1 503 Service Unavailable."});
+  EXPECT_EQ(window.state().tables.categories->count(), 42);
+  EXPECT_EQ(window.list("lvCategoria").rowCount(), 42);
+}
+
 }  // namespace
