@@ -1,4 +1,9 @@
 # Entry points. `make test` and `make run` set up what is missing first.
+# WINDOWS=32 or WINDOWS=64 picks the Windows build that test, run, explore and
+# screenshot use; by default the 32-bit one where this machine runs 32-bit
+# programs, else the 64-bit one.
+WINDOWS ?=
+export WINDOWS
 .PHONY: setup build test run screenshot fuzz bench explore release clean
 
 setup:

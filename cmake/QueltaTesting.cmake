@@ -3,8 +3,9 @@
 #   quelta_add_test(<name> SOURCES <files...> [LIBS <targets...>] [GUI]
 #                   [ENGLISH <gtest filter>])
 #
-# Natively a test executable runs as it is. In the win32 preset it runs under
-# Wine, in the build tree's private prefix, as ONE ctest test (a Wine start
+# Natively a test executable runs as it is. In the Windows presets (win32,
+# and win64 for machines that run no 32-bit program) it runs under the Wine
+# of its build, in the build tree's private prefix, as ONE ctest test (a Wine start
 # costs time, so the cases are not split up); GUI tests get an X display.
 # Wine runs under the Portuguese (Brazil) locale; the cases that ENGLISH
 # names run a second time under English (United States), as <name>_english,
@@ -30,6 +31,14 @@ endfunction()
 set(QUELTA_TEST_RESULTS "${CMAKE_BINARY_DIR}/test-results")
 set(QUELTA_WINE_RUN "${CMAKE_SOURCE_DIR}/scripts/wine-run.sh")
 set(QUELTA_WINEPREFIX "${CMAKE_BINARY_DIR}/wineprefix")
+# What a Wine run of this build needs in its environment: the prefix and
+# which Wine (a 64-bit build runs in a 64-bit prefix of its own).
+if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(QUELTA_WINE_BITS 64)
+else()
+  set(QUELTA_WINE_BITS 32)
+endif()
+set(QUELTA_WINE_ENV "WINEPREFIX=${QUELTA_WINEPREFIX};QUELTA_WINE_BITS=${QUELTA_WINE_BITS}")
 
 if(WIN32)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
@@ -50,9 +59,9 @@ if(WIN32)
   add_test(NAME wine_start COMMAND "${QUELTA_WINE_RUN}" --start)
   add_test(NAME wine_stop COMMAND "${QUELTA_WINE_RUN}" --stop)
   set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine
-    ENVIRONMENT "WINEPREFIX=${QUELTA_WINEPREFIX}")
+    ENVIRONMENT "${QUELTA_WINE_ENV}")
   set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine
-    ENVIRONMENT "WINEPREFIX=${QUELTA_WINEPREFIX}")
+    ENVIRONMENT "${QUELTA_WINE_ENV}")
 else()
   find_package(GTest REQUIRED)
 endif()
@@ -71,13 +80,13 @@ function(quelta_add_test name)
     add_test(NAME ${name} COMMAND "${QUELTA_WINE_RUN}" ${_gui} $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES
       FIXTURES_REQUIRED wine
-      ENVIRONMENT "WINEPREFIX=${QUELTA_WINEPREFIX};QUELTA_TEST_RESULTS=${QUELTA_TEST_RESULTS}"
+      ENVIRONMENT "${QUELTA_WINE_ENV};QUELTA_TEST_RESULTS=${QUELTA_TEST_RESULTS}"
       TIMEOUT 900)
     if(T_ENGLISH)
       add_test(NAME ${name}_english COMMAND "${QUELTA_WINE_RUN}" ${_gui} $<TARGET_FILE:${name}>)
       set_tests_properties(${name}_english PROPERTIES
         FIXTURES_REQUIRED wine
-        ENVIRONMENT "WINEPREFIX=${QUELTA_WINEPREFIX};QUELTA_TEST_RESULTS=${QUELTA_TEST_RESULTS};QUELTA_TEST_NAME=${name}_english;QUELTA_WINE_LOCALE=C.UTF-8;GTEST_FILTER=${T_ENGLISH}"
+        ENVIRONMENT "${QUELTA_WINE_ENV};QUELTA_TEST_RESULTS=${QUELTA_TEST_RESULTS};QUELTA_TEST_NAME=${name}_english;QUELTA_WINE_LOCALE=C.UTF-8;GTEST_FILTER=${T_ENGLISH}"
         TIMEOUT 300)
     endif()
   else()

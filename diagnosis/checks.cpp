@@ -167,10 +167,13 @@ CheckLine printerLine(const Setup& setup, const json::TJSONObject& record,
     case routing::PrinterType::EpsonDll: {
       const std::string file = config::appFile(setup.appDir, platform::kEpsonLibraryName);
       const std::string library = platform::kEpsonLibraryName;
+      // A program loads only a library of its own bitness: the one
+      // restaurants get is 32-bit, the test build 64-bit.
+      const std::string bits = std::to_string(sizeof(void*) * 8) + " bits";
       if (!platform::fileExists(file))
         return {check, Verdict::kError,
                 "A biblioteca " + library + " n\xe3o est\xe1 na pasta do programa",
-                "Copie " + library + " (32 bits) da instala\xe7\xe3o da Epson para a pasta " +
+                "Copie " + library + " (" + bits + ") da instala\xe7\xe3o da Epson para a pasta " +
                     setup.appDir};
       std::vector<std::string> missing;
       try {
@@ -178,7 +181,7 @@ CheckLine printerLine(const Setup& setup, const json::TJSONObject& record,
       } catch (const std::exception& e) {
         return {check, Verdict::kError,
                 "A biblioteca " + library + " n\xe3o carrega: " + errorText(e),
-                "Reinstale a biblioteca da Epson, na vers\xe3o de 32 bits"};
+                "Reinstale a biblioteca da Epson, na vers\xe3o de " + bits};
       }
       if (!missing.empty()) {
         std::string names;

@@ -11,12 +11,15 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target queltaConfig window_probe >/dev/null
+. scripts/wine-env.sh
+quelta_windows_build "the probe measures"
+windows="$QUELTA_PRESET"
+cmake --preset "$windows" >/dev/null
+cmake --build --preset "$windows" --target queltaConfig window_probe >/dev/null
 
 work="$(mktemp -d "$PWD/build/hang-probe.XXXXXX")"
 trap 'kill "$listener" 2>/dev/null || true; WINEPREFIX="$WINEPREFIX" scripts/wine-run.sh --stop >/dev/null; rm -rf "$work"' EXIT
-cp build/win32/app/queltaConfig.exe "$work/"
+cp "build/$windows/app/queltaConfig.exe" "$work/"
 printf '[CONFIG]\r\ntoken=abc\r\n' >"$work/quelta.dll"
 
 # Accepts for at most the probe's time and a minute more, answers nothing.
@@ -37,9 +40,9 @@ while time.time() < end:
 PY
 listener=$!
 
-export WINEPREFIX="$PWD/build/win32/probe-prefix"
+export WINEPREFIX="$PWD/build/$windows/probe-prefix"
 unset DISPLAY
 scripts/wine-run.sh --start >/dev/null
 windows() { echo "Z:$(echo "$1" | tr '/' '\\')"; }
-scripts/wine-run.sh --gui build/win32/bench/window_probe.exe \
+scripts/wine-run.sh --gui "build/$windows/bench/window_probe.exe" \
   "$(windows "$work/queltaConfig.exe")" "$(windows "$work")" "$seconds" 50 ${2:-}

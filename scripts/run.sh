@@ -2,11 +2,16 @@
 # `make run`: builds, lays out a demo application directory with the tool and
 # the stand-ins beside it, and opens the tool under Wine: on $DISPLAY when
 # there is one, otherwise on Xvfb, saving a screenshot after a few seconds.
+# The 32-bit build where this machine runs 32-bit programs, else the 64-bit
+# one (WINDOWS=32 or 64 chooses, as for `make test`).
 set -euo pipefail
 cd "$(dirname "$0")/.."
+. scripts/wine-env.sh
+quelta_windows_build "the tool runs"
+windows="$QUELTA_PRESET"
 
-cmake --preset win32 >/dev/null
-cmake --build --preset win32
+cmake --preset "$windows" >/dev/null
+cmake --build --preset "$windows"
 if [ -d standins/cloud ]; then
   cmake --preset native >/dev/null
   cmake --build --preset native
@@ -14,18 +19,18 @@ fi
 
 demo="$PWD/build/demo"
 mkdir -p "$demo"
-cp build/win32/app/queltaConfig.exe "$demo/"
-for f in build/win32/standins/*/queltaService.exe build/win32/standins/*/InterfaceEpsonNF.dll; do
+cp "build/$windows/app/queltaConfig.exe" "$demo/"
+for f in "build/$windows"/standins/*/queltaService.exe "build/$windows"/standins/*/InterfaceEpsonNF.dll; do
   [ -f "$f" ] && cp "$f" "$demo/"
 done
 [ -x scripts/run-extras.sh ] && . scripts/run-extras.sh
 
-export WINEPREFIX="$PWD/build/demo-prefix"
-export WINEARCH=win32 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$PWD/build/demo-prefix-$windows"
+quelta_wine "$QUELTA_WINDOWS"
 # The restaurant's Windows: Portuguese (Brazil), code pages 1252 and 850.
 export LC_ALL=pt_BR.UTF-8
 if [ ! -f "$WINEPREFIX/.ready" ]; then
-  wineboot -i </dev/null >/dev/null 2>&1 || true
+  "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1 || true
   wineserver -w
   touch "$WINEPREFIX/.ready"
 fi
@@ -59,7 +64,7 @@ fi
 
 echo "demo application directory: $demo"
 if [ -n "${DISPLAY:-}" ]; then
-  wine "$demo/queltaConfig.exe"
+  "$WINELOADER" "$demo/queltaConfig.exe"
 else
   shot="$demo/screenshot.png"
   # Nobody logs in or presses a button on Xvfb: a demo directory without
@@ -84,7 +89,7 @@ else
     printf '%s' '[{"id":3101,"name":"Pratos","printer":"Cozinha"},{"id":3102,"name":"Bebidas","printer":"Bar"}]' >"$demo/categoria"
   fi
   xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
-    wine "$1/queltaConfig.exe" </dev/null >/dev/null 2>&1 &
+    "$WINELOADER" "$1/queltaConfig.exe" </dev/null >/dev/null 2>&1 &
     for _ in $(seq 60); do
       curl -sf "http://127.0.0.1:7777?status" >/dev/null && break
       sleep 0.5

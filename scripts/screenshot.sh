@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
-# Makes the README's screenshots under Xvfb with the win32 build: each
-# fixture directory in docs/fixtures/ becomes docs/<name>.png.
+# Makes the README's screenshots under Xvfb with the Windows build this
+# machine runs (as `make test` chooses it): each fixture directory in
+# docs/fixtures/ becomes docs/<name>.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cmake --preset win32 >/dev/null
-cmake --build --preset win32 --target screenshots >/dev/null
-export WINEPREFIX="$PWD/build/win32/wineprefix"
+. scripts/wine-env.sh
+quelta_windows_build "the pictures show"
+windows="$QUELTA_PRESET"
+cmake --preset "$windows" >/dev/null
+cmake --build --preset "$windows" --target screenshots >/dev/null
+export WINEPREFIX="$PWD/build/$windows/wineprefix"
 unset DISPLAY  # a private Xvfb, so the pictures never depend on the desktop
 scripts/wine-run.sh --start >/dev/null
 shot() {  # fixture screen output
@@ -14,7 +18,7 @@ shot() {  # fixture screen output
   cp -r "docs/fixtures/$fixture/." "$work/" 2>/dev/null || true
   local windir
   windir="Z:$(echo "$work" | tr '/' '\\')"
-  if ! scripts/wine-run.sh build/win32/app/screenshots.exe "$windir" "$screen" "$windir\\shot.bmp" \
+  if ! scripts/wine-run.sh "build/$windows/app/screenshots.exe" "$windir" "$screen" "$windir\\shot.bmp" \
       >"$work/wine.log" 2>&1; then
     cat "$work/wine.log" >&2
     return 1

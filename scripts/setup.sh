@@ -1,29 +1,37 @@
 #!/usr/bin/env bash
 # Prepares a Debian 12 machine to build and test the tool: the packages of
-# both presets, and the i686 static libraries that Debian does not ship
+# every preset, and the static Windows libraries that Debian does not ship
 # (OpenSSL 3, libcurl, minizip), cross-built from Debian's source packages
-# into a versioned cache outside the work tree. Safe to run again: a machine
-# that has everything is left alone and told so in one line.
+# for i686 (the program restaurants get) and x86_64 (the build the Windows
+# tests run where this machine runs no 32-bit program) into a versioned cache
+# outside the work tree. Safe to run again: a machine that has everything is
+# left alone and told so in one line.
 set -Eeuo pipefail
 
 DEPS_VERSION=1
 CACHE_ROOT="${QUELTA_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quelta-deps}"
-PREFIX="$CACHE_ROOT/i686-v$DEPS_VERSION"
 JOBS="$(nproc)"
 did_something=0
 
 PACKAGES=(
-  wine wine32:i386 xvfb xauth
+  wine wine64 xvfb xauth
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix mingw-w64-i686-dev
   binutils-mingw-w64-i686 libz-mingw-w64-dev
+  g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  binutils-mingw-w64-x86-64
   cmake ninja-build make pkg-config perl dpkg-dev
   g++ clang libclang-rt-14-dev
   googletest libgtest-dev libgmock-dev libbenchmark-dev
   libcurl4-openssl-dev libssl-dev zlib1g-dev libminizip-dev libcpp-httplib-dev
   nlohmann-json3-dev rapidjson-dev openssl imagemagick curl python3
-  cups-daemon cups-client libcups2:i386
-  locales
+  cups-daemon cups-client libcups2
+  locales iproute2 util-linux
 )
+# The 32-bit Wine, for machines that run 32-bit programs. Without it the
+# Windows tests run the 64-bit build (scripts/wine-env.sh chooses), so a
+# machine where it cannot be installed (one whose i386 package index lags
+# the amd64 one, say) is told so and goes on.
+PACKAGES_32=(wine32:i386 libcups2:i386)
 
 log() { echo "setup: $*"; }
 
@@ -41,25 +49,59 @@ as_root() {
 
 missing_packages() {
   local p
-  for p in "${PACKAGES[@]}"; do
+  for p in "$@"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
       echo "$p"
     fi
   done
 }
 
+# A mirror in the middle of a sync serves an index of the wrong size now
+# and then; apt then fails the whole update although the other indexes
+# arrived. Tried twice; what is still missing shows up when installing.
+apt_update() {
+  local attempt
+  for attempt in 1 2; do
+    as_root apt-get update -qq >/dev/null 2>"$CACHE_ROOT/apt-update.log" && return 0
+    sleep 5
+  done
+  log "the package index did not update completely (using what arrived):"
+  grep '^E:' "$CACHE_ROOT/apt-update.log" | head -n 3 | sed 's/^/  /'
+}
 install_packages() {
-  local missing
-  missing="$(missing_packages)"
-  [ -z "$missing" ] && return 0
+  local missing missing_32
+  missing="$(missing_packages "${PACKAGES[@]}")"
+  missing_32="$(missing_packages "${PACKAGES_32[@]}")"
+  [ -z "$missing" ] && [ -z "$missing_32" ] && return 0
+  if [ -n "$missing_32" ] && [ -f "$CACHE_ROOT/no-wine32" ] &&
+     [ "$(cat "$CACHE_ROOT/no-wine32")" = "$(date +%F)" ]; then
+    missing_32=""  # tried today already
+    [ -z "$missing" ] && return 0
+  fi
   did_something=1
-  log "installing packages:" $missing
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
     as_root dpkg --add-architecture i386
   fi
   add_source_entries
-  as_root apt-get update -qq
-  as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $missing >/dev/null
+  apt_update
+  if [ -n "$missing" ]; then
+    log "installing packages:" $missing
+    step_log="$CACHE_ROOT/apt-install.log"
+    as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+      $missing >"$step_log" 2>&1
+    step_log=""
+  fi
+  if [ -n "$missing_32" ]; then
+    log "installing the 32-bit Wine:" $missing_32
+    if as_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+         $missing_32 >"$CACHE_ROOT/apt-install-32.log" 2>&1; then
+      rm -f "$CACHE_ROOT/no-wine32"
+    else
+      date +%F >"$CACHE_ROOT/no-wine32"
+      log "the 32-bit Wine cannot be installed here (the Windows tests will run the 64-bit build):"
+      grep -E '^E:|Depends:' "$CACHE_ROOT/apt-install-32.log" | head -n 3 | sed 's/^/  /'
+    fi
+  fi
 }
 
 # The source packages come from the same archive as the binaries: a deb-src
@@ -85,7 +127,7 @@ fetch_source() {
   mkdir -p "$dir"
   if ! apt-cache showsrc "$pkg" >/dev/null 2>&1 || [ -z "$(apt-cache showsrc "$pkg" 2>/dev/null)" ]; then
     add_source_entries
-    as_root apt-get update -qq
+    apt_update
   fi
   for v in $(apt-cache showsrc "$pkg" | awk '/^Version:/ {print $2}' | sort -Vr -u); do
     if (cd "$dir" && apt-get source -qq --download-only --tar-only "$pkg=$v" >/dev/null 2>&1); then
@@ -104,11 +146,24 @@ unpack() {
   tar -xf "$tarball" -C "$dir" --strip-components=1
 }
 
+# The libraries are built once per architecture: ARCH (i686 or x86_64), its
+# cross tools HOST- and its cache prefix PREFIX are set by use_arch.
+use_arch() {
+  ARCH="$1"
+  HOST="$1-w64-mingw32"
+  PREFIX="$CACHE_ROOT/$1-v$DEPS_VERSION"
+  case "$1" in
+    i686) OPENSSL_TARGET=mingw ;;
+    x86_64) OPENSSL_TARGET=mingw64 ;;
+  esac
+  mkdir -p "$PREFIX"
+}
+
 build_openssl() {
   [ -f "$PREFIX/.openssl" ] && return 0
   did_something=1
-  log "building OpenSSL for i686 (a few minutes)"
-  local work="$CACHE_ROOT/work/openssl"
+  log "building OpenSSL for $ARCH (a few minutes)"
+  local work="$CACHE_ROOT/work/$ARCH/openssl"
   rm -rf "$work"
   local tarball
   tarball="$(fetch_source openssl "$work/dl")"
@@ -116,8 +171,8 @@ build_openssl() {
   (
     cd "$work/src"
     step_log="$work/configure.log"
-    ./Configure mingw no-shared no-tests no-asm no-engine \
-      --cross-compile-prefix=i686-w64-mingw32- \
+    ./Configure "$OPENSSL_TARGET" no-shared no-tests no-asm no-engine \
+      --cross-compile-prefix="$HOST-" \
       --prefix="$PREFIX" --libdir=lib >"$work/configure.log" 2>&1
     step_log="$work/build.log"
     make -j"$JOBS" build_libs >"$work/build.log" 2>&1
@@ -130,8 +185,8 @@ build_openssl() {
 build_curl() {
   [ -f "$PREFIX/.curl" ] && return 0
   did_something=1
-  log "building libcurl for i686"
-  local work="$CACHE_ROOT/work/curl"
+  log "building libcurl for $ARCH"
+  local work="$CACHE_ROOT/work/$ARCH/curl"
   rm -rf "$work"
   local tarball
   tarball="$(fetch_source curl "$work/dl")"
@@ -141,9 +196,9 @@ build_curl() {
     step_log="$work/configure.log"
     cmake -S . -B build -G Ninja \
       -DCMAKE_SYSTEM_NAME=Windows \
-      -DCMAKE_C_COMPILER=i686-w64-mingw32-gcc \
-      -DCMAKE_RC_COMPILER=i686-w64-mingw32-windres \
-      -DCMAKE_FIND_ROOT_PATH="$PREFIX;/usr/i686-w64-mingw32" \
+      -DCMAKE_C_COMPILER="$HOST-gcc" \
+      -DCMAKE_RC_COMPILER="$HOST-windres" \
+      -DCMAKE_FIND_ROOT_PATH="$PREFIX;/usr/$HOST" \
       -DCMAKE_FIND_ROOT_PATH_MODE_PROGRAM=NEVER \
       -DCMAKE_FIND_ROOT_PATH_MODE_LIBRARY=ONLY \
       -DCMAKE_FIND_ROOT_PATH_MODE_INCLUDE=ONLY \
@@ -170,8 +225,8 @@ build_curl() {
 build_minizip() {
   [ -f "$PREFIX/.minizip" ] && return 0
   did_something=1
-  log "building minizip for i686"
-  local work="$CACHE_ROOT/work/zlib"
+  log "building minizip for $ARCH"
+  local work="$CACHE_ROOT/work/$ARCH/zlib"
   rm -rf "$work"
   local tarball
   tarball="$(fetch_source zlib "$work/dl")"
@@ -180,9 +235,9 @@ build_minizip() {
   mkdir -p "$PREFIX/include/minizip" "$PREFIX/lib" "$work/obj"
   local f
   for f in ioapi unzip iowin32; do
-    i686-w64-mingw32-gcc -O2 -c "$mz/$f.c" -o "$work/obj/$f.o"
+    "$HOST-gcc" -O2 -c "$mz/$f.c" -o "$work/obj/$f.o"
   done
-  i686-w64-mingw32-ar rcs "$PREFIX/lib/libminizip.a" "$work/obj"/*.o
+  "$HOST-ar" rcs "$PREFIX/lib/libminizip.a" "$work/obj"/*.o
   cp "$mz"/ioapi.h "$mz"/unzip.h "$mz"/iowin32.h "$mz"/crypt.h "$PREFIX/include/minizip/"
   touch "$PREFIX/.minizip"
 }
@@ -248,13 +303,13 @@ make_publisher_key() {
 fetch_httplib_header() {
   [ -f "$PREFIX/.httplib" ] && return 0
   did_something=1
-  log "fetching the cpp-httplib header for i686"
-  local work="$CACHE_ROOT/work/httplib"
+  log "fetching the cpp-httplib header for $ARCH"
+  local work="$CACHE_ROOT/work/$ARCH/httplib"
   rm -rf "$work"
   mkdir -p "$work/dl"
   if [ -z "$(apt-cache showsrc cpp-httplib 2>/dev/null)" ]; then
     add_source_entries
-    as_root apt-get update -qq
+    apt_update
   fi
   step_log="$work/source.log"
   (cd "$work/dl" && apt-get source -q --download-only cpp-httplib >"$work/source.log" 2>&1)
@@ -279,20 +334,23 @@ make_locale() {
   as_root localedef -i pt_BR -c -f UTF-8 -A /usr/share/locale/locale.alias "$name"
 }
 
+mkdir -p "$CACHE_ROOT"
 install_packages
 make_locale
-mkdir -p "$PREFIX"
-build_openssl
-build_curl
-build_minizip
-fetch_httplib_header
+for arch in i686 x86_64; do
+  use_arch "$arch"
+  build_openssl
+  build_curl
+  build_minizip
+  fetch_httplib_header
+  echo "$PREFIX" >"$CACHE_ROOT/current-$arch"
+done
 make_sandbox_certs
 make_publisher_key
-echo "$PREFIX" > "$CACHE_ROOT/current"
 
 if [ "$did_something" = 0 ]; then
   log "everything is in place, nothing to do"
 else
   rm -rf "$CACHE_ROOT/work"
-  log "done; i686 libraries in $PREFIX"
+  log "done; Windows libraries in $CACHE_ROOT/i686-v$DEPS_VERSION and $CACHE_ROOT/x86_64-v$DEPS_VERSION"
 fi

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Runs a Windows test program under Wine, in the private prefix named by
-# WINEPREFIX (set by ctest to one inside the build tree).
+# WINEPREFIX (set by ctest to one inside the build tree), with the loader of
+# the build that QUELTA_WINE_BITS names (32, the default, or 64: a 64-bit
+# prefix of its own, WINEARCH=win64).
 #
 #   wine-run.sh --start            create the prefix once, start a warm wineserver
 #                                  (and, when there is no X display, a private Xvfb)
@@ -30,10 +32,8 @@ if ! locale -a 2>/dev/null | grep -qix "$(echo "$LC_ALL" | sed 's/UTF-8$/utf8/')
   echo "the locale $LC_ALL is missing: run 'make setup'" >&2
   exit 1
 fi
-export WINEARCH=win32
-export WINEDEBUG="${WINEDEBUG:--all}"
-# No Mono or Gecko installer prompts in a fresh prefix.
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+. "$(dirname "$0")/wine-env.sh"
+quelta_wine "${QUELTA_WINE_BITS:-32}"
 
 display_file="$WINEPREFIX/.quelta-display"
 
@@ -68,17 +68,18 @@ stop_private_display() {
   fi
 }
 
+# A prefix is made for one architecture; one made for the other is made anew.
 init_prefix() {
-  if [ -f "$WINEPREFIX/.quelta-ready" ]; then return 0; fi
+  if [ "$(cat "$WINEPREFIX/.quelta-ready" 2>/dev/null)" = "$WINEARCH" ]; then return 0; fi
   rm -rf "$WINEPREFIX"
   mkdir -p "$(dirname "$WINEPREFIX")"
-  wineboot -i </dev/null >/dev/null 2>&1 || true
+  "$WINELOADER" wineboot -i </dev/null >/dev/null 2>&1 || true
   wineserver -w
   # A crashing test ends with a failure, never with the crash dialog.
-  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+  "$WINELOADER" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
     </dev/null >/dev/null 2>&1
   wineserver -w
-  touch "$WINEPREFIX/.quelta-ready"
+  echo "$WINEARCH" >"$WINEPREFIX/.quelta-ready"
 }
 
 case "${1:-}" in
@@ -92,7 +93,7 @@ case "${1:-}" in
     # The prefix's own services (services.exe, winedevice, ...) outlive the
     # program that starts them and keep its output open; started here with
     # their output going nowhere, they never hold a test's output pipe.
-    wine wineboot </dev/null >/dev/null 2>&1 || true
+    "$WINELOADER" wineboot </dev/null >/dev/null 2>&1 || true
     echo "wine prefix ready: $WINEPREFIX"
     exit 0
     ;;
@@ -116,8 +117,8 @@ use_run_display
 # Every program starts at 96 DPI, set on the display it runs on, unless
 # QUELTA_WINE_DPI names another (the README's picture of a scaled display).
 export QUELTA_WINE_DPI="${QUELTA_WINE_DPI:-96}"
-at_dpi='wine reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD \
-  /d "$QUELTA_WINE_DPI" /f </dev/null >/dev/null 2>&1; exec wine "$@"'
+at_dpi='"$WINELOADER" reg add "HKCU\\Control Panel\\Desktop" /v LogPixels /t REG_DWORD \
+  /d "$QUELTA_WINE_DPI" /f </dev/null >/dev/null 2>&1; exec "$WINELOADER" "$@"'
 
 if [ -n "${QUELTA_TEST_RESULTS:-}" ]; then
   mkdir -p "$QUELTA_TEST_RESULTS"

@@ -22,8 +22,11 @@ using diagnosis::CheckLine;
 
 std::string lineText(const CheckLine& line) {
   return std::string(diagnosis::verdictText(line.verdict)) + " | " + line.check + " | " +
-         line.result;
+         line.result + (line.action.empty() ? "" : " | " + line.action);
 }
+
+// The Epson library the advice names has the program's own bitness.
+const std::string kProgramBits = std::to_string(sizeof(void*) * 8) + " bits";
 
 class Diagnosis : public sandbox_test::SandboxAppTest {
  public:
@@ -111,7 +114,8 @@ const SetUpCase kSetUps[] = {
        t.write("impressora", "[{\"name\":\"CAIXA\",\"tipo\":\"EPSON DLL\",\"padrao\":\"Sim\"}]");
        t.write("categoria", "[]");
      },
-     {"Erro | Impressora CAIXA | A biblioteca InterfaceEpsonNF.dll n\xe3o est\xe1 na pasta"}},
+     {"Erro | Impressora CAIXA | A biblioteca InterfaceEpsonNF.dll n\xe3o est\xe1 na pasta do "
+      "programa | Copie InterfaceEpsonNF.dll (" + kProgramBits + ") da instala\xe7\xe3o"}},
     {"Epson library without a function",
      [](Diagnosis& t) {
        t.write("impressora", "[{\"name\":\"CAIXA\",\"tipo\":\"EPSON DLL\",\"padrao\":\"Sim\"}]");

@@ -32,8 +32,14 @@ TEST(Worker, StoppingEndsAStalledJobDropsItsReplyAndTheJobsNotBegun) {
   worker.stop();
   EXPECT_EQ(ran, std::vector<std::string>({"stalled", "stalled stopped"}));
   EXPECT_TRUE(delivered.empty());
+  // Taken after all, a late job would begin at once on a thread of its own.
   worker.post(job("late"));
-  EXPECT_EQ(ran.size(), 2u);
+  EXPECT_FALSE(eventually(
+      [&] {
+        std::lock_guard<std::mutex> lock(mutex);
+        return ran.size() > 2;
+      },
+      1));
 }
 
 }  // namespace

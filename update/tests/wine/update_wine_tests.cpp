@@ -15,6 +15,7 @@
 #include <chrono>
 #include <cstring>
 #include <functional>
+#include <regex>
 #include <thread>
 
 #include "app/main_window.h"
@@ -884,6 +885,27 @@ TEST(SelfUpdate, YesReplacesToolServiceAndLibrariesAndTheNewServiceRuns) {
   EXPECT_TRUE(readOr(file("queltaConfig.exe")) == newTool);
   EXPECT_EQ(serviceState(), 4);
   if (HasFailure()) ADD_FAILURE() << "service log:\n" << serviceLogOf(appDir);
+}
+
+// Windows starts a program only when its manifest names the processor it was
+// built for, in its own identity and in the common controls it asks for;
+// Wine does not check, so the test reads the manifest of the tool as built.
+TEST(ToolImage, TheManifestNamesTheProcessorTheToolWasBuiltFor) {
+  HMODULE image = LoadLibraryExA(windowsPath(QUELTA_CONFIG_EXE).c_str(), nullptr,
+                                 LOAD_LIBRARY_AS_DATAFILE);
+  ASSERT_TRUE(image);
+  HRSRC found = FindResourceA(image, MAKEINTRESOURCEA(1), MAKEINTRESOURCEA(24));  // RT_MANIFEST
+  ASSERT_TRUE(found);
+  const std::string manifest(static_cast<const char*>(LockResource(LoadResource(image, found))),
+                             SizeofResource(image, found));
+  FreeLibrary(image);
+  const std::regex named("processorArchitecture=\"([^\"]*)\"");
+  Strings architectures;
+  for (auto it = std::sregex_iterator(manifest.begin(), manifest.end(), named);
+       it != std::sregex_iterator(); ++it)
+    architectures.push_back((*it)[1]);
+  const std::string built = sizeof(void*) == 8 ? "amd64" : "X86";
+  EXPECT_EQ(architectures, Strings({built, built}));
 }
 
 }  // namespace
