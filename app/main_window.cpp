@@ -4,6 +4,7 @@
 #include "app/title.h"
 #include "config/settings.h"
 #include "config/version.h"
+#include "host/operation_names.h"
 #include "diagnosis/views/diagnosis_window.h"
 #include "service/service_check.h"
 
@@ -13,14 +14,15 @@ MainWindow::MainWindow(const platform::Services& services, const Connections& co
     : services_(services),
       api_(connections.api),
       updates_(connections.updates),
-      IdHTTP1(services.http->open()),
-      // A lane for each load-test order in flight and one for everything else.
+      // A lane for each load-test order in flight, one for the operation the
+      // window waits for and one for everything else.
       worker_([this](host::Worker::Reply reply) { post(std::move(reply)); },
-              service::TestWS::kMostInFlight + 1),
+              service::TestWS::kMostInFlight + 2),
+      operations_(*this, worker_, *services.http),
       host_{*this,
             state_,
             services_,
-            *IdHTTP1,
+            operations_,
             worker_,
             [this](const host::Outcome& outcome) { apply(outcome); },
             [this] { showLogScreen(); }} {
@@ -64,11 +66,13 @@ void MainWindow::buildStartupSteps() {
       {"application directory", [this] { state_.appDir = config::applicationDirectory(); }},
       {"print-service check",
        [this] {
-         platform::Process& process = *services_.process;
-         service::checkPrintService(*services_.serviceManager, state_.appDir,
-                                    [&process](const std::string& commandLine) {
-                                      return process.launchHidden(commandLine);
-                                    });
+         operations_.run(host::kWaitingForService, [this](host::Operation&) {
+           platform::Process& process = *services_.process;
+           service::checkPrintService(*services_.serviceManager, state_.appDir,
+                                      [&process](const std::string& commandLine) {
+                                        return process.launchHidden(commandLine);
+                                      });
+         });
        }},
       {"printer table",
        [this] {
@@ -129,12 +133,37 @@ void MainWindow::FormActivate() {
   versionCheck();
 }
 
+namespace {
+
+// The update's process from the worker: the script starts from there, the
+// program's end is the window's.
+class WindowProcess : public platform::Process {
+ public:
+  WindowProcess(platform::Process& process, host::Operation& op) : process_(process), op_(op) {}
+  bool launchHidden(const std::string& commandLine) override {
+    return process_.launchHidden(commandLine);
+  }
+  void pause(int milliseconds) override { process_.pause(milliseconds); }
+  void endProgram() override {
+    op_.onWindow([process = &process_] { process->endProgram(); });
+  }
+
+ private:
+  platform::Process& process_;
+  host::Operation& op_;
+};
+
+}  // namespace
+
 void MainWindow::versionCheck() {
   if (!updates_.check) return;
-  update::UpdateContext context{*IdHTTP1,           prompts(),        *services_.serviceManager,
-                                *services_.process, *services_.clock, state_.appDir,
-                                config::kVersion,   updates_};
-  update::checkForUpdate(context);
+  operations_.run(host::kCheckingForUpdates, [this](host::Operation& op) {
+    WindowProcess process(*services_.process, op);
+    update::UpdateContext context{
+        op.http(),     op.prompts(),     *services_.serviceManager, process, *services_.clock,
+        state_.appDir, config::kVersion, updates_,                  &op};
+    update::checkForUpdate(context);
+  });
 }
 
 void MainWindow::btnConfigImpClick() {
@@ -154,9 +183,19 @@ void MainWindow::btnDiagnosticoClick() {
 
 // Stops the print service, waits for it to stop, then asks for the start.
 // Shows nothing and leaves the cursor alone, as every service operation.
-void MainWindow::btnRestartClick() { service::restartPrintService(*services_.serviceManager); }
+// The window answers meanwhile; no progress box, and the button cannot be
+// pressed again until the restart has ended.
+void MainWindow::btnRestartClick() {
+  operations_.run("", [this](host::Operation&) {
+    service::restartPrintService(*services_.serviceManager);
+  });
+}
 
-void MainWindow::Timer1Timer() { logView_->refreshInBackground(); }
+// While an operation runs the tables may be in its hands: the refresh waits
+// for the next tick.
+void MainWindow::Timer1Timer() {
+  if (!operations_.running()) logView_->refreshInBackground();
+}
 
 void MainWindow::lvProdutoEditing(bool* allowEdit) { *allowEdit = false; }
 

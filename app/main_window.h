@@ -1,7 +1,7 @@
 // The main window TForm1: the login, log and configuration screens, the
 // start-up sequence, screen switching, and the views that declare the
 // subsystems' controls and hold their handlers. The window is the views'
-// host: its controls, state, prompts, services and HTTP client, and the
+// host: its controls, state, prompts, services and operations, and the
 // refills an action's outcome names, whichever view shows the list.
 #pragma once
 
@@ -81,10 +81,11 @@ class MainWindow : public ui::Form {
   const cloud::ApiEndpoints api_;
   const update::UpdateSource updates_;
   host::AppState state_;
-  std::unique_ptr<net::HttpFetcher> IdHTTP1;
   // Before the views, so it is there when they bind and still there while
   // they go.
   host::Worker worker_;
+  // What can wait runs here, the window waiting for it.
+  host::Operations operations_;
   // What the views are built against.
   host::ViewHost host_;
   std::vector<StartupStep> startupSteps_;

@@ -1,11 +1,16 @@
-// window_probe TOOL APPDIR [SECONDS] [INTERVAL_MS] [diagnostico]: starts the tool in its
-// application directory, waits for its main window and the end of its
-// start-up, then sends the window a message every INTERVAL_MS (50) for
-// SECONDS (30) and reports the worst response and how long the window kept
-// the sender waiting. Run under Wine by scripts/hang-probe.sh, with a print
-// service that never answers. With "diagnostico" it presses the log
-// screen's "Diagnóstico" first and probes the diagnosis window while its
-// checks wait on that service.
+// window_probe TOOL APPDIR [SECONDS] [INTERVAL_MS] [MODE]: starts the tool in its
+// application directory, waits for its main window, then sends the window a
+// message every INTERVAL_MS (50) for SECONDS (30) and reports the worst
+// response and how long the window kept the sender waiting. Run under Wine
+// by scripts/hang-probe.sh, with the other side hung. MODE:
+//   servico      (default) the start-up ends first; the print service hangs
+//   diagnostico  presses "Diagnóstico" and probes the diagnosis window while
+//                its checks wait on that service
+//   inicio       probes from the moment the window shows: the start-up's
+//                version check waits on the download host
+//   acessar      types the demo account and presses "Acessar": the login
+//                waits on the cloud
+//   download     answers "Yes" to the update's question: the download waits
 #include <windows.h>
 
 #include <algorithm>
@@ -20,13 +25,31 @@ struct Found {
   const char* className = "TForm1";
 };
 
-BOOL CALLBACK findButton(HWND hwnd, LPARAM lp) {
-  char text[64];
-  if (GetWindowTextA(hwnd, text, sizeof text) && lstrcmpA(text, "Diagn\xf3stico") == 0) {
-    *reinterpret_cast<HWND*>(lp) = hwnd;
+struct Child {
+  const char* text;  // a caption, or a class when looking for the n-th one
+  int nth = 0;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK findChild(HWND hwnd, LPARAM lp) {
+  auto* child = reinterpret_cast<Child*>(lp);
+  char text[64], name[64];
+  if (GetWindowTextA(hwnd, text, sizeof text) && lstrcmpA(text, child->text) == 0) {
+    child->found = hwnd;
+    return FALSE;
+  }
+  if (GetClassNameA(hwnd, name, sizeof name) && lstrcmpiA(name, child->text) == 0 &&
+      child->nth-- == 0) {
+    child->found = hwnd;
     return FALSE;
   }
   return TRUE;
+}
+
+HWND childOf(HWND window, const char* text, int nth = 0) {
+  Child child{text, nth};
+  EnumChildWindows(window, findChild, reinterpret_cast<LPARAM>(&child));
+  return child.found;
 }
 
 BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM lp) {
@@ -42,6 +65,17 @@ BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM lp) {
   return TRUE;
 }
 
+// The visible window of a class of the process, once it shows; null when it
+// has not within `seconds`.
+HWND waitForWindow(DWORD pid, const char* className, int seconds) {
+  Found found{pid, nullptr, className};
+  for (int i = 0; i < seconds * 20 && !found.window; ++i) {
+    Sleep(50);
+    EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&found));
+  }
+  return found.window;
+}
+
 double millisecondsSince(const LARGE_INTEGER& start, const LARGE_INTEGER& frequency) {
   LARGE_INTEGER now;
   QueryPerformanceCounter(&now);
@@ -53,7 +87,7 @@ double millisecondsSince(const LARGE_INTEGER& start, const LARGE_INTEGER& freque
 
 int main(int argc, char** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: window_probe TOOL APPDIR [SECONDS] [INTERVAL_MS] [diagnostico]\n");
+    std::fprintf(stderr, "usage: window_probe TOOL APPDIR [SECONDS] [INTERVAL_MS] [MODE]\n");
     return 2;
   }
   const double seconds = argc > 3 ? std::atof(argv[3]) : 30;
@@ -69,36 +103,44 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "cannot start %s (%lu)\n", argv[1], GetLastError());
     return 1;
   }
-  Found found{tool.dwProcessId, nullptr};
-  for (int i = 0; i < 600 && !found.window; ++i) {
-    Sleep(100);
-    EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&found));
-  }
+  Found found{tool.dwProcessId, waitForWindow(tool.dwProcessId, "TForm1", 60)};
   int status = 0;
   if (!found.window) {
     std::fprintf(stderr, "the tool's window did not appear\n");
     status = 1;
   } else {
-    // The start-up's own refresh and version check end first.
+    const char* mode = argc > 5 ? argv[5] : "servico";
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(found.window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
-    Sleep(1000);
-    if (argc > 5 && lstrcmpA(argv[5], "diagnostico") == 0) {
-      HWND button = nullptr;
-      EnumChildWindows(found.window, findButton, reinterpret_cast<LPARAM>(&button));
+    if (lstrcmpA(mode, "inicio") != 0) {
+      // The start-up's own refresh and version check end first.
+      SendMessageTimeoutA(found.window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result);
+      Sleep(1000);
+    }
+    if (lstrcmpA(mode, "diagnostico") == 0) {
       // Posted: the click opens a modal window, whose loop the probe then meets.
-      if (button) PostMessageA(button, BM_CLICK, 0, 0);
-      Found diagnosis{tool.dwProcessId, nullptr, "TFormDiagnostico"};
-      for (int i = 0; i < 100 && !diagnosis.window; ++i) {
-        Sleep(20);
-        EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&diagnosis));
-      }
-      if (!diagnosis.window) {
+      if (HWND button = childOf(found.window, "Diagn\xf3stico")) PostMessageA(button, BM_CLICK, 0, 0);
+      if (HWND diagnosis = waitForWindow(tool.dwProcessId, "TFormDiagnostico", 2)) {
+        std::printf("probing the diagnosis window while its checks run\n");
+        found.window = diagnosis;
+      } else {
         std::fprintf(stderr, "the diagnosis window did not appear\n");
         status = 1;
+      }
+    } else if (lstrcmpA(mode, "acessar") == 0) {
+      SendMessageA(childOf(found.window, "Edit", 0), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>("demo@quelta.com.br"));
+      SendMessageA(childOf(found.window, "Edit", 1), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>("quelta123"));
+      if (HWND button = childOf(found.window, "Acessar")) PostMessageA(button, BM_CLICK, 0, 0);
+      std::printf("probing the window while the login waits on the cloud\n");
+    } else if (lstrcmpA(mode, "download") == 0) {
+      // The question comes once the manifest has been read.
+      if (HWND question = waitForWindow(tool.dwProcessId, "#32770", 30)) {
+        PostMessageA(question, WM_COMMAND, IDYES, 0);
+        std::printf("probing the window while the update's download waits\n");
       } else {
-        std::printf("probing the diagnosis window while its checks run\n");
-        found.window = diagnosis.window;
+        std::fprintf(stderr, "the update's question did not appear\n");
+        status = 1;
       }
     }
 
@@ -110,6 +152,7 @@ int main(int argc, char** argv) {
     while (millisecondsSince(begin, frequency) < seconds * 1000) {
       LARGE_INTEGER sent;
       QueryPerformanceCounter(&sent);
+      DWORD_PTR result = 0;
       if (!SendMessageTimeoutA(found.window, WM_NULL, 0, 0, SMTO_NORMAL, 60000, &result)) {
         std::fprintf(stderr, "the window is gone\n");
         status = 1;

@@ -89,6 +89,8 @@ struct HttpClient::Impl {
   curl_slist* headers = nullptr;
   CURL* easy = nullptr;  // holds the open connection until disconnect()
   std::stop_token stop;
+  // The client's watcher of the body (HttpFetcher::watchBody).
+  const std::function<void(int64_t)>* watcher = nullptr;
 
   // Per request.
   std::string body;
@@ -115,8 +117,10 @@ struct HttpClient::Impl {
   }
 
   static size_t onBody(char* data, size_t size, size_t count, void* self) {
-    return guardedCallback(self, size * count,
-                           [&](Impl& impl) { impl.body.append(data, size * count); });
+    return guardedCallback(self, size * count, [&](Impl& impl) {
+      impl.body.append(data, size * count);
+      if (impl.watcher && *impl.watcher) (*impl.watcher)(static_cast<int64_t>(impl.body.size()));
+    });
   }
 
   static size_t onHeader(char* data, size_t size, size_t count, void* self) {
@@ -181,16 +185,19 @@ struct HttpClient::Impl {
     return easy;
   }
 
-  [[noreturn]] void fail(CURL* h, CURLcode code) {
+  [[noreturn]] void fail(CURL* h, CURLcode code, const Timeouts& limits) {
     std::string text = errorText[0] ? std::string(errorText) : curl_easy_strerror(code);
     switch (code) {
       case CURLE_ABORTED_BY_CALLBACK:
         throw Cancelled();
       case CURLE_OPERATION_TIMEDOUT: {
-        curl_off_t ready = 0;
+        curl_off_t ready = 0, total = 0;
         curl_easy_getinfo(h, CURLINFO_PRETRANSFER_TIME_T, &ready);
-        if (ready == 0) throw ConnectTimeout();
-        throw ReadTimeout();
+        curl_easy_getinfo(h, CURLINFO_TOTAL_TIME_T, &total);
+        if (ready == 0) throw ConnectTimeout((limits.connectMs + 999) / 1000);
+        // The whole request's limit, or a silence as long as the stall limit.
+        const bool whole = total / 1000 + 500 >= limits.totalMs;
+        throw ReadTimeout(whole ? (limits.totalMs + 999) / 1000 : limits.stallSeconds);
       }
       case CURLE_TOO_MANY_REDIRECTS: {
         long status = 0;
@@ -253,7 +260,7 @@ struct HttpClient::Impl {
     }
     if (code != CURLE_OK) {
       body.clear();
-      fail(h, code);
+      fail(h, code, limits);
     }
     long status = 0;
     curl_easy_getinfo(h, CURLINFO_RESPONSE_CODE, &status);
@@ -278,6 +285,7 @@ HttpClient::HttpClient(Timeouts limits, std::stop_token stop)
     : HttpFetcher(limits), impl_(std::make_unique<Impl>()) {
   initialiseCurlOnce();
   impl_->stop = std::move(stop);
+  impl_->watcher = &watcher_;
   impl_->share = curl_share_init();
   if (!impl_->share) throw RequestError("Cannot create an HTTP client.");
   curl_share_setopt(impl_->share, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE);

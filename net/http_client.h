@@ -15,6 +15,10 @@ namespace net {
 // Every failed request raises one of these; the class names are the ones
 // the program has always reported, so log lines keep their form.
 
+// Every failed request's error box says first, in plain Portuguese, what
+// failed, then the network layer's own text on a line below, for support;
+// the message alone (log lines, the diagnosis) keeps the network layer's.
+
 // The server answered with a status outside 2xx (a 15th redirect in a row
 // included); the message is the reply's status line as the server sent it.
 class HttpProtocolError : public quelta::Error {
@@ -22,6 +26,9 @@ class HttpProtocolError : public quelta::Error {
   HttpProtocolError(int status, const std::string& statusLine)
       : quelta::Error("EIdHTTPProtocolException", statusLine), status_(status) {}
   int status() const { return status_; }
+  std::string boxText() const override {
+    return "O servidor respondeu com o erro " + std::to_string(status_) + ".\n" + message();
+  }
 
  private:
   int status_;
@@ -32,18 +39,41 @@ class HttpProtocolError : public quelta::Error {
 class SocketError : public quelta::Error {
  public:
   explicit SocketError(const std::string& message) : quelta::Error("EIdSocketError", message) {}
+  std::string boxText() const override {
+    return "Sem conex\xe3o com o servidor: a internet n\xe3o est\xe1 dispon\xedvel ou o servidor "
+           "recusou a conex\xe3o.\n" +
+           message();
+  }
 };
 
-// No connection within the connect time-out.
+// "O servidor não respondeu em N s." over a time-out's own text; without a
+// known limit, "a tempo".
+inline std::string noAnswerWithin(long seconds) {
+  return seconds > 0 ? "O servidor n\xe3o respondeu em " + std::to_string(seconds) + " s."
+                     : "O servidor n\xe3o respondeu a tempo.";
+}
+
+// No connection within the connect time-out (`seconds`, when known).
 class ConnectTimeout : public quelta::Error {
  public:
-  ConnectTimeout() : quelta::Error("EIdConnectTimeout", "Connect timed out.") {}
+  explicit ConnectTimeout(long seconds = 0)
+      : quelta::Error("EIdConnectTimeout", "Connect timed out."), seconds_(seconds) {}
+  std::string boxText() const override { return noAnswerWithin(seconds_) + "\n" + message(); }
+
+ private:
+  long seconds_;
 };
 
-// The connection stayed silent longer than the read time-out.
+// The connection stayed silent longer than the read time-out, or the whole
+// request outlasted its limit (`seconds`, when known).
 class ReadTimeout : public quelta::Error {
  public:
-  ReadTimeout() : quelta::Error("EIdReadTimeout", "Read timed out.") {}
+  explicit ReadTimeout(long seconds = 0)
+      : quelta::Error("EIdReadTimeout", "Read timed out."), seconds_(seconds) {}
+  std::string boxText() const override { return noAnswerWithin(seconds_) + "\n" + message(); }
+
+ private:
+  long seconds_;
 };
 
 // The TLS handshake failed, a server certificate that does not verify
@@ -51,6 +81,11 @@ class ReadTimeout : public quelta::Error {
 class TlsError : public quelta::Error {
  public:
   explicit TlsError(const std::string& message) : quelta::Error("EIdOSSLConnectError", message) {}
+  std::string boxText() const override {
+    return "A conex\xe3o segura com o servidor falhou: o certificado do servidor n\xe3o \xe9 "
+           "v\xe1lido ou o rel\xf3gio do computador est\xe1 errado.\n" +
+           message();
+  }
 };
 
 // A URL the client cannot request at all (malformed, unknown scheme).
@@ -62,7 +97,7 @@ class RequestError : public quelta::Error {
 // The request's owner asked it to end (the window closing).
 class Cancelled : public quelta::Error {
  public:
-  Cancelled() : quelta::Error("EAbort", "Operation aborted") {}
+  Cancelled() : quelta::Error(quelta::kAbortClass, "Operation aborted") {}
 };
 
 // ---- the client ----------------------------------------------------------

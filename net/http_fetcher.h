@@ -2,6 +2,8 @@
 // implements it, and tests put a scripted one in its place.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <stop_token>
 #include <string>
@@ -41,11 +43,17 @@ class HttpFetcher {
   // The "Date" header of the last reply received (an error reply's too);
   // empty when it had none.
   virtual std::string replyDate() const = 0;
+  // Told the bytes of the body received so far, as they arrive (the
+  // update's download shows them); an empty function stops it.
+  virtual void watchBody(std::function<void(int64_t received)> watcher) {
+    watcher_ = std::move(watcher);
+  }
 
  protected:
   explicit HttpFetcher(Timeouts limits = kRemoteTimeouts) : limits_(limits) {}
   // The limits of every request that names none.
   Timeouts limits_;
+  std::function<void(int64_t)> watcher_;
 };
 
 // Where HTTP clients come from: the program's own, or a scripted twin in

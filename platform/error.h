@@ -18,6 +18,9 @@ class Error : public std::runtime_error {
   // Every byte of the message: what() ends at the first NUL, and a parse
   // error quotes the text it read, NULs included.
   const std::string& message() const { return message_; }
+  // What the application's error box says: the message, or, for a kind
+  // the person cannot read as it stands, a line of plain Portuguese first.
+  virtual std::string boxText() const { return message_; }
 
  private:
   std::string className_;
@@ -35,6 +38,11 @@ class ConvertError : public Error {
  public:
   explicit ConvertError(const std::string& message) : Error("EConvertError", message) {}
 };
+
+// The kind of the error that ends what the person cancelled: it reaches no
+// box, as the silent "EAbort" of Windows programs never does.
+inline constexpr char kAbortClass[] = "EAbort";
+inline bool isAbort(const Error& e) { return e.className() == kAbortClass; }
 
 // "class name - message", the form in which print results and log lines
 // record an error.

@@ -1,13 +1,18 @@
 #!/usr/bin/env bash
-# How the main window answers while the print service hangs: a listener on
-# 127.0.0.1:7777 accepts every connection and never answers, the tool runs
-# logged in from a temporary application directory under Wine, and
-# window_probe sends its window a message every 50 ms for 30 s and prints
-# the worst response. The port is the computer's: run it in a private
-# network namespace,
-#   unshare -n bash -c 'ip link set lo up && bash scripts/hang-probe.sh [SECONDS] [diagnostico]'
-# With "diagnostico" the probe opens the diagnosis window first and measures
-# that window while its checks wait on the hung service.
+# How the main window answers while the other side hangs: the tool runs from
+# a temporary application directory under Wine, and window_probe sends its
+# window a message every 50 ms for SECONDS (30) and prints the worst
+# response. MODE says what hangs:
+#   servico      (default) a listener on 127.0.0.1:7777 accepts every
+#                connection and never answers; the tool runs logged in
+#   diagnostico  the same, probing the diagnosis window while its checks wait
+#   inicio       the sandbox cloud holds the version manifest: the start-up's
+#                version check waits
+#   acessar      the sandbox cloud holds the token request: "Acessar" waits
+#   download     the sandbox cloud offers a signed new version and holds its
+#                archive: the download after "Sim" waits
+# The ports are the computer's: run it in a private network namespace,
+#   unshare -n bash -c 'ip link set lo up && bash scripts/hang-probe.sh [SECONDS] [MODE]'
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds="${1:-30}"
@@ -17,13 +22,19 @@ windows="$QUELTA_PRESET"
 cmake --preset "$windows" >/dev/null
 cmake --build --preset "$windows" --target queltaConfig window_probe >/dev/null
 
+mode="${2:-servico}"
+cmake --preset native >/dev/null
+cmake --build --preset native --target sandbox-cloud >/dev/null
 work="$(mktemp -d "$PWD/build/hang-probe.XXXXXX")"
-trap 'kill "$listener" 2>/dev/null || true; WINEPREFIX="$WINEPREFIX" scripts/wine-run.sh --stop >/dev/null; rm -rf "$work"' EXIT
+listener=""
+trap 'kill $listener 2>/dev/null || true; WINEPREFIX="$WINEPREFIX" scripts/wine-run.sh --stop >/dev/null; rm -rf "$work"' EXIT
 cp "build/$windows/app/queltaConfig.exe" "$work/"
-printf '[CONFIG]\r\ntoken=abc\r\n' >"$work/quelta.dll"
 
-# Accepts for at most the probe's time and a minute more, answers nothing.
-python3 - "$((seconds + 60))" <<'PY' &
+case "$mode" in
+  servico | diagnostico)
+    printf '[CONFIG]\r\ntoken=abc\r\n' >"$work/quelta.dll"
+    # Accepts for at most the probe's time and a minute more, answers nothing.
+    python3 - "$((seconds + 60))" <<'PY' &
 import socket, sys, time
 server = socket.socket()
 server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
@@ -38,11 +49,37 @@ while time.time() < end:
     except socket.timeout:
         pass
 PY
-listener=$!
+    listener=$!
+    ;;
+  inicio | acessar | download)
+    files="$work/files"
+    mkdir -p "$files"
+    fail="kind=hang&path=/token"
+    [ "$mode" = inicio ] && fail="kind=hang&path=/impressao/version.json"
+    if [ "$mode" = download ]; then
+      # A new version, signed with the sandbox's publisher key as the
+      # default build trusts it; its archive is held.
+      fail="kind=hang&path=/impressao/impressao.zip"
+      certs="${QUELTA_DEPS_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/quelta-deps}/sandbox-certs-v1"
+      head -c 200000 /dev/urandom >"$files/impressao.zip"
+      minutes=$(($(date +%s) / 60))
+      printf '{"success":true,"versao":"9.9.99","sha256":"%s","tamanho":%d,"publicacao":%d,"expira":"%s"}' \
+        "$(sha256sum "$files/impressao.zip" | cut -d' ' -f1)" 200000 "$minutes" \
+        "$(date -u -d '+1 day' +%Y-%m-%dT%H:%M:%SZ)" >"$files/version.json"
+      openssl pkeyutl -sign -inkey "$certs/publisher.key" -rawin -in "$files/version.json" \
+        -out "$files/version.json.sig"
+    fi
+    build/native/standins/cloud/sandbox-cloud --files "$files" --fail "$fail" \
+      </dev/null >"$work/sandbox.log" 2>&1 &
+    listener=$!
+    for _ in $(seq 50); do grep -q '^sandbox-cloud ready' "$work/sandbox.log" && break; sleep 0.1; done
+    ;;
+  *) echo "hang-probe: no mode $mode (servico, diagnostico, inicio, acessar, download)" >&2; exit 2 ;;
+esac
 
 export WINEPREFIX="$PWD/build/$windows/probe-prefix"
 unset DISPLAY
 scripts/wine-run.sh --start >/dev/null
 windows() { echo "Z:$(echo "$1" | tr '/' '\\')"; }
 scripts/wine-run.sh --gui "build/$windows/bench/window_probe.exe" \
-  "$(windows "$work/queltaConfig.exe")" "$(windows "$work")" "$seconds" 50 ${2:-}
+  "$(windows "$work/queltaConfig.exe")" "$(windows "$work")" "$seconds" 50 "$mode"

@@ -36,4 +36,5 @@ if [ -d docs/fixtures/config ]; then
 fi
 if [ -d docs/fixtures/preview ]; then shot preview preview docs/ticket-preview.png; fi
 if [ -d docs/fixtures/config ]; then shot config diagnosis docs/diagnosis.png; fi
+if [ -d docs/fixtures/config ]; then shot config progress docs/progress-box.png; fi
 scripts/wine-run.sh --stop >/dev/null

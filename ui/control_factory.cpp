@@ -62,6 +62,10 @@ void Form::createControl(const ControlSpec& c, int id) {
       cls = WC_TABCONTROLA;
       style |= WS_TABSTOP;
       break;
+    case Kind::ProgressBar:
+      cls = PROGRESS_CLASSA;
+      style |= PBS_SMOOTH;
+      break;
   }
   if (c.kind == Kind::Page) {
     // Pages are siblings laid over their page control's display area, so

@@ -207,4 +207,16 @@ void ListView::setRowHeight(int pixels) {
   }
 }
 
+void ProgressBar::setPosition(int permille) {
+  SetWindowLongPtrA(hwnd(), GWL_STYLE, GetWindowLongPtrA(hwnd(), GWL_STYLE) & ~PBS_MARQUEE);
+  send(PBM_SETRANGE32, 0, 1000);
+  send(PBM_SETPOS, permille, 0);
+}
+
+void ProgressBar::setMoving() {
+  if (GetWindowLongPtrA(hwnd(), GWL_STYLE) & PBS_MARQUEE) return;
+  SetWindowLongPtrA(hwnd(), GWL_STYLE, GetWindowLongPtrA(hwnd(), GWL_STYLE) | PBS_MARQUEE);
+  send(PBM_SETMARQUEE, TRUE, 50);
+}
+
 }  // namespace ui

@@ -86,4 +86,13 @@ class ListView : public Control {
   void setRowHeight(int pixels);
 };
 
+class ProgressBar : public Control {
+ public:
+  using Control::Control;
+  // Filled to `permille` thousandths.
+  void setPosition(int permille);
+  // A block that keeps moving: how far is not known.
+  void setMoving();
+};
+
 }  // namespace ui

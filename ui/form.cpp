@@ -39,6 +39,8 @@ DWORD frameStyle(Frame frame) {
       return WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
     case Frame::Dialog:
       return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
+    case Frame::Popup:
+      return WS_POPUP | WS_DLGFRAME;
   }
   return WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 }
@@ -48,7 +50,8 @@ DWORD frameStyle(Frame frame) {
 void initialise(HINSTANCE instance) {
   appInstance = instance;
   INITCOMMONCONTROLSEX icc{sizeof icc,
-                           ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES};
+                           ICC_LISTVIEW_CLASSES | ICC_TAB_CLASSES | ICC_STANDARD_CLASSES |
+                               ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&icc);
   registerClass(kPanelClass, panelProc);
 }
@@ -160,10 +163,22 @@ void Form::notifyChange(const std::string& name) {
                reinterpret_cast<LPARAM>(control.hwnd));
 }
 
-void Form::post(Handler work) {
+void Form::postTo(HWND window, Handler work) {
   auto* message = new Handler(std::move(work));
-  if (!hwnd_ || !PostMessageA(hwnd_, kPostedWork, 0, reinterpret_cast<LPARAM>(message)))
+  if (!window || !PostMessageA(window, kPostedWork, 0, reinterpret_cast<LPARAM>(message)))
     delete message;
+}
+
+void Form::runPostedWork() {
+  MSG msg;
+  while (hwnd_ && PeekMessageA(&msg, hwnd_, kPostedWork, kPostedWork, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(msg.wParam));
+      return;
+    }
+    std::unique_ptr<Handler> work(reinterpret_cast<Handler*>(msg.lParam));
+    guarded(*work);
+  }
 }
 
 void Form::dropPostedWork() {
@@ -187,7 +202,8 @@ void Form::guarded(const Handler& handler) {
   try {
     handler();
   } catch (const quelta::Error& e) {
-    prompts().showError(errorBoxText(e.message()));
+    if (quelta::isAbort(e)) return;  // cancelled: nothing to say
+    prompts().showError(errorBoxText(e.boxText()));
   } catch (const std::exception& e) {
     prompts().showError(errorBoxText(e.what()));
   }

@@ -66,6 +66,7 @@ class Form {
   Memo memo(const std::string& name) const { return Memo(handle(name)); }
   ComboBox combo(const std::string& name) const { return ComboBox(handle(name)); }
   ListView list(const std::string& name) const { return ListView(handle(name)); }
+  ProgressBar progressBar(const std::string& name) const { return ProgressBar(handle(name)); }
 
   // Handler binding.
   using Handler = std::function<void()>;
@@ -79,7 +80,13 @@ class Form {
   // inside a message posted to the window, so work done off the window's
   // thread brings its result along. Work still on its way when the window
   // goes is dropped unrun.
-  void post(Handler work);
+  void post(Handler work) { postTo(hwnd_, std::move(work)); }
+  // The same for the form whose window is `window`, from a thread that
+  // cannot know whether the form is still there: work for a window that has
+  // gone is dropped.
+  static void postTo(HWND window, Handler work);
+  // Runs the work posted so far and not yet run, now.
+  void runPostedWork();
   // Draws a paint box on `dc`; `area` is its client rectangle.
   using PaintHandler = std::function<void(HDC dc, const RECT& area)>;
   void onPaint(const std::string& name, PaintHandler handler);

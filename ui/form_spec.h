@@ -23,7 +23,8 @@ enum class Kind {
   ListView,     // report view, whole-row selection, headers not clickable
   PageControl,  // tabs; its pages are the Page entries naming it as parent
   Page,
-  PaintBox,  // an area the form draws itself (onPaint)
+  PaintBox,     // an area the form draws itself (onPaint)
+  ProgressBar,  // how far an operation is
 };
 
 // Positions and sizes are 96-DPI pixels; the form scales them to the screen.
@@ -39,6 +40,7 @@ struct ControlSpec {
 enum class Frame {
   Main,    // caption, system menu and minimise box; fixed size
   Dialog,  // caption and system menu in a dialog frame
+  Popup,   // a dialog frame alone: a box that names itself inside
 };
 
 struct FormSpec {

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "config/settings.h"
+#include "host/operation_names.h"
 #include "json/json.h"
 #include "net/disconnect_guard.h"
 #include "net/http_client.h"
@@ -122,11 +123,23 @@ UpdateOutcome updateServer(UpdateContext& context, const Publication& publicatio
   std::string workDir = pathBelow(context.appDir, parts({kUpdateDirectory}));
   std::string archivePath = pathBelow(workDir, parts({kUpdateArchive}));
 
+  host::Operation* op = context.operation;
+  if (op) op->setName(host::kDownloadingUpdate);
   try {
     if (!platform::directoryExists(workDir)) platform::createDirectory(workDir);
+    // Its signed size is known: the bytes show as they arrive.
+    context.http.watchBody([op, &publication](int64_t received) {
+      if (op) op->progress(received, publication.size);
+    });
     std::string bytes = context.http.getStream(context.source.archiveUrl);
+    context.http.watchBody(nullptr);
     platform::writeFileReplacing(archivePath, bytes);
+  } catch (const net::Cancelled&) {
+    context.http.watchBody(nullptr);
+    context.http.disconnect();
+    throw;
   } catch (const std::exception&) {
+    context.http.watchBody(nullptr);
     // An archive that an earlier run left behind is used instead.
     context.prompts.showMessage(kUpdateDownloadFailed);
   }
@@ -146,8 +159,12 @@ UpdateOutcome updateServer(UpdateContext& context, const Publication& publicatio
   std::vector<ArchiveEntry> entries = checkUpdateArchive(archive);
   const std::string script = updateScriptText(context.appDir);
 
+  // The last moment a cancel leaves everything as it was.
+  if (op) op->checkCancelled();
   service::stopServiceAndWait(context.serviceManager, service::kPrintServiceName);
   try {
+    // Cancelled while the service stopped: it runs again, the old files stay.
+    if (op) op->checkCancelled();
     writeEntries(entries, workDir);
     std::string freeMark = pathBelow(workDir, parts({kToolFreeMark}));
     if (platform::fileExists(freeMark) && !platform::deleteFile(freeMark))

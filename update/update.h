@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/operation.h"
 #include "host/prompts.h"
 #include "net/http_fetcher.h"
 #include "platform/clock.h"
@@ -70,6 +71,10 @@ struct UpdateContext {
   std::string appDir;          // the application directory
   std::string builtInVersion;  // the version this build is
   UpdateSource source;
+  // The window's operation the update runs in, when it runs in one: the
+  // download shows its bytes there, and a cancel before the print service
+  // is stopped leaves everything as it was.
+  host::Operation* operation = nullptr;
 };
 
 enum class VersionCheckOutcome {

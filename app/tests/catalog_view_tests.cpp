@@ -139,7 +139,9 @@ TEST_F(CatalogView, AFailedDownloadLeavesTablesAndFilesAsTheyWere) {
   sandbox.control("reset");
   sandbox.control("fail?kind=status&status=503&path=/categorias&times=1");
   update(window);
-  EXPECT_EQ(prompts.texts("error"), std::vector<std::string>{"HTTP/1.1 503 Service Unavailable."});
+  EXPECT_EQ(prompts.texts("error"),
+            std::vector<std::string>{
+                "O servidor respondeu com o erro 503.\nHTTP/1.1 503 Service Unavailable."});
   EXPECT_EQ(read("categoria"), kSavedCategories);
   EXPECT_EQ(read("cartao"), kSavedCards);
   EXPECT_EQ(window.state().tables.categories->count(), 3);
@@ -165,7 +167,9 @@ TEST_F(CatalogView, CategoriesThatCameBeforeAFailedCardRequestAreInTheList) {
   ASSERT_EQ(window.list("lvCategoria").rowCount(), 3);
   sandbox.control("fail?kind=status&status=503&path=/configuracoes&times=1");
   update(window);
-  EXPECT_EQ(prompts.texts("error"), std::vector<std::string>{"HTTP/1.1 503 Service Unavailable."});
+  EXPECT_EQ(prompts.texts("error"),
+            std::vector<std::string>{
+                "O servidor respondeu com o erro 503.\nHTTP/1.1 503 Service Unavailable."});
   EXPECT_EQ(window.state().tables.categories->count(), 42);
   EXPECT_EQ(window.list("lvCategoria").rowCount(), 42);
 }

@@ -143,7 +143,9 @@ TEST_F(LoginView, AnErrorStatusIsShownAsItsStatusLineWithoutReadingTheBody) {
 
   // The body's JSON message is not what the user sees; the status line is,
   // with the error box's full stop.
-  EXPECT_EQ(prompts.texts("error"), std::vector<std::string>{"HTTP/1.1 401 Unauthorized."});
+  EXPECT_EQ(prompts.texts("error"),
+            std::vector<std::string>{
+                "O servidor respondeu com o erro 401.\nHTTP/1.1 401 Unauthorized."});
   EXPECT_TRUE(prompts.texts("message").empty());
   EXPECT_TRUE(onLoginScreen(window));
   EXPECT_EQ(window.state().token, "");

@@ -3,7 +3,7 @@
 // window's client area as a bitmap. "preview" shows the ticket preview of
 // the fixture's first printer on the 80 mm roll instead.
 //
-//   screenshots.exe <fixture directory> <login|log|config|preview|diagnosis> <output.bmp>
+//   screenshots.exe <fixture directory> <login|log|config|preview|diagnosis|progress> <output.bmp>
 #include <windows.h>
 
 #include <cstdio>
@@ -13,23 +13,29 @@
 #include "app/title.h"
 #include "config/settings.h"
 #include "diagnosis/views/diagnosis_window.h"
+#include "host/operation_names.h"
 #include "print/views/preview_window.h"
 #include "tests/support/recording_services.h"
 #include "ui/form.h"
+#include "ui/progress_box.h"
 #include "ui/prompts.h"
 
 namespace {
 
-bool saveClientArea(HWND hwnd, const std::string& path) {
+// The client area as the window draws it; with `onScreen`, as the screen
+// shows it, the windows over it included.
+bool saveClientArea(HWND hwnd, const std::string& path, bool onScreen = false) {
   RECT r;
   GetClientRect(hwnd, &r);
   int w = r.right, h = r.bottom;
   if (w <= 0 || h <= 0 || w > 4096 || h > 4096) return false;
-  HDC source = GetDC(hwnd);
+  POINT origin{0, 0};
+  if (onScreen) ClientToScreen(hwnd, &origin);
+  HDC source = GetDC(onScreen ? nullptr : hwnd);
   HDC memory = CreateCompatibleDC(source);
   HBITMAP bitmap = CreateCompatibleBitmap(source, w, h);
   HGDIOBJ old = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, w, h, source, 0, 0, SRCCOPY);
+  BitBlt(memory, 0, 0, w, h, source, origin.x, origin.y, SRCCOPY);
   SelectObject(memory, old);
 
   BITMAPINFOHEADER info{};
@@ -45,7 +51,7 @@ bool saveClientArea(HWND hwnd, const std::string& path) {
             DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
-  ReleaseDC(hwnd, source);
+  ReleaseDC(onScreen ? nullptr : hwnd, source);
 
   BITMAPFILEHEADER file{};
   file.bfType = 0x4D42;
@@ -109,8 +115,7 @@ int main(int argc, char** argv) {
     paused.shareName = "Cozinha";
     paused.paused = true;
     twins.printers.states = {paused};
-    // Replies reach the window's thread through the main window's queue, as
-    // in the program.
+    // The checks run on a worker the main window owns, as in the program.
     host::Worker worker([&window](host::Worker::Reply reply) { window.post(std::move(reply)); },
                         8);
     diagnosis::DiagnosisWindow diagnosisWindow(
@@ -125,5 +130,15 @@ int main(int argc, char** argv) {
   }
   SetForegroundWindow(window.hwnd());
   settle(1000);
+  if (screen == "progress") {
+    // The update's download as it shows after a second: its bytes and
+    // percent, and "Cancelar".
+    ui::ProgressBox box(window.hwnd(), host::kDownloadingUpdate, [] {});
+    box.showProgress(host::kDownloadingUpdate, 1258291, 3565158);
+    box.show();
+    SetForegroundWindow(box.hwnd());
+    settle(1000);
+    return saveClientArea(window.hwnd(), argv[3], true) ? 0 : 1;
+  }
   return saveClientArea(window.hwnd(), argv[3]) ? 0 : 1;
 }

@@ -1,6 +1,8 @@
 #include "cloud/views/catalog_view.h"
 
 #include "cloud/catalog_sync.h"
+#include "cloud/views/cloud_operation.h"
+#include "host/operation_names.h"
 
 namespace cloud {
 namespace {
@@ -19,19 +21,8 @@ CatalogView::CatalogView(host::ViewHost& host, ApiEndpoints endpoints)
 }
 
 void CatalogView::btnUpdateClick() {
-  host::Busy busy(host_.prompts());
-  host::AppState& state = host_.state;
-  CloudContext context{host_.http,  host_.prompts(), endpoints_,
-                       state.token, state.tables,    state.appDir};
-  try {
-    updateCatalog(context);
-  } catch (...) {
-    // Categories that came before the cards failed are in the list all the
-    // same.
-    host_.apply({"", context.refill});
-    throw;
-  }
-  host_.apply({"", context.refill});
+  runCloudOperation(host_, host::kUpdatingCategories, endpoints_,
+                    [](CloudContext& context, host::Operation&) { updateCatalog(context); });
 }
 
 }  // namespace cloud

@@ -1,6 +1,8 @@
 #include "cloud/views/login_view.h"
 
 #include "cloud/login.h"
+#include "cloud/views/cloud_operation.h"
+#include "host/operation_names.h"
 
 namespace cloud {
 namespace {
@@ -32,21 +34,16 @@ LoginView::LoginView(host::ViewHost& host, ApiEndpoints endpoints)
 }
 
 void LoginView::btnLoginClick() {
-  host::Busy busy(host_.prompts());
-  host::AppState& state = host_.state;
-  CloudContext context{host_.http,  host_.prompts(), endpoints_,
-                       state.token, state.tables,    state.appDir};
-  context.showLogScreen = [this] { host_.showLogScreen(); };
-  try {
-    // The fields go out exactly as typed: the server judges empty or padded
-    // values like any other.
-    login(context, user_.text(), password_.text());
-  } catch (...) {
-    // Categories that came before the error are in the list all the same.
-    host_.apply({"", context.refill});
-    throw;
-  }
-  host_.apply({"", context.refill});
+  // The fields go out exactly as typed: the server judges empty or padded
+  // values like any other.
+  const std::string user = user_.text(), password = password_.text();
+  runCloudOperation(host_, host::kLoggingIn, endpoints_,
+                    [&](CloudContext& context, host::Operation& op) {
+                      context.showLogScreen = [&op, this] {
+                        op.onWindow([this] { host_.showLogScreen(); });
+                      };
+                      login(context, user, password);
+                    });
 }
 
 }  // namespace cloud

@@ -3,6 +3,7 @@
 #include "config/version.h"
 #include "diagnosis/report.h"
 #include "diagnosis/support_package.h"
+#include "host/operation_names.h"
 #include "ui/clipboard.h"
 #include "ui/prompts.h"
 
@@ -26,7 +27,10 @@ constexpr char kRunning[] = "Verificando...";
 }  // namespace
 
 DiagnosisWindow::DiagnosisWindow(HWND owner, host::Worker& worker, Setup setup)
-    : worker_(worker), setup_(std::move(setup)), self_(std::make_shared<DiagnosisWindow*>(this)) {
+    : worker_(worker),
+      setup_(std::move(setup)),
+      operations_(*this, worker, *setup_.services.http),
+      self_(std::make_shared<DiagnosisWindow*>(this)) {
   create(kForm, kControls, owner);
   ui::ListView list = this->list("lvDiagnostico");
   list.addColumn("Verifica\xe7\xe3o", 170);
@@ -54,23 +58,26 @@ void DiagnosisWindow::btnRepetirClick() {
   results_.assign(checks.size(), std::nullopt);
   showResults();
   std::weak_ptr<DiagnosisWindow*> window = self_;
+  const HWND to = hwnd();
   for (size_t i = 0; i < checks.size(); ++i) {
     const Check& check = checks[i];
-    // Each job works on its own copy of the set-up; its reply finds the
-    // window through `window`, and a reply of an earlier run is dropped.
-    worker_.post([setup = setup_, &check, i, run, window](std::stop_token stop) {
+    // Each job works on its own copy of the set-up; its reply goes to this
+    // window's queue and finds the window through `window`; a reply of an
+    // earlier run is dropped.
+    worker_.post([setup = setup_, &check, i, run, window, to](std::stop_token stop) {
       CheckLines lines;
       try {
         lines = check.run(setup, stop);
       } catch (const std::exception& e) {
         lines = {failedCheck(check.name, e)};
       }
-      return [window, i, run, lines = std::move(lines)] {
+      ui::Form::postTo(to, [window, i, run, lines = std::move(lines)] {
         std::shared_ptr<DiagnosisWindow*> self = window.lock();
         if (!self || !*self || (*self)->run_ != run) return;
         (*self)->results_[i] = lines;
         (*self)->showResults();
-      };
+      });
+      return host::Worker::Reply();
     });
   }
 }
@@ -119,7 +126,11 @@ void DiagnosisWindow::btnCopiarClick() {
 }
 
 void DiagnosisWindow::btnSalvarPacoteClick() {
-  const std::string path = writeSupportPackage(setup_.appDir, report(), setup_.services);
+  const std::string text = report();
+  std::string path;
+  operations_.run(host::kSaving, [&](host::Operation&) {
+    path = writeSupportPackage(setup_.appDir, text, setup_.services);
+  });
   ui::prompts().showMessage("Pacote de diagn\xf3stico salvo em " + path +
                             "\nEnvie este arquivo ao suporte.");
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "diagnosis/checks.h"
+#include "host/operations.h"
 #include "host/worker.h"
 #include "ui/form.h"
 
@@ -40,6 +41,8 @@ class DiagnosisWindow : public ui::Form {
 
   host::Worker& worker_;
   const Setup setup_;
+  // "Salvar pacote" writes on the worker, this window waiting.
+  host::Operations operations_;
   // One entry per check; empty while it runs.
   std::vector<std::optional<CheckLines>> results_;
   int run_ = 0;

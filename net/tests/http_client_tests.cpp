@@ -290,6 +290,7 @@ TEST(HttpClient, GivesUpOnAServerThatNeverAnswers) {
   auto error = raised<ReadTimeout>([&] { client.getText(silent.url("/?status")); });
   EXPECT_EQ(error.className(), "EIdReadTimeout");
   EXPECT_EQ(error.message(), "Read timed out.");
+  EXPECT_EQ(error.boxText(), "O servidor n\xe3o respondeu em 1 s.\nRead timed out.");
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
 }
 
@@ -304,6 +305,28 @@ TEST(HttpClient, ATricklingServerEndsAtTheRequestsTotalLimit) {
   HttpClient client(Timeouts{2000, 5, 1500});
   auto error = raised<ReadTimeout>([&] { client.getText(trickling.url("/?status")); });
   EXPECT_EQ(error.message(), "Read timed out.");
+  EXPECT_EQ(error.boxText(), "O servidor n\xe3o respondeu em 2 s.\nRead timed out.");
+}
+
+// The error box of each failed request: what failed in plain Portuguese,
+// the network layer's text below it for support.
+TEST(HttpClient, EachFailureTellsThePersonWhatFailedAboveTheNetworkLayersText) {
+  const std::pair<std::string, std::string> cases[] = {
+      {SocketError("Failed to connect to 127.0.0.1 port 8443 after 1 ms: Couldn't connect to server").boxText(),
+       "Sem conex\xe3o com o servidor: a internet n\xe3o est\xe1 dispon\xedvel ou o servidor "
+       "recusou a conex\xe3o.\nFailed to connect to 127.0.0.1 port 8443 after 1 ms: Couldn't "
+       "connect to server"},
+      {ConnectTimeout(15).boxText(), "O servidor n\xe3o respondeu em 15 s.\nConnect timed out."},
+      {TlsError("SSL certificate problem: certificate has expired").boxText(),
+       "A conex\xe3o segura com o servidor falhou: o certificado do servidor n\xe3o \xe9 "
+       "v\xe1lido ou o rel\xf3gio do computador est\xe1 errado.\nSSL certificate problem: "
+       "certificate has expired"},
+      {HttpProtocolError(503, "HTTP/1.1 503 Service Unavailable").boxText(),
+       "O servidor respondeu com o erro 503.\nHTTP/1.1 503 Service Unavailable"},
+      {RequestError("URL using bad/illegal format or missing URL").boxText(),
+       "URL using bad/illegal format or missing URL"},
+  };
+  for (const auto& [box, expected] : cases) EXPECT_EQ(box, expected);
 }
 
 TEST(HttpClient, AStopEndsAStalledRequestAsCancelled) {

@@ -1,6 +1,8 @@
 #include "print/views/test_view.h"
 
+#include "host/operation_names.h"
 #include "net/disconnect_guard.h"
+#include "net/http_client.h"
 #include "print/log_file.h"
 #include "print/print_services.h"
 #include "print/test_ticket.h"
@@ -122,12 +124,16 @@ void TestView::testViaConfiguracao(int position) {
     host::Busy busy(host_.prompts());
     const json::TJSONObject& printer = state.tables.printers->objectAt(position);
     const platform::Clock& clock = this->clock();
-    std::string result;
-    printTeste(printer, state.companyName, result, printServices(host_.services), clock);
-    if (result == "OK")
-      saveLog(state.appDir, "Teste Impresso Config: " + printer.textOf("name"), clock);
-    else
-      saveLog(state.appDir, "Config: " + result, clock);
+    // The spooler, the Epson library, a share and the pause after the job
+    // all wait on the worker.
+    host_.operations.run(host::kPrintingTest, [&](host::Operation&) {
+      std::string result;
+      printTeste(printer, state.companyName, result, printServices(host_.services), clock);
+      if (result == "OK")
+        saveLog(state.appDir, "Teste Impresso Config: " + printer.textOf("name"), clock);
+      else
+        saveLog(state.appDir, "Config: " + result, clock);
+    });
   }
   host_.prompts().showMessage(kTestSent);
 }
@@ -137,15 +143,19 @@ void TestView::testViaServico(int position) {
   const platform::Clock& clock = this->clock();
   {
     host::Busy busy(host_.prompts());
-    net::HttpFetcher& http = host_.http;
-    net::DisconnectGuard disconnect(http);
-    try {
-      if (!service::requestTestPrint(http, position))
-        saveLog(state.appDir, "Teste Impresso Service: erro ao solicitar impressao", clock);
-    } catch (const quelta::Error& e) {
-      saveLog(state.appDir, "Erro na impressao do teste via service: " + quelta::describe(e),
-              clock);
-    }
+    host_.operations.run(host::kPrintingTest, [&](host::Operation& op) {
+      net::HttpFetcher& http = op.http();
+      net::DisconnectGuard disconnect(http);
+      try {
+        if (!service::requestTestPrint(http, position))
+          saveLog(state.appDir, "Teste Impresso Service: erro ao solicitar impressao", clock);
+      } catch (const net::Cancelled&) {
+        throw;
+      } catch (const quelta::Error& e) {
+        saveLog(state.appDir, "Erro na impressao do teste via service: " + quelta::describe(e),
+                clock);
+      }
+    });
   }
   host_.prompts().showMessage(kTestSent);
 }

@@ -1,5 +1,6 @@
 #include "routing/views/printer_view.h"
 
+#include "host/operation_names.h"
 #include "routing/printer_table.h"
 
 namespace routing {
@@ -127,7 +128,10 @@ void PrinterView::btnImpSalvarClick() {
   const host::Outcome saved = box_.save(host_.state.tables, selectedPrinter(), host_.prompts());
   host_.apply(saved);
   if (!saved.message.empty()) return;
-  box_.switchEpsonLogOn(host_.prompts(), *host_.services.epson, host_.state.appDir);
+  // The vendor's library may take its time with its port.
+  host_.operations.run(host::kSaving, [this](host::Operation& op) {
+    box_.switchEpsonLogOn(op.prompts(), *host_.services.epson, host_.state.appDir);
+  });
   configBox_.hide();
 }
 

@@ -1,6 +1,7 @@
 #include "routing/views/routing_view.h"
 
 #include "routing/category_routing.h"
+#include "host/operation_names.h"
 #include "routing/config_save.h"
 #include "routing/printer_table.h"
 #include "routing/product_routing.h"
@@ -110,7 +111,11 @@ void RoutingView::btnProdutoRemoverClick() {
 
 void RoutingView::btnConfigSaveClick() {
   host::Busy busy(host_.prompts());
-  saveConfiguration(host_.state.tables, categoryListRows(categories_), host_.state.appDir);
+  const auto rows = categoryListRows(categories_);
+  // Each file is tried again while the print service holds it.
+  host_.operations.run(host::kSaving, [&](host::Operation&) {
+    saveConfiguration(host_.state.tables, rows, host_.state.appDir);
+  });
 }
 
 void RoutingView::loadCategoria() {

@@ -3,6 +3,7 @@
 // window's worker, so a hung print service never holds the window.
 #include "service/views/log_view.h"
 
+#include "host/operation_names.h"
 #include "service/log_viewer.h"
 
 namespace service {
@@ -43,8 +44,11 @@ LogView::LogView(host::ViewHost& host)
 void LogView::loadLog() {
   const uint64_t number = refresher_.begin();
   host::AppState& state = host_.state;
-  LogScreen screen =
-      readLogScreen(host_.http, state.appDir, host_.services.clock->now(), *state.tables.printers);
+  const platform::LocalDateTime day = host_.services.clock->now();
+  LogScreen screen;
+  host_.operations.run(host::kReadingLog, [&](host::Operation& op) {
+    screen = readLogScreen(op.http(), state.appDir, day, *state.tables.printers);
+  });
   if (refresher_.mayShow(number)) showLogScreen(screen);
 }
 

@@ -1,5 +1,7 @@
 #include "standins/cloud/sandbox.h"
 
+#include <algorithm>
+
 #include <httplib.h>
 
 #include <cctype>
@@ -157,12 +159,12 @@ bool parseFailure(const std::string& query, Failure& failure, std::string& error
       return false;
     }
   }
-  const char* kinds[] = {"success-false", "status", "redirects", "not-json", "hang"};
+  const char* kinds[] = {"success-false", "status", "redirects", "not-json", "hang", "trickle"};
   for (const char* kind : kinds) {
     if (failure.kind == kind) return true;
   }
-  error =
-      "unknown kind: \"" + failure.kind + "\" (success-false, status, redirects, not-json, hang)";
+  error = "unknown kind: \"" + failure.kind +
+          "\" (success-false, status, redirects, not-json, hang, trickle)";
   return false;
 }
 
@@ -297,12 +299,38 @@ void SandboxCloud::handle(Role role, const httplib::Request& req, httplib::Respo
     requests_.push_back(std::string(kNames[static_cast<int>(role)]) + " " + req.method + " " +
                         req.target);
   }
-  if (applyFailure(req, res)) return;
+  int trickle = 0;
+  if (applyFailure(req, res, trickle)) return;
   if (role == Role::kProduction || role == Role::kStaging) {
     answerApi(role, req, res);
   } else {
     answerDownload(req, res);
   }
+  if (trickle > 0 && res.status < 300) trickleBody(res, trickle);  // -1: not set, a success
+}
+
+// The reply as it was, `bytes` every 100 ms: a slow line that never quite
+// stalls. A reset or the end of the sandbox breaks the connection.
+void SandboxCloud::trickleBody(httplib::Response& res, int bytes) {
+  auto body = std::make_shared<std::string>(std::move(res.body));
+  const std::string type = res.get_header_value("Content-Type");
+  res.body.clear();
+  int generation;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    generation = generation_;
+  }
+  res.set_content_provider(
+      body->size(), type,
+      [this, body, bytes, generation](size_t offset, size_t, httplib::DataSink& sink) {
+        std::unique_lock<std::mutex> lock(mutex_);
+        if (released_.wait_for(lock, std::chrono::milliseconds(100),
+                               [&] { return stopping_ || generation_ != generation; }))
+          return false;
+        lock.unlock();
+        const size_t n = std::min(static_cast<size_t>(bytes), body->size() - offset);
+        return sink.write(body->data() + offset, n);
+      });
 }
 
 bool SandboxCloud::control(const httplib::Request& req, httplib::Response& res) {
@@ -342,7 +370,8 @@ bool SandboxCloud::control(const httplib::Request& req, httplib::Response& res) 
   return true;
 }
 
-bool SandboxCloud::applyFailure(const httplib::Request& req, httplib::Response& res) {
+bool SandboxCloud::applyFailure(const httplib::Request& req, httplib::Response& res,
+                                int& trickle) {
   Failure failure;
   int hop = 0;
   if (req.has_param("__hop")) readNumber(req.get_param_value("__hop"), hop);
@@ -361,6 +390,10 @@ bool SandboxCloud::applyFailure(const httplib::Request& req, httplib::Response& 
     if (!found) return false;
   }
 
+  if (failure.kind == "trickle") {
+    trickle = failure.count;
+    return false;
+  }
   if (failure.kind == "success-false") {
     std::string message =
         failure.message.empty() ? platform::ansiToUtf8("Falha simulada pelo servidor de testes.") : failure.message;

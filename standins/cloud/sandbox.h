@@ -44,7 +44,7 @@ struct Failure {
   std::string kind;
   std::string path;  // applies to request paths starting with it; empty: all
   int times = -1;    // how many requests it hits; -1 until reset
-  int count = 15;    // redirects in a chain
+  int count = 15;    // redirects in a chain; a trickle's bytes per 100 ms
   int status = 401;
   std::string message;  // UTF-8
 };
@@ -89,7 +89,9 @@ class SandboxCloud {
   void route(httplib::Server& server, Role role);
   void handle(Role role, const httplib::Request& req, httplib::Response& res);
   bool control(const httplib::Request& req, httplib::Response& res);
-  bool applyFailure(const httplib::Request& req, httplib::Response& res);
+  // True when the failure is the whole reply; a trickle names its pace.
+  bool applyFailure(const httplib::Request& req, httplib::Response& res, int& trickle);
+  void trickleBody(httplib::Response& res, int bytes);
   void answerApi(Role role, const httplib::Request& req, httplib::Response& res);
   void answerDownload(const httplib::Request& req, httplib::Response& res);
   std::string url(const char* scheme, int port) const;

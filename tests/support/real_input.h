@@ -172,10 +172,22 @@ class UiThread {
     for (int tries = 0; tries < 2; ++tries) {
       ResetEvent(markerSeen());
       press(kMarker);
-      if (WaitForSingleObject(markerSeen(), ms) == WAIT_OBJECT_0) return answers(hwnd_, ms);
+      if (WaitForSingleObject(markerSeen(), ms) == WAIT_OBJECT_0) return answers(hwnd_, ms) && idle();
       if (!answers(hwnd_, ms)) return false;
     }
     return false;
+  }
+
+  // A step that started an operation has been handled once the operation
+  // has ended: the window takes the marker, like any key, while it waits,
+  // and drops it. It answers meanwhile.
+  bool idle(int seconds = 60) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+    while (GetPropA(hwnd_, "QueltaAguardando")) {
+      if (std::chrono::steady_clock::now() > end || !answers(hwnd_, 1000)) return false;
+      Sleep(20);
+    }
+    return true;
   }
 
  private:

@@ -157,6 +157,17 @@ TEST_F(Sandbox, ScriptedFailuresReachTheToolAsTheRealCloudsWould) {
   EXPECT_THROW(cloud::getCategoria(context), net::ReadTimeout);
   cloud.reset();
   EXPECT_TRUE(cloud::getCategoria(context));
+
+  // A trickle brings the whole reply, a little at a time, and the client
+  // tells its watcher each piece.
+  cloud.addFailure(failure("kind=trickle&n=1000&path=/categorias"));
+  std::vector<int64_t> received;
+  context.http.watchBody([&](int64_t bytes) { received.push_back(bytes); });
+  EXPECT_TRUE(cloud::getCategoria(context));
+  context.http.watchBody(nullptr);
+  EXPECT_GT(received.size(), 2u);
+  EXPECT_TRUE(std::is_sorted(received.begin(), received.end()));
+  cloud.reset();
 }
 
 TEST_F(Sandbox, FailuresCanBeSwitchedOverHttp) {

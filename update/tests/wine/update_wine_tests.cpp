@@ -29,7 +29,10 @@
 #include "print/log_file.h"
 #include "release/release_files.h"
 #include "service/service_control.h"
+#include "host/operation_names.h"
 #include "tests/support/eventually.h"
+#include "tests/support/operation_watch.h"
+#include "tests/support/real_input.h"
 #include "tests/support/signing_key.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/wine_host.h"
@@ -451,6 +454,80 @@ TEST_F(UpdateCheck, TheBuiltInVersionAsksNothingSuccessFalseShowsNothingABadMani
   EXPECT_EQ(prompts.shown[0].kind, "error");
   EXPECT_FALSE(platform::directoryExists(path("update")));
   EXPECT_TRUE(launched.empty());
+}
+
+// The check and the download on the worker: with the download host holding
+// the manifest or its signature, or trickling the archive, the window
+// answers, the progress box names the step (with the archive's bytes and
+// percent, growing), and a cancel leaves no archive, no box shown and the
+// print service untouched.
+TEST_F(UpdateCheck, AHeldCheckOrATricklingDownloadLeavesTheWindowAnsweringAndCancelsCleanly) {
+  services.serviceManager = &twins.serviceManager;
+  struct Held {
+    const char* control;  // the download host's scripted failure
+    bool offer;           // a new version is offered and accepted
+    const char* operation;
+  };
+  const Held kHeld[] = {
+      {"kind=hang&path=/impressao/version.json&times=1", false, host::kCheckingForUpdates},
+      {"kind=hang&path=/impressao/version.json.sig&times=1", false, host::kCheckingForUpdates},
+      {"kind=trickle&n=2000&path=/impressao/impressao.zip", true, host::kDownloadingUpdate},
+  };
+  std::string manifest = update::versionManifestUrl();
+  const std::string base = manifest.substr(0, manifest.find("/impressao/"));
+  for (const Held& c : kHeld) {
+    SCOPED_TRACE(c.control);
+    // An archive of some size, so the trickle lasts.
+    std::string padding;
+    for (int i = 0; padding.size() < 300000; ++i) padding += std::to_string(i * 7919) + " ";
+    server.archive(releaseArchive(padding, "serviço novo"));
+    server.offer(c.offer ? "9.9.99" : config::kVersion);
+    prompts.confirmAnswers = {true};
+    prompts.shown.clear();
+    twins.serviceManager.calls.clear();
+    downloadRequests();
+    net::HttpClient control;
+    control.getText(base + "/__control/fail?" + c.control);
+
+    app::MainWindow* window = nullptr;
+    real_input::UiThread ui([&](const auto& ready) {
+      app::MainWindow w(services, connections);
+      window = &w;
+      w.show();
+      ready(w.hwnd());
+      ui::runMessageLoop();
+    });
+    // Cancelled once the box shows the archive's bytes growing (or at once
+    // for the check).
+    std::vector<std::string> progress;
+    const operation_watch::Watched watched = operation_watch::watchAndCancel(
+        ui.hwnd(), window->control("lbTitle").hwnd(), !c.offer,
+        [&](const std::vector<std::string>& labels) {
+          if (labels.size() < 2 || labels[0] != c.operation) return false;
+          if (!c.offer) return true;
+          if (progress.empty() || progress.back() != labels[1]) progress.push_back(labels[1]);
+          return progress.size() >= 3;
+        });
+    EXPECT_TRUE(watched.alwaysAnswered) << "the window did not answer within 1 s, " << watched.silence;
+    ASSERT_TRUE(watched.boxOpened) << "no progress box";
+    EXPECT_TRUE(watched.boxClosed) << "the progress box stayed open after the cancel";
+    if (c.offer) {
+      ASSERT_GE(progress.size(), 3u);
+      const std::regex bytes(R"((\d+) KB de (\d+) KB \((\d+) %\))");
+      std::smatch first, last;
+      ASSERT_TRUE(std::regex_match(progress[1], first, bytes)) << progress[1];
+      ASSERT_TRUE(std::regex_match(progress.back(), last, bytes)) << progress.back();
+      EXPECT_LT(std::stoi(first[1]), std::stoi(last[1]));
+      EXPECT_EQ(first[2], last[2]);
+    }
+    ASSERT_TRUE(ui.settles());
+    EXPECT_EQ(prompts.texts("confirm"), c.offer ? Strings{kQuestion} : Strings{});
+    EXPECT_EQ(prompts.shown.size(), c.offer ? 1u : 0u);
+    EXPECT_FALSE(platform::fileExists(path("update\\impressao.zip")));
+    for (const std::string& call : twins.serviceManager.calls) EXPECT_NE(call, "stop");
+    EXPECT_TRUE(launched.empty());
+    control.getText(base + "/__control/reset");
+  }
 }
 
 TEST_F(UpdateCheck, NoChangesNothingLeavesTheServiceRunningAndIsNotAskedAgain) {

@@ -1,0 +1,102 @@
+// The window never waits: with the sandbox cloud holding one request of an
+// operation, the window answers within a second the whole time, the
+// progress box opens with the operation's name, a click and a key on the
+// window do nothing, and "Cancelar" (or Esc) ends it without a word, the
+// files as they were but for what the operation keeps after any failure.
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "app/main_window.h"
+#include "app/tests/sandbox_cloud.h"
+#include "host/operation_names.h"
+#include "platform/files.h"
+#include "tests/support/operation_watch.h"
+#include "tests/support/real_input.h"
+
+namespace {
+
+using operation_watch::postClick;
+
+struct HeldCase {
+  const char* name;
+  bool loggedIn;      // starts on the log screen with the demo account's token
+  const char* held;   // the path of the request the sandbox holds
+  std::vector<const char*> clicks;  // the last one starts the operation
+  const char* idle;   // clicked while it runs: must do nothing
+  const char* operation;
+  std::vector<std::string> kept;  // written before the held request, kept after it
+};
+
+void PrintTo(const HeldCase& c, std::ostream* out) { *out << c.name; }
+
+const HeldCase kHeld[] = {
+    {"Acessar, the token held", false, "/token", {"btnLogin"}, "lbTitle", host::kLoggingIn, {}},
+    {"Acessar, the categories held", false, "/categorias", {"btnLogin"}, "lbTitle",
+     host::kLoggingIn, {}},
+    {"Acessar, the cards held", false, "/configuracoes", {"btnLogin"}, "lbTitle", host::kLoggingIn,
+     {"categoria", "quelta.dll"}},
+    {"Atualizar, the categories held", true, "/categorias", {"btnConfig", "btnUpdate"},
+     "btnUpdate", host::kUpdatingCategories, {}},
+};
+
+class HeldRequest : public sandbox_test::SandboxAppTest,
+                    public testing::WithParamInterface<HeldCase> {
+ protected:
+  std::map<std::string, std::string> files() const {
+    std::map<std::string, std::string> found;
+    for (const char* name : {"quelta.dll", "categoria", "cartao", "impressora", "produto"})
+      if (platform::fileExists(file(name))) found[name] = read(name);
+    return found;
+  }
+};
+
+TEST_P(HeldRequest, TheWindowAnswersAndACancelLeavesTheFilesAsTheyWere) {
+  const HeldCase& c = GetParam();
+  if (c.loggedIn)
+    config::storeToken(dir.path(), sandbox.tokenFor(sandbox.production, kDemoQuery));
+  const auto before = files();
+  sandbox.control(std::string("fail?kind=hang&path=") + c.held);
+
+  app::MainWindow* window = nullptr;
+  real_input::UiThread ui([&](const auto& ready) {
+    app::MainWindow w(services, connections);
+    window = &w;
+    w.control("edtUser").setText("demo@quelta.com.br");
+    w.control("edtPass").setText("quelta123");
+    w.show();
+    ready(w.hwnd());
+    ui::runMessageLoop();
+  });
+  ASSERT_TRUE(ui.settles());
+  for (const char* name : c.clicks) postClick(ui.hwnd(), window->control(name).hwnd());
+
+  const bool byEscape = c.loggedIn;  // the other cases click "Cancelar"
+  const operation_watch::Watched watched = operation_watch::watchAndCancel(
+      ui.hwnd(), window->control(c.idle).hwnd(), byEscape,
+      [&](const std::vector<std::string>& labels) {
+        return !labels.empty() && labels[0] == c.operation;
+      });
+  EXPECT_TRUE(watched.alwaysAnswered) << "the window did not answer within 1 s, " << watched.silence;
+  ASSERT_TRUE(watched.boxOpened) << "no progress box";
+  EXPECT_TRUE(watched.boxClosed) << "the progress box stayed open after the cancel";
+  EXPECT_EQ(watched.boxLabels.front(), (std::vector<std::string>{c.operation, ""}));
+  ASSERT_TRUE(ui.settles());
+
+  EXPECT_TRUE(prompts.shown.empty()) << prompts.shown[0].text;
+  EXPECT_EQ(window->control("edtUser").text(), "demo@quelta.com.br");
+  int asked = 0;
+  for (const std::string& request : sandbox.requests())
+    asked += request.find(std::string(" GET ") + c.held) != std::string::npos;
+  EXPECT_EQ(asked, 1) << "the click on the waiting window asked again";
+  auto after = files(), expected = before;
+  for (const std::string& name : c.kept) {
+    expected.erase(name);
+    after.erase(name);
+  }
+  EXPECT_EQ(after, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Operations, HeldRequest, testing::ValuesIn(kHeld));
+
+}  // namespace
