@@ -137,6 +137,11 @@ int main(int argc, char** argv) {
       // The question comes once the manifest has been read.
       if (HWND question = waitForWindow(tool.dwProcessId, "#32770", 30)) {
         PostMessageA(question, WM_COMMAND, IDYES, 0);
+        // Under Wine on a display without a window manager, closing a
+        // dialog holds its thread for 2 s (Wine waits for a manager to
+        // confirm it is gone): the probe begins once that is over.
+        while (IsWindow(question)) Sleep(20);
+        Sleep(2500);
         std::printf("probing the window while the update's download waits\n");
       } else {
         std::fprintf(stderr, "the update's question did not appear\n");

@@ -58,6 +58,13 @@ endfunction()
 # A build for real hosts needs the publisher's own key, and never the
 # sandbox's: without a key it would refuse every manifest.
 function(quelta_check_publisher_keys keys_pem sandbox_certs)
+  # Whatever the hosts: a private key named here would be built into every
+  # program shipped (and the verifier would silently pass over it).
+  if(keys_pem MATCHES "PRIVATE KEY-----")
+    message(FATAL_ERROR "A publisher key file holds a private key, which would be built into "
+      "every program: pass its public half only (openssl pkey -in key.pem -pubout -out "
+      "public.pem), for QUELTA_PUBLISHER_KEY_FILE and QUELTA_PUBLISHER_NEXT_KEY_FILE alike.")
+  endif()
   _quelta_real_hosts(_real ${ARGN})
   if(NOT _real)
     return()

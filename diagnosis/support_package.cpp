@@ -38,6 +38,18 @@ std::string packageName(const platform::LocalDateTime& t) {
   return text;
 }
 
+namespace {
+
+// The secrets a settings file holds: the cloud's token, the delivery
+// platform's password and app ID (section TREVANO), as the profile
+// functions match key names, without regard to letter case.
+bool secretKey(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name == "token" || name == "pass" || name == "appid";
+}
+
+}  // namespace
+
 std::string maskedSettings(const std::string& text) {
   std::string out;
   size_t start = 0;
@@ -50,10 +62,11 @@ std::string maskedSettings(const std::string& text) {
     if (key != std::string::npos && eq != std::string::npos) {
       std::string name = line.substr(key, eq - key);
       while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
-      for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-      if (name == "token") {
+      if (secretKey(name)) {
         const bool cr = !line.empty() && line.back() == '\r';
-        line = line.substr(0, eq + 1) + "********" + (cr ? "\r" : "");
+        const std::string value = line.substr(eq + 1, line.size() - eq - 1 - (cr ? 1 : 0));
+        const bool set = value.find_first_not_of(" \t") != std::string::npos;
+        line = line.substr(0, eq + 1) + (set ? "(definida)" : "(n\xe3o definida)") + (cr ? "\r" : "");
       }
     }
     out += line;

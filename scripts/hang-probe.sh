@@ -83,3 +83,8 @@ scripts/wine-run.sh --start >/dev/null
 windows() { echo "Z:$(echo "$1" | tr '/' '\\')"; }
 scripts/wine-run.sh --gui "build/$windows/bench/window_probe.exe" \
   "$(windows "$work/queltaConfig.exe")" "$(windows "$work")" "$seconds" 50 "$mode"
+if [ -f "$work/sandbox.log" ]; then
+  # What the sandbox was asked, the held request among it.
+  production="$(sed -n 's/^sandbox-cloud ready: production=\([^ ]*\).*/\1/p' "$work/sandbox.log")"
+  curl -sk "$production/__control/requests" | sed 's/^/asked: /'
+fi

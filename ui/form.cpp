@@ -75,9 +75,13 @@ void Form::create(const FormSpec& spec, std::initializer_list<std::span<const Co
   if (!owner) owner = applicationHwnd;
   className_ = spec.className;
   const DWORD style = frameStyle(spec.frame);
+  // A popup never takes the activation, and its double edge sets it off
+  // from the window it lies over.
+  const DWORD exStyle = WS_EX_CONTROLPARENT |
+                        (spec.frame == Frame::Popup ? WS_EX_NOACTIVATE | WS_EX_DLGMODALFRAME : 0);
   RECT r{0, 0, scaled(spec.clientWidth), scaled(spec.clientHeight)};
-  AdjustWindowRectEx(&r, style, FALSE, WS_EX_CONTROLPARENT);
-  hwnd_ = CreateWindowExA(WS_EX_CONTROLPARENT, spec.className, spec.caption, style, CW_USEDEFAULT,
+  AdjustWindowRectEx(&r, style, FALSE, exStyle);
+  hwnd_ = CreateWindowExA(exStyle, spec.className, spec.caption, style, CW_USEDEFAULT,
                           CW_USEDEFAULT, r.right - r.left, r.bottom - r.top, owner, nullptr,
                           appInstance, this);
   if (owner && owner == applicationHwnd && !mainFormHwnd) mainFormHwnd = hwnd_;

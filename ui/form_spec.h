@@ -40,7 +40,7 @@ struct ControlSpec {
 enum class Frame {
   Main,    // caption, system menu and minimise box; fixed size
   Dialog,  // caption and system menu in a dialog frame
-  Popup,   // a dialog frame alone: a box that names itself inside
+  Popup,   // a double edge, no caption, never activated: a box that names itself inside
 };
 
 struct FormSpec {

@@ -9,11 +9,13 @@ namespace {
 
 const FormSpec kForm{"TFormProgresso", "", 320, 108, Frame::Popup};
 
+// A framed panel holds the rest, so the box stands out over the window.
 const ControlSpec kControls[] = {
-    {Kind::Label, "lbOperacao", "", "", 12, 12, 296, 14},
-    {Kind::ProgressBar, "pbProgresso", "", "", 12, 34, 296, 16},
-    {Kind::Label, "lbProgresso", "", "", 12, 58, 210, 14},
-    {Kind::Button, "btnCancelar", "", "Cancelar", 233, 74, 75, 25},
+    {Kind::Panel, "pnProgresso", "", "", 0, 0, 320, 108},
+    {Kind::Label, "lbOperacao", "pnProgresso", "", 12, 12, 296, 14},
+    {Kind::ProgressBar, "pbProgresso", "pnProgresso", "", 12, 34, 296, 16},
+    {Kind::Label, "lbProgresso", "pnProgresso", "", 12, 58, 210, 14},
+    {Kind::Button, "btnCancelar", "pnProgresso", "Cancelar", 233, 74, 75, 25},
 };
 
 // Bytes as a person reads them: kilobytes below a megabyte, else megabytes
@@ -33,10 +35,9 @@ std::string sizeText(int64_t bytes) {
 
 ProgressBox::ProgressBox(HWND owner, const std::string& name, std::function<void()> cancel)
     : cancel_(std::move(cancel)) {
+  // A popup: a click on "Cancelar" leaves the activation with the waiting
+  // window, whose keys (Esc) the wait watches.
   create(kForm, kControls, owner);
-  // A click on "Cancelar" leaves the activation with the waiting window,
-  // whose keys (Esc) the wait watches.
-  SetWindowLongPtrA(hwnd(), GWL_EXSTYLE, GetWindowLongPtrA(hwnd(), GWL_EXSTYLE) | WS_EX_NOACTIVATE);
   setCaption(applicationTitle());
   control("lbOperacao").setText(name);
   progressBar("pbProgresso").setMoving();

@@ -29,6 +29,8 @@ const int kToolWaitTries = 30;
 
 const char kCrLf[] = "\r\n";
 
+constexpr int64_t kMinutesPerDay = 24 * 60;
+
 std::vector<std::string> parts(std::initializer_list<const char*> names) {
   return std::vector<std::string>(names.begin(), names.end());
 }
@@ -58,25 +60,54 @@ void requireProgramFiles(const std::vector<ArchiveEntry>& entries) {
   }
 }
 
+// A body read up to `most` bytes and no further: the request stops the
+// moment it passes them, raising what `tooLong` raises, so a host that
+// sends without end fills neither memory nor disk. `received` is told the
+// bytes as they come.
+std::string boundedStream(net::HttpFetcher& http, const std::string& url, int64_t most,
+                          const std::function<void()>& tooLong,
+                          const std::function<void(int64_t)>& received = {}) {
+  struct Unwatch {
+    net::HttpFetcher& http;
+    ~Unwatch() { http.watchBody(nullptr); }
+  } unwatch{http};
+  http.watchBody([&](int64_t bytes) {
+    if (bytes > most) tooLong();
+    if (received) received(bytes);
+  });
+  std::string bytes = http.getStream(url);
+  // A client that tells no one as the bytes come still gets here.
+  if (static_cast<int64_t>(bytes.size()) > most) tooLong();
+  return bytes;
+}
+
+[[noreturn]] void damaged() { throw quelta::Error("EUpdateError", kUpdateDamaged); }
+
 // The manifest's signature; none at all (the host answers with an error
 // status) is refused as a wrong one.
 std::string signatureOf(UpdateContext& context) {
   try {
-    return context.http.getStream(context.source.manifestUrl + kSignatureSuffix);
+    return boundedStream(context.http, context.source.manifestUrl + kSignatureSuffix,
+                         kSignatureMostBytes, damaged);
   } catch (const net::HttpProtocolError&) {
     return "";
   }
 }
 
 // Why a signed publication is not offered, for the day log: it has expired
-// (a host holding restaurants on an old release), or it is older than one
-// accepted before (a host replaying it). Empty when it may be offered.
+// (a host holding restaurants on an old release), it is numbered for more
+// than a day after this computer's clock (publication numbers are the
+// minutes since 1970 at signing: one from the future, once stored, would
+// lock every real publication out), or it is older than one accepted before
+// (a host replaying it). Empty when it may be offered.
 std::string refusalOf(const Publication& publication, int64_t accepted, int64_t now) {
   const std::string prefix = "Atualiza\xe7\xe3o recusada: a publica\xe7\xe3o n\xba " +
                              std::to_string(publication.number) + " (vers\xe3o " +
                              publication.version + ") ";
   std::optional<int64_t> expires = utcSeconds(publication.expires);
   if (!expires || *expires <= now) return prefix + "venceu em " + publication.expires;
+  if (publication.number > now / 60 + kMinutesPerDay)
+    return prefix + "\xe9 de mais de um dia depois do rel\xf3gio deste computador";
   if (publication.number < accepted)
     return prefix + "\xe9 anterior \xe0 n\xba " + std::to_string(accepted) + ", j\xe1 aceita";
   return "";
@@ -87,7 +118,8 @@ std::string refusalOf(const Publication& publication, int64_t accepted, int64_t 
 VersionCheckOutcome checkForUpdate(UpdateContext& context) {
   net::DisconnectGuard disconnect(context.http);
   // The signature covers the bytes as served, before any decoding.
-  const std::string bytes = context.http.getStream(context.source.manifestUrl);
+  const std::string bytes =
+      boundedStream(context.http, context.source.manifestUrl, kManifestMostBytes, damaged);
   if (!signedByPublisher(bytes, signatureOf(context), context.source.publisherKeys))
     throw quelta::Error("EUpdateError", kUpdateSignatureRefused);
   json::TJSONObject manifest(net::utf8ToAnsiText(bytes));
@@ -127,19 +159,27 @@ UpdateOutcome updateServer(UpdateContext& context, const Publication& publicatio
   if (op) op->setName(host::kDownloadingUpdate);
   try {
     if (!platform::directoryExists(workDir)) platform::createDirectory(workDir);
-    // Its signed size is known: the bytes show as they arrive.
-    context.http.watchBody([op, &publication](int64_t received) {
-      if (op) op->progress(received, publication.size);
-    });
-    std::string bytes = context.http.getStream(context.source.archiveUrl);
-    context.http.watchBody(nullptr);
+    // Its signed size is known: the bytes show as they arrive, and not one
+    // more than it is read.
+    const int64_t size = publication.size;
+    std::string bytes = boundedStream(
+        context.http, context.source.archiveUrl, size,
+        [size] {
+          throw ArchiveError("O arquivo de atualiza\xe7\xe3o n\xe3o \xe9 o publicado: tem mais de " +
+                             std::to_string(size) +
+                             " bytes, a publica\xe7\xe3o assinada diz " + std::to_string(size));
+        },
+        [op, size](int64_t received) {
+          if (op) op->progress(received, size);
+        });
     platform::writeFileReplacing(archivePath, bytes);
   } catch (const net::Cancelled&) {
-    context.http.watchBody(nullptr);
+    context.http.disconnect();
+    throw;
+  } catch (const ArchiveError&) {
     context.http.disconnect();
     throw;
   } catch (const std::exception&) {
-    context.http.watchBody(nullptr);
     // An archive that an earlier run left behind is used instead.
     context.prompts.showMessage(kUpdateDownloadFailed);
   }

@@ -27,6 +27,11 @@ inline constexpr char kUpdateArchiveMissing[] = "Arquivo de atualiza\xe7\xe3o n\
 // A manifest that the publisher's key did not sign, or no signature at all.
 inline constexpr char kUpdateSignatureRefused[] =
     "A atualiza\xe7\xe3o oferecida n\xe3o tem a assinatura da Quelta e foi recusada";
+// A manifest or signature larger than any real one: read no further.
+inline constexpr char kUpdateDamaged[] =
+    "A atualiza\xe7\xe3o oferecida est\xe1 danificada e foi recusada";
+inline constexpr int64_t kManifestMostBytes = 64 * 1024;
+inline constexpr int64_t kSignatureMostBytes = 1024;
 inline constexpr char kUpdateLaunchFailed[] =
     "N\xe3o foi poss\xedvel iniciar a atualiza\xe7\xe3o (update\\update.bat)";
 

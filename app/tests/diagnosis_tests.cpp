@@ -224,7 +224,7 @@ TEST_F(Diagnosis, TheSupportPackageHoldsItsFilesButNotTheToken) {
                                 "quelta.dll", "impressoras-windows.txt"}),
       names);
   EXPECT_EQ(std::string::npos, everything.find("prd.token-da-loja"));
-  EXPECT_NE(std::string::npos, everything.find("token=********"));
+  EXPECT_NE(std::string::npos, everything.find("token=(definida)"));
   EXPECT_NE(std::string::npos,
             everything.find("Impressora da cozinha; compartilhada como COZINHA; 0 na fila"));
 }

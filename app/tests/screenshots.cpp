@@ -134,7 +134,7 @@ int main(int argc, char** argv) {
     // The update's download as it shows after a second: its bytes and
     // percent, and "Cancelar".
     ui::ProgressBox box(window.hwnd(), host::kDownloadingUpdate, [] {});
-    box.showProgress(host::kDownloadingUpdate, 1258291, 3565158);
+    box.showProgress(host::kDownloadingUpdate, 1310720, 3565158);
     box.show();
     SetForegroundWindow(box.hwnd());
     settle(1000);

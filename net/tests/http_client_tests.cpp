@@ -329,6 +329,27 @@ TEST(HttpClient, EachFailureTellsThePersonWhatFailedAboveTheNetworkLayersText) {
   for (const auto& [box, expected] : cases) EXPECT_EQ(box, expected);
 }
 
+// A watcher of the body that raises ends the request there, the rest of an
+// endless body unread.
+TEST(HttpClient, AWatcherThatRaisesEndsTheRequestMidBody) {
+  RawServer endless([](RawConnection& c) {
+    c.readHead();
+    c.send("HTTP/1.1 200 OK\r\nContent-Length: 100000000\r\n\r\n");
+    const std::string chunk(65536, 'x');
+    for (int sent = 0; sent < 1500 && c.send(chunk); ++sent) {
+    }
+  });
+  HttpClient client(Timeouts{2000, 5});
+  int64_t seen = 0;
+  client.watchBody([&](int64_t received) {
+    seen = received;
+    if (received > 100000) throw RequestError("too long");
+  });
+  auto error = raised<RequestError>([&] { client.getStream(endless.url("/")); });
+  EXPECT_EQ(error.message(), "too long");
+  EXPECT_LT(seen, 10000000);
+}
+
 TEST(HttpClient, AStopEndsAStalledRequestAsCancelled) {
   std::atomic<bool> accepted{false};
   RawServer silent([&](RawConnection& c) {

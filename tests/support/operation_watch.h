@@ -35,16 +35,29 @@ inline HWND progressBox(HWND owner) {
   return nullptr;
 }
 
+// The controls of the box, at any depth, in the order they were made.
+inline std::vector<HWND> controls(HWND box) {
+  std::vector<HWND> found;
+  EnumChildWindows(
+      box,
+      [](HWND c, LPARAM all) {
+        reinterpret_cast<std::vector<HWND>*>(all)->push_back(c);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 // A control of the box by its text ("Cancelar"); its labels in order.
 inline HWND childWithText(HWND box, const std::string& text) {
-  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+  for (HWND c : controls(box))
     if (textOf(c) == text) return c;
   return nullptr;
 }
 inline std::vector<std::string> labels(HWND box) {
   std::vector<std::string> texts;
   char cls[32];
-  for (HWND c = GetWindow(box, GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT))
+  for (HWND c : controls(box))
     if (GetClassNameA(c, cls, sizeof cls) && lstrcmpiA(cls, "Static") == 0)
       texts.push_back(textOf(c));
   return texts;

@@ -10,6 +10,7 @@
 #include "platform/file_attributes.h"
 #include "platform/files.h"
 #include "platform/oem_text.h"
+#include "print/log_file.h"
 #include "release/release_files.h"
 #include "tests/support/failure.h"
 #include "tests/support/recording_services.h"
@@ -322,6 +323,77 @@ TEST_F(UpdateServer, AnOfferedVersionAnsweredYesUnpacksWritesTheScriptLaunchesIt
   // settings keep the publication accepted.
   EXPECT_EQ(dir.entries(), (Strings{"quelta.dll", "update"}));
   EXPECT_EQ(config::acceptedPublication(dir.path()), 8);
+}
+
+// A signed publication that has expired, is numbered for more than a day
+// after the computer's clock, or is older than the one accepted asks
+// nothing, says why in the day log and leaves the accepted number; one a
+// day ahead is a clock a little off, and is taken.
+TEST_F(UpdateServer, RefusedPublicationsAskNothingLogWhyAndKeepTheAcceptedNumber) {
+  config::storeAcceptedPublication(dir.path(), 8);
+  const int32_t minute = static_cast<int32_t>(twins.clock.utcSeconds() / 60);  // 2025-01-01
+  const std::string refused = "Atualiza\xe7\xe3o recusada: a publica\xe7\xe3o n\xba ";
+  const struct {
+    int32_t number;
+    const char* expires;
+    std::string logged;
+  } cases[] = {
+      {minute + 24 * 60 + 1, "2030-01-01T00:00:00Z",
+       refused + std::to_string(minute + 24 * 60 + 1) +
+           " (vers\xe3o 9.9.99) \xe9 de mais de um dia depois do rel\xf3gio deste computador"},
+      {2147483647, "2030-01-01T00:00:00Z",
+       refused + "2147483647 (vers\xe3o 9.9.99) \xe9 de mais de um dia depois do rel\xf3gio deste "
+                 "computador"},
+      {7, "2030-01-01T00:00:00Z",
+       refused + "7 (vers\xe3o 9.9.99) \xe9 anterior \xe0 n\xba 8, j\xe1 aceita"},
+      {9, "2025-01-01T00:00:00Z", refused + "9 (vers\xe3o 9.9.99) venceu em 2025-01-01T00:00:00Z"},
+  };
+  const std::string log = print::logFileName(dir.path(), twins.clock.now());
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.logged);
+    platform::deleteFile(log);
+    const std::string manifest = release::releaseManifest("9.9.99", "", c.number, c.expires);
+    http.answer(kManifest, manifest);
+    http.answer(kManifest + ".sig", release::signManifest(manifest, key));
+    EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kRefused);
+    EXPECT_EQ(platform::readFile(log), "00:00:00 : " + c.logged + "\r\n");
+    EXPECT_EQ(config::acceptedPublication(dir.path()), 8);
+  }
+  EXPECT_TRUE(events.empty());
+
+  const std::string ahead = release::releaseManifest(config::kVersion, "", minute + 24 * 60,
+                                                     "2030-01-01T00:00:00Z");
+  http.answer(kManifest, ahead);
+  http.answer(kManifest + ".sig", release::signManifest(ahead, key));
+  EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kNothingNew);
+  EXPECT_EQ(config::acceptedPublication(dir.path()), minute + 24 * 60);
+}
+
+// A host that sends more than any manifest or signature is, or more than the
+// signed archive: read no further, the error of a damaged publication or of
+// the archive, nothing accepted, written or stopped.
+TEST_F(UpdateServer, OversizeBodiesAreRefusedBeforeAnythingIsWrittenOrStopped) {
+  const std::string archive = releaseArchive().bytes();
+  offer("9.9.99", archive);
+  const std::string manifest = release::releaseManifest("9.9.99", archive, 8, "2030-01-01T00:00:00Z");
+  const std::string damaged = "EUpdateError - " + std::string(update::kUpdateDamaged);
+  http.answer(kManifest, manifest + std::string(update::kManifestMostBytes, ' '));
+  EXPECT_EQ(failureOf([&] { update::checkForUpdate(context); }), damaged);
+  http.answer(kManifest, manifest);
+  http.answer(kManifest + ".sig", std::string(update::kSignatureMostBytes + 1, 's'));
+  EXPECT_EQ(failureOf([&] { update::checkForUpdate(context); }), damaged);
+  EXPECT_EQ(config::acceptedPublication(dir.path()), 0);
+
+  offer("9.9.99", archive);
+  http.answer(kArchive, archive + "x");
+  port.confirmAnswers = {true};
+  EXPECT_EQ(failureOf([&] { update::checkForUpdate(context); }),
+            "EZipException - O arquivo de atualiza\xe7\xe3o n\xe3o \xe9 o publicado: tem mais de " +
+                std::to_string(archive.size()) + " bytes, a publica\xe7\xe3o assinada diz " +
+                std::to_string(archive.size()));
+  EXPECT_FALSE(platform::fileExists(file("update", "impressao.zip")));
+  EXPECT_EQ(events, (Strings{"confirm Confirm " + std::string(update::kUpdateQuestion), "busy",
+                             "normal"}));
 }
 
 TEST_F(UpdateServer, TheBuiltInVersionOrSuccessFalseAsksNothingAndNoAnswersNo) {

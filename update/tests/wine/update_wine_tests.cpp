@@ -670,7 +670,7 @@ TEST_F(UpdateCheck, OnlyTheSignedCurrentPublicationOfTheArchiveServedUpdates) {
                           "publica\xe7\xe3o assinada.",
                 ""},
            Case{valid, server.sign(valid), zip + "x",
-                archive + "tem " + std::to_string(zip.size() + 1) +
+                archive + "tem mais de " + std::to_string(zip.size()) +
                     " bytes, a publica\xe7\xe3o assinada diz " + std::to_string(zip.size()) + ".",
                 ""},
            Case{older, server.sign(older), zip, "",
