@@ -25,7 +25,11 @@ class ProgramPrompts final : public ui::WindowPrompts {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   app::SingleInstance running;
   if (!running.first()) {
-    app::SingleInstance::bringToFront(app::kMainFormSpec.className);
+    // The window of another user's tool is not on this desktop.
+    if (running.elsewhere())
+      MessageBoxA(nullptr, app::kRunningElsewhere, app::kTitle, MB_OK | MB_ICONINFORMATION);
+    else
+      app::SingleInstance::bringToFront(app::kMainFormSpec.className);
     return 0;
   }
   ui::initialise(instance);

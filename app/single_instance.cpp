@@ -6,7 +6,7 @@ namespace app {
 // starts once the old one has ended finds it free.
 SingleInstance::SingleInstance(const char* name)
     : mutex_(CreateMutexA(nullptr, FALSE, name)),
-      first_(mutex_ == nullptr || GetLastError() != ERROR_ALREADY_EXISTS) {}
+      first_(mutex_ != nullptr && GetLastError() != ERROR_ALREADY_EXISTS) {}
 
 SingleInstance::~SingleInstance() {
   if (mutex_) CloseHandle(mutex_);

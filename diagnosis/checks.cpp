@@ -1,6 +1,7 @@
 #include "diagnosis/checks.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <map>
@@ -356,11 +357,22 @@ CheckLines checkFiles(const Setup& setup) {
     lines.push_back({"Arquivos de configura\xe7\xe3o", Verdict::kOk,
                      "impressora, categoria, produto e cartao s\xe3o lidos sem erro", ""});
 
-  const std::string probe = config::appFile(setup.appDir, "diagnostico.tmp");
+  // A name of its own for each run, so that two runs ("Repetir") never
+  // meet on one file.
+  static std::atomic<unsigned> runs{0};
+  const std::string name = "diagnostico-" + std::to_string(setup.services.clock->utcSeconds()) +
+                           "-" + std::to_string(++runs) + ".tmp";
+  const std::string probe = config::appFile(setup.appDir, name);
   try {
     platform::writeFileReplacing(probe, "diagnostico");
-    platform::deleteFile(probe);
-    lines.push_back({"Pasta do programa", Verdict::kOk, "Aceita arquivos novos", ""});
+    if (platform::deleteFile(probe))
+      lines.push_back({"Pasta do programa", Verdict::kOk, "Aceita arquivos novos", ""});
+    else
+      lines.push_back({"Pasta do programa", Verdict::kAttention,
+                       "Aceita arquivos novos, mas o arquivo de teste " + name +
+                           " n\xe3o p\xf4" "de ser apagado",
+                       "Apague " + probe +
+                           " (outro programa, talvez o antiv\xedrus, o mant\xe9m aberto)"});
   } catch (const std::exception& e) {
     lines.push_back({"Pasta do programa", Verdict::kError,
                      "N\xe3o \xe9 poss\xedvel gravar na pasta: " + errorText(e),

@@ -14,14 +14,17 @@ std::string summary(const CheckLines& lines, bool finished) {
   return text + ": nada impede a impress\xe3o.";
 }
 
-std::string reportText(const CheckLines& lines, const std::string& heading) {
+std::string reportText(const CheckLines& lines, const std::string& heading,
+                       const std::vector<std::string>& unanswered) {
   std::string text = heading + "\r\n\r\n";
   for (const CheckLine& line : lines) {
     text += std::string("[") + verdictText(line.verdict) + "] " + line.check + ": " + line.result +
             "\r\n";
     if (!line.action.empty()) text += "  O que fazer: " + line.action + "\r\n";
   }
-  return text + "\r\n" + summary(lines, true) + "\r\n";
+  for (const std::string& check : unanswered)
+    text += "[Aguardando] " + check + ": a verifica\xe7\xe3o ainda n\xe3o respondeu\r\n";
+  return text + "\r\n" + summary(lines, unanswered.empty()) + "\r\n";
 }
 
 }  // namespace diagnosis

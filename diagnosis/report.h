@@ -3,6 +3,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "diagnosis/check_line.h"
 
@@ -12,8 +13,11 @@ namespace diagnosis {
 std::string summary(const CheckLines& lines, bool finished);
 
 // A heading with the tool's version and the time, then one block per line:
-// "[Erro] Verificação: Resultado" and, when there is one, "  O que fazer: ...".
-// Lines end with CR LF.
-std::string reportText(const CheckLines& lines, const std::string& heading);
+// "[Erro] Verificação: Resultado" and, when there is one, "  O que fazer: ...";
+// then "[Aguardando] <check>: ..." for each check that has not answered yet,
+// and the summary, which until every check has answered says they are still
+// running. Lines end with CR LF.
+std::string reportText(const CheckLines& lines, const std::string& heading,
+                       const std::vector<std::string>& unanswered = {});
 
 }  // namespace diagnosis

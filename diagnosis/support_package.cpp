@@ -120,9 +120,20 @@ std::string writeSupportPackage(const std::string& appDir, const std::string& re
   zip::ZipWriter archive;
   for (const PackageEntry& entry : packageEntries(appDir, report, services))
     archive.add(entry.name, entry.bytes);
-  const std::string path = config::appFile(appDir, packageName(services.clock->now()));
-  platform::writeFileReplacing(path, archive.bytes());
-  return path;
+  const std::string name = packageName(services.clock->now());
+  const std::string path = config::appFile(appDir, name);
+  try {
+    platform::writeFileReplacing(path, archive.bytes());
+    return path;
+  } catch (const quelta::IOError&) {
+    // A folder that cannot be written to (the very fault support may be
+    // asked about): the person's Documents folder takes the package.
+    const std::string documents = platform::documentsDirectory();
+    if (documents.empty()) throw;
+    const std::string elsewhere = config::appFile(documents, name);
+    platform::writeFileReplacing(elsewhere, archive.bytes());
+    return elsewhere;
+  }
 }
 
 }  // namespace diagnosis

@@ -30,7 +30,9 @@ std::vector<PackageEntry> packageEntries(const std::string& appDir, const std::s
 std::string maskedSettings(const std::string& text);
 
 // Writes the package in one step (a failed write leaves no half file) and
-// returns its path; IOError naming the file when it cannot be written.
+// returns its path: in the application directory or, when that cannot take
+// it, in the person's Documents folder; IOError naming the file when
+// neither can.
 std::string writeSupportPackage(const std::string& appDir, const std::string& report,
                                 const platform::Services& services);
 

@@ -89,4 +89,8 @@ std::string directoryOf(const std::string& path);
 // The directory of the running program, without a trailing separator.
 std::string programDirectory();
 
+// The person's Documents folder (where a file goes that the application
+// directory cannot take); empty when the system names none.
+std::string documentsDirectory();
+
 }  // namespace platform

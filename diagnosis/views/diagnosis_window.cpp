@@ -97,10 +97,15 @@ CheckLines DiagnosisWindow::lines() const {
 
 std::string DiagnosisWindow::report() const {
   const platform::LocalDateTime t = setup_.services.clock->now();
-  return reportText(lines(), "Diagn\xf3stico - Quelta Configura\xe7\xe3o " +
-                                 std::string(config::kVersion) + " - " + platform::isoDateText(t) +
-                                 " " + setup_.services.clock->longTimeText(t) + " - " +
-                                 setup_.appDir);
+  // A report made before every check has answered says which have not.
+  std::vector<std::string> unanswered;
+  for (size_t i = 0; i < results_.size(); ++i)
+    if (!results_[i]) unanswered.push_back(allChecks()[i].name);
+  return reportText(lines(),
+                    "Diagn\xf3stico - Quelta Configura\xe7\xe3o " + std::string(config::kVersion) +
+                        " - " + platform::isoDateText(t) + " " +
+                        setup_.services.clock->longTimeText(t) + " - " + setup_.appDir,
+                    unanswered);
 }
 
 void DiagnosisWindow::showResults() {

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/error.h"
@@ -136,6 +137,11 @@ std::string programDirectory() {
   char buffer[4096];
   ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer);
   return n > 0 ? directoryOf(std::string(buffer, static_cast<size_t>(n))) : std::string(".");
+}
+
+std::string documentsDirectory() {
+  const char* home = std::getenv("HOME");
+  return home ? home : "";
 }
 
 std::optional<uint64_t> freeDiskSpace(const std::string& directory) {

@@ -1,4 +1,6 @@
 #include <windows.h>
+// The shell's folder functions need the one above first.
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -161,6 +163,13 @@ std::string programDirectory() {
   char buffer[MAX_PATH * 2];
   DWORD n = GetModuleFileNameA(nullptr, buffer, sizeof buffer);
   return directoryOf(std::string(buffer, n));
+}
+
+std::string documentsDirectory() {
+  char buffer[MAX_PATH];
+  if (SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, buffer) != S_OK)
+    return "";
+  return buffer;
 }
 
 std::optional<uint64_t> freeDiskSpace(const std::string& directory) {
