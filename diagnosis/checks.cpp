@@ -477,16 +477,30 @@ CheckLines checkVersion(const Setup& setup, std::stop_token stop) {
   const std::string mine = "Esta ferramenta: " + std::string(config::kVersion);
   if (!setup.updates.check)
     return {{check, Verdict::kOk, mine + "; nenhum endere\xe7o de atualiza\xe7\xe3o configurado", ""}};
+  const std::string support = "Avise o suporte da Quelta: a atualiza\xe7\xe3o publicada n\xe3o "
+                              "ser\xe1 instalada";
   try {
+    // Read and checked as the update's own check does: only an offer the
+    // tool would take is reported as one.
     std::unique_ptr<net::HttpFetcher> client = setup.services.http->open(stop);
-    json::TJSONObject manifest(client->getText(setup.updates.manifestUrl, kCloudLimits));
-    const std::string published = manifest.contains("versao") ? manifest.textOf("versao") : "";
-    if (!manifest.contains("success") || !manifest.boolOf("success") || published.empty())
+    const update::Offer offer = update::readOffer(
+        *client, setup.updates, [&] { return config::acceptedPublication(setup.appDir); },
+        setup.services.clock->utcSeconds(), kCloudLimits);
+    const std::string published = offer.publication.version;
+    if (offer.kind == update::Offer::kNothing || published.empty())
       return {{check, Verdict::kOk, mine + "; nenhuma vers\xe3o publicada", ""}};
+    if (offer.kind == update::Offer::kRefused)
+      return {{check, Verdict::kError, mine + "; " + offer.refusal, support}};
     if (published == config::kVersion)
       return {{check, Verdict::kOk, mine + ", a publicada", ""}};
     return {{check, Verdict::kAttention, mine + "; publicada: " + published,
              "Feche e abra a ferramenta e responda Sim \xe0 pergunta de atualiza\xe7\xe3o"}};
+  } catch (const quelta::Error& e) {
+    if (e.className() == "EUpdateError")
+      return {{check, Verdict::kError, mine + "; " + e.message(), support}};
+    return {{check, Verdict::kAttention,
+             mine + "; sem resposta do endere\xe7o de atualiza\xe7\xe3o: " + errorText(e),
+             "Confira a internet deste computador"}};
   } catch (const std::exception& e) {
     return {{check, Verdict::kAttention,
              mine + "; sem resposta do endere\xe7o de atualiza\xe7\xe3o: " + errorText(e),

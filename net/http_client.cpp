@@ -305,8 +305,8 @@ std::string HttpClient::getText(const std::string& url, const Timeouts& limits) 
   return decodeBody(impl_->contentType(), body);
 }
 
-std::string HttpClient::getStream(const std::string& url) {
-  return impl_->perform(url, nullptr, limits_);
+std::string HttpClient::getStream(const std::string& url, const Timeouts& limits) {
+  return impl_->perform(url, nullptr, limits);
 }
 
 std::string HttpClient::post(const std::string& url, const std::string& body,

@@ -117,7 +117,8 @@ class HttpClient : public HttpFetcher {
   using HttpFetcher::getText;
   std::string getText(const std::string& url, const Timeouts& limits) override;
   // GET over HTTP/1.1; the body's raw bytes.
-  std::string getStream(const std::string& url) override;
+  std::string getStream(const std::string& url, const Timeouts& limits) override;
+  using HttpFetcher::getStream;
   // POST of `body` over HTTP/1.0 with the same headers (the load test's
   // order post); the reply body's raw bytes.
   std::string post(const std::string& url, const std::string& body,

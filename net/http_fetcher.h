@@ -32,8 +32,10 @@ class HttpFetcher {
   virtual std::string getText(const std::string& url, const Timeouts& limits) = 0;
   // The same with the fetcher's own limits.
   std::string getText(const std::string& url) { return getText(url, limits_); }
-  // GET; the body's raw bytes.
-  virtual std::string getStream(const std::string& url) = 0;
+  // GET; the body's raw bytes, waiting as `limits` allow.
+  virtual std::string getStream(const std::string& url, const Timeouts& limits) = 0;
+  // The same with the fetcher's own limits.
+  std::string getStream(const std::string& url) { return getStream(url, limits_); }
   // POST of `body` over HTTP/1.0 (the load test's order post); the reply
   // body's raw bytes.
   virtual std::string post(const std::string& url, const std::string& body,

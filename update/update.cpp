@@ -66,7 +66,8 @@ void requireProgramFiles(const std::vector<ArchiveEntry>& entries) {
 // bytes as they come.
 std::string boundedStream(net::HttpFetcher& http, const std::string& url, int64_t most,
                           const std::function<void()>& tooLong,
-                          const std::function<void(int64_t)>& received = {}) {
+                          const std::function<void(int64_t)>& received = {},
+                          std::optional<net::Timeouts> limits = std::nullopt) {
   struct Unwatch {
     net::HttpFetcher& http;
     ~Unwatch() { http.watchBody(nullptr); }
@@ -75,7 +76,7 @@ std::string boundedStream(net::HttpFetcher& http, const std::string& url, int64_
     if (bytes > most) tooLong();
     if (received) received(bytes);
   });
-  std::string bytes = http.getStream(url);
+  std::string bytes = limits ? http.getStream(url, *limits) : http.getStream(url);
   // A client that tells no one as the bytes come still gets here.
   if (static_cast<int64_t>(bytes.size()) > most) tooLong();
   return bytes;
@@ -85,10 +86,11 @@ std::string boundedStream(net::HttpFetcher& http, const std::string& url, int64_
 
 // The manifest's signature; none at all (the host answers with an error
 // status) is refused as a wrong one.
-std::string signatureOf(UpdateContext& context) {
+std::string signatureOf(net::HttpFetcher& http, const UpdateSource& source,
+                        std::optional<net::Timeouts> limits) {
   try {
-    return boundedStream(context.http, context.source.manifestUrl + kSignatureSuffix,
-                         kSignatureMostBytes, damaged);
+    return boundedStream(http, source.manifestUrl + kSignatureSuffix, kSignatureMostBytes, damaged,
+                         {}, limits);
   } catch (const net::HttpProtocolError&) {
     return "";
   }
@@ -115,24 +117,36 @@ std::string refusalOf(const Publication& publication, int64_t accepted, int64_t 
 
 }  // namespace
 
-VersionCheckOutcome checkForUpdate(UpdateContext& context) {
-  net::DisconnectGuard disconnect(context.http);
+Offer readOffer(net::HttpFetcher& http, const UpdateSource& source,
+                const std::function<int64_t()>& accepted, int64_t now,
+                std::optional<net::Timeouts> limits) {
   // The signature covers the bytes as served, before any decoding.
   const std::string bytes =
-      boundedStream(context.http, context.source.manifestUrl, kManifestMostBytes, damaged);
-  if (!signedByPublisher(bytes, signatureOf(context), context.source.publisherKeys))
+      boundedStream(http, source.manifestUrl, kManifestMostBytes, damaged, {}, limits);
+  if (!signedByPublisher(bytes, signatureOf(http, source, limits), source.publisherKeys))
     throw quelta::Error("EUpdateError", kUpdateSignatureRefused);
   json::TJSONObject manifest(net::utf8ToAnsiText(bytes));
-  if (!manifest.boolOf("success")) return VersionCheckOutcome::kNothingNew;
+  Offer offer;
+  if (!manifest.boolOf("success")) return offer;
+  offer.publication = readPublication(manifest);
+  offer.accepted = accepted();
+  offer.refusal = refusalOf(offer.publication, offer.accepted, now);
+  offer.kind = offer.refusal.empty() ? Offer::kPublished : Offer::kRefused;
+  return offer;
+}
 
-  const Publication publication = readPublication(manifest);
-  const int64_t accepted = config::acceptedPublication(context.appDir);
-  std::string refusal = refusalOf(publication, accepted, context.clock.utcSeconds());
-  if (!refusal.empty()) {
-    print::saveLog(context.appDir, refusal, context.clock);
+VersionCheckOutcome checkForUpdate(UpdateContext& context) {
+  net::DisconnectGuard disconnect(context.http);
+  const Offer offer = readOffer(
+      context.http, context.source, [&] { return config::acceptedPublication(context.appDir); },
+      context.clock.utcSeconds());
+  if (offer.kind == Offer::kNothing) return VersionCheckOutcome::kNothingNew;
+  if (offer.kind == Offer::kRefused) {
+    print::saveLog(context.appDir, offer.refusal, context.clock);
     return VersionCheckOutcome::kRefused;
   }
-  if (publication.number > accepted)
+  const Publication& publication = offer.publication;
+  if (publication.number > offer.accepted)
     config::storeAcceptedPublication(context.appDir, publication.number);
 
   if (publication.version == context.builtInVersion) return VersionCheckOutcome::kNothingNew;

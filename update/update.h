@@ -4,6 +4,8 @@
 // directory "update" and the script that swaps the new files in.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -99,6 +101,22 @@ enum class VersionCheckOutcome {
 // requests and of the manifest's JSON run out; the client is disconnected
 // in every case.
 VersionCheckOutcome checkForUpdate(UpdateContext& context);
+
+// What the download host offers, read and checked as the version check
+// reads it (the manifest and its signature within their caps, the
+// publisher's signature, the expiry, the publication number against the
+// accepted one and the computer's clock), with nothing stored, logged or
+// asked. The errors of the version check run out.
+struct Offer {
+  enum Kind { kNothing, kRefused, kPublished };
+  Kind kind = kNothing;      // kNothing: "success" false
+  Publication publication;   // kRefused and kPublished
+  int64_t accepted = 0;      // the highest publication accepted so far
+  std::string refusal;       // kRefused: why, as the day log says it
+};
+Offer readOffer(net::HttpFetcher& http, const UpdateSource& source,
+                const std::function<int64_t()>& accepted, int64_t now,
+                std::optional<net::Timeouts> limits = std::nullopt);
 
 // The archive read and checked whole, as the update does before it stops
 // the print service: every entry usable (readArchive) and the four program

@@ -14,6 +14,9 @@
 #include "diagnosis/views/diagnosis_window.h"
 #include "service/service_endpoint.h"
 #include "ui/clipboard.h"
+#include "release/release_files.h"
+#include "tests/support/signing_key.h"
+#include "update/update.h"
 #include "update/update_archive.h"
 
 namespace {
@@ -61,6 +64,16 @@ class Diagnosis : public sandbox_test::SandboxAppTest {
                       "{\"success\":true,\"data\":[]}");
   }
 
+  // The download host's manifest, signed with the key the set-up trusts, or
+  // forged: signed with another.
+  void offer(const std::string& manifest, bool forged = false) {
+    updates = {true, "https://download.exemplo/impressao/version.json", "",
+               release::publicKeyOf(key)};
+    twins.http.answer(updates.manifestUrl, manifest);
+    twins.http.answer(updates.manifestUrl + ".sig",
+                      release::signManifest(manifest, forged ? signing_test::newPrivateKey() : key));
+  }
+
   std::vector<std::string> run() {
     diagnosis::Setup setup{dir.path(), services, api, updates};
     std::vector<std::string> lines;
@@ -70,6 +83,7 @@ class Diagnosis : public sandbox_test::SandboxAppTest {
   }
 
   cloud::ApiEndpoints api{"https://api.exemplo", "https://stage.exemplo"};
+  const std::string key = signing_test::newPrivateKey();
   update::UpdateSource updates = update::UpdateSource::none();
 };
 
@@ -178,11 +192,24 @@ const SetUpCase kSetUps[] = {
       "minutos"}},
     {"a newer version published",
      [](Diagnosis& t) {
-       t.updates = {true, "https://download.exemplo/impressao/version.json", "", ""};
-       t.twins.http.answer(t.updates.manifestUrl, R"({"success":true,"versao":"9.0.0"})");
+       t.offer(release::releaseManifest("9.0.0", "", 8, "2100-01-01T00:00:00Z"));
      },
      {"Aten\xe7\xe3o | Vers\xe3o | Esta ferramenta: " + std::string(config::kVersion) +
       "; publicada: 9.0.0"}},
+    // An offer the update would refuse is no offer: what failed, as "Erro".
+    {"a forged offer",
+     [](Diagnosis& t) {
+       t.offer(release::releaseManifest("9.0.0", "", 8, "2100-01-01T00:00:00Z"), true);
+     },
+     {"Erro | Vers\xe3o | Esta ferramenta: " + std::string(config::kVersion) + "; " +
+      update::kUpdateSignatureRefused}},
+    {"an expired offer",
+     [](Diagnosis& t) {
+       t.offer(release::releaseManifest("9.0.0", "", 8, "2024-01-01T00:00:00Z"));
+     },
+     {"Erro | Vers\xe3o | Esta ferramenta: " + std::string(config::kVersion) +
+      "; Atualiza\xe7\xe3o recusada: a publica\xe7\xe3o n\xba 8 (vers\xe3o 9.0.0) venceu em "
+      "2024-01-01T00:00:00Z"}},
 };
 
 TEST_P(DiagnosisSetUps, GiveTheirLines) {

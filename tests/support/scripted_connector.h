@@ -71,8 +71,9 @@ class ScriptedConnector : public net::HttpConnector {
     std::string getText(const std::string& url, const net::Timeouts& limits) override {
       return script_.reply("text " + url, url, stop_, &limits);
     }
-    std::string getStream(const std::string& url) override {
-      return script_.reply("stream " + url, url, stop_);
+    using net::HttpFetcher::getStream;
+    std::string getStream(const std::string& url, const net::Timeouts& limits) override {
+      return script_.reply("stream " + url, url, stop_, &limits);
     }
     std::string post(const std::string& url, const std::string& body,
                      const net::Timeouts& limits) override {

@@ -32,7 +32,10 @@ class ScriptedHttp : public net::HttpFetcher {
   std::string getText(const std::string& url, const net::Timeouts&) override {
     return reply("text " + url, url);
   }
-  std::string getStream(const std::string& url) override { return reply("stream " + url, url); }
+  using net::HttpFetcher::getStream;
+  std::string getStream(const std::string& url, const net::Timeouts&) override {
+    return reply("stream " + url, url);
+  }
   std::string post(const std::string& url, const std::string& body, const net::Timeouts&) override {
     return reply("post " + url + " " + body, url);
   }
