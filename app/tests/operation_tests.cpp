@@ -3,6 +3,8 @@
 // progress box opens with the operation's name, a click and a key on the
 // window do nothing, and "Cancelar" (or Esc) ends it without a word, the
 // files as they were but for what the operation keeps after any failure.
+// The print service's endpoint (httplib, winsock2.h) before windows.h.
+#include "app/tests/service_endpoint.h"
 #include <gtest/gtest.h>
 
 #include <map>
@@ -16,12 +18,13 @@
 
 namespace {
 
+using endpoint_test::FakeService;
 using operation_watch::postClick;
 
 struct HeldCase {
   const char* name;
   bool loggedIn;      // starts on the log screen with the demo account's token
-  const char* held;   // the path of the request the sandbox holds
+  const char* held;   // the path of the request the sandbox holds; "" the print service's test
   std::vector<const char*> clicks;  // the last one starts the operation
   const char* idle;   // clicked while it runs: must do nothing
   const char* operation;
@@ -38,6 +41,8 @@ const HeldCase kHeld[] = {
      {"categoria", "quelta.dll"}},
     {"Atualizar, the categories held", true, "/categorias", {"btnConfig", "btnUpdate"},
      "btnUpdate", host::kUpdatingCategories, {}},
+    {"Testar via the print service, its reply held", true, "",
+     {"btnConfig", "btnTest", "Button5"}, "btnConfigBack", host::kPrintingTest, {}},
 };
 
 class HeldRequest : public sandbox_test::SandboxAppTest,
@@ -55,8 +60,13 @@ TEST_P(HeldRequest, TheWindowAnswersAndACancelLeavesTheFilesAsTheyWere) {
   const HeldCase& c = GetParam();
   if (c.loggedIn)
     config::storeToken(dir.path(), sandbox.tokenFor(sandbox.production, kDemoQuery));
+  // The print service answers its status at once and holds a test.
+  write("impressora", "[{\"name\":\"COZINHA\",\"tipo\":\"Generic Text\",\"padrao\":\"Sim\"}]");
+  FakeService service;
+  ASSERT_TRUE(service.listening());
+  service.delay(std::chrono::milliseconds(0), std::chrono::minutes(2));
   const auto before = files();
-  sandbox.control(std::string("fail?kind=hang&path=") + c.held);
+  if (*c.held) sandbox.control(std::string("fail?kind=hang&path=") + c.held);
 
   app::MainWindow* window = nullptr;
   real_input::UiThread ui([&](const auto& ready) {
@@ -69,7 +79,15 @@ TEST_P(HeldRequest, TheWindowAnswersAndACancelLeavesTheFilesAsTheyWere) {
     ui::runMessageLoop();
   });
   ASSERT_TRUE(ui.settles());
-  for (const char* name : c.clicks) postClick(ui.hwnd(), window->control(name).hwnd());
+  for (const char* name : c.clicks) {
+    // "Testar" goes through the print service.
+    if (std::string(name) == "Button5") {
+      window->combo("cbTestTipo").select(1);
+      window->notifyChange("cbTestTipo");
+    }
+    postClick(ui.hwnd(), window->control(name).hwnd());
+    if (name != c.clicks.back()) ASSERT_TRUE(ui.settles(5000)) << name;
+  }
 
   const bool byEscape = c.loggedIn;  // the other cases click "Cancelar"
   const operation_watch::Watched watched = operation_watch::watchAndCancel(
@@ -87,8 +105,11 @@ TEST_P(HeldRequest, TheWindowAnswersAndACancelLeavesTheFilesAsTheyWere) {
   EXPECT_EQ(window->control("edtUser").text(), "demo@quelta.com.br");
   int asked = 0;
   for (const std::string& request : sandbox.requests())
-    asked += request.find(std::string(" GET ") + c.held) != std::string::npos;
+    asked += *c.held && request.find(std::string(" GET ") + c.held) != std::string::npos;
+  for (const std::string& target : service.targets("GET"))
+    asked += target.find("teste=") != std::string::npos;
   EXPECT_EQ(asked, 1) << "the click on the waiting window asked again";
+  EXPECT_FALSE(platform::directoryExists(file("log"))) << "a test print was logged";
   auto after = files(), expected = before;
   for (const std::string& name : c.kept) {
     expected.erase(name);
