@@ -11,6 +11,8 @@
 //   acessar      types the demo account and presses "Acessar": the login
 //                waits on the cloud
 //   download     answers "Yes" to the update's question: the download waits
+//   teste        "Testar" through the print service for the first printer:
+//                the test print waits on the hung service
 #include <windows.h>
 
 #include <algorithm>
@@ -69,11 +71,17 @@ BOOL CALLBACK findMainWindow(HWND hwnd, LPARAM lp) {
 // has not within `seconds`.
 HWND waitForWindow(DWORD pid, const char* className, int seconds) {
   Found found{pid, nullptr, className};
+  EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&found));
   for (int i = 0; i < seconds * 20 && !found.window; ++i) {
     Sleep(50);
     EnumWindows(findMainWindow, reinterpret_cast<LPARAM>(&found));
   }
   return found.window;
+}
+
+// A click on a button as its window gets it, sent so it has been handled.
+void press(HWND window, const char* caption) {
+  if (HWND button = childOf(window, caption)) SendMessageA(button, BM_CLICK, 0, 0);
 }
 
 double millisecondsSince(const LARGE_INTEGER& start, const LARGE_INTEGER& frequency) {
@@ -133,6 +141,20 @@ int main(int argc, char** argv) {
                    reinterpret_cast<LPARAM>("quelta123"));
       if (HWND button = childOf(found.window, "Acessar")) PostMessageA(button, BM_CLICK, 0, 0);
       std::printf("probing the window while the login waits on the cloud\n");
+    } else if (lstrcmpA(mode, "teste") == 0) {
+      press(found.window, "Configura\xe7\xf5" "es");
+      press(found.window, "Testar Imp.");
+      // The test box's second drop-down list is the kind of test: "Via Serviço".
+      HWND test = childOf(found.window, "Testar");
+      HWND via = test ? childOf(GetParent(test), "ComboBox", 1) : nullptr;
+      if (via) {
+        SendMessageA(via, CB_SETCURSEL, 1, 0);
+        SendMessageA(found.window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(via), CBN_SELCHANGE),
+                     reinterpret_cast<LPARAM>(via));
+      }
+      // Posted: the test waits, and the probe meets the window meanwhile.
+      if (test) PostMessageA(test, BM_CLICK, 0, 0);
+      std::printf("probing the window while the test print waits on the print service\n");
     } else if (lstrcmpA(mode, "download") == 0) {
       // The question comes once the manifest has been read.
       if (HWND question = waitForWindow(tool.dwProcessId, "#32770", 30)) {
@@ -173,6 +195,12 @@ int main(int argc, char** argv) {
         "%d probes over %.0f s: worst response %.0f ms; %d responses over 100 ms, %.1f s "
         "waited on them\n",
         probes, seconds, worst, slow, waited / 1000);
+    // What the window was waiting for at the end, as its progress box says.
+    if (HWND box = waitForWindow(tool.dwProcessId, "TFormProgresso", 0)) {
+      char text[128] = "";
+      if (HWND label = childOf(box, "Static", 0)) GetWindowTextA(label, text, sizeof text);
+      std::printf("the progress box is open: %s\n", text);
+    }
   }
   PostMessageA(found.window, WM_CLOSE, 0, 0);
   if (WaitForSingleObject(tool.hProcess, 15000) == WAIT_TIMEOUT) TerminateProcess(tool.hProcess, 1);

@@ -6,6 +6,7 @@
 #   servico      (default) a listener on 127.0.0.1:7777 accepts every
 #                connection and never answers; the tool runs logged in
 #   diagnostico  the same, probing the diagnosis window while its checks wait
+#   teste        the same, "Testar" through the service for a printer of the table
 #   inicio       the sandbox cloud holds the version manifest: the start-up's
 #                version check waits
 #   acessar      the sandbox cloud holds the token request: "Acessar" waits
@@ -31,8 +32,9 @@ trap 'kill $listener 2>/dev/null || true; WINEPREFIX="$WINEPREFIX" scripts/wine-
 cp "build/$windows/app/queltaConfig.exe" "$work/"
 
 case "$mode" in
-  servico | diagnostico)
+  servico | diagnostico | teste)
     printf '[CONFIG]\r\ntoken=abc\r\n' >"$work/quelta.dll"
+    printf '%s' '[{"name":"Cozinha","tipo":"Generic Text","padrao":"Sim"}]' >"$work/impressora"
     # Accepts for at most the probe's time and a minute more, answers nothing.
     python3 - "$((seconds + 60))" <<'PY' &
 import socket, sys, time
@@ -74,7 +76,8 @@ PY
     listener=$!
     for _ in $(seq 50); do grep -q '^sandbox-cloud ready' "$work/sandbox.log" && break; sleep 0.1; done
     ;;
-  *) echo "hang-probe: no mode $mode (servico, diagnostico, inicio, acessar, download)" >&2; exit 2 ;;
+  *) echo "hang-probe: no mode $mode (servico, diagnostico, teste, inicio, acessar, download)" >&2
+     exit 2 ;;
 esac
 
 export WINEPREFIX="$PWD/build/$windows/probe-prefix"
