@@ -43,7 +43,8 @@ cmake --preset win32 -B "$build" -DCMAKE_BUILD_TYPE=Release \
   -DQUELTA_API_PRODUCTION="$production" -DQUELTA_API_STAGING="$staging" \
   -DQUELTA_DOWNLOAD_HOST="$download" -DQUELTA_EXTRA_CA_FILE="$ca" \
   -DQUELTA_PUBLISHER_KEY_FILE="$PWD/$build/publisher.pem" \
-  -DQUELTA_PUBLISHER_NEXT_KEY_FILE="$next" >"$build.log" 2>&1 ||
+  -DQUELTA_PUBLISHER_NEXT_KEY_FILE="$next" -DQUELTA_BUILD_MINUTE="$(($(date +%s) / 60))" \
+  >"$build.log" 2>&1 ||
   { tail -n 20 "$build.log" >&2; exit 1; }
 cmake --build "$build" --target queltaConfig >>"$build.log" 2>&1 ||
   { grep -E 'error' "$build.log" | head -n 20 >&2; exit 1; }

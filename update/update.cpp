@@ -101,8 +101,10 @@ std::string signatureOf(net::HttpFetcher& http, const UpdateSource& source,
 // than a day after this computer's clock (publication numbers are the
 // minutes since 1970 at signing: one from the future, once stored, would
 // lock every real publication out), or it is older than one accepted before
-// (a host replaying it). Empty when it may be offered.
-std::string refusalOf(const Publication& publication, int64_t accepted, int64_t now) {
+// or than the program itself (a host replaying it). Empty when it may be
+// offered.
+std::string refusalOf(const Publication& publication, int64_t accepted, int64_t floor,
+                      int64_t now) {
   const std::string prefix = "Atualiza\xe7\xe3o recusada: a publica\xe7\xe3o n\xba " +
                              std::to_string(publication.number) + " (vers\xe3o " +
                              publication.version + ") ";
@@ -112,6 +114,8 @@ std::string refusalOf(const Publication& publication, int64_t accepted, int64_t 
     return prefix + "\xe9 de mais de um dia depois do rel\xf3gio deste computador";
   if (publication.number < accepted)
     return prefix + "\xe9 anterior \xe0 n\xba " + std::to_string(accepted) + ", j\xe1 aceita";
+  if (publication.number < floor)
+    return prefix + "\xe9 anterior a esta vers\xe3o do programa, de " + utcText(floor * 60);
   return "";
 }
 
@@ -130,7 +134,7 @@ Offer readOffer(net::HttpFetcher& http, const UpdateSource& source,
   if (!manifest.boolOf("success")) return offer;
   offer.publication = readPublication(manifest);
   offer.accepted = accepted();
-  offer.refusal = refusalOf(offer.publication, offer.accepted, now);
+  offer.refusal = refusalOf(offer.publication, offer.accepted, source.floor, now);
   offer.kind = offer.refusal.empty() ? Offer::kPublished : Offer::kRefused;
   return offer;
 }
@@ -239,7 +243,8 @@ UpdateOutcome updateServer(UpdateContext& context, const Publication& publicatio
 }
 
 UpdateSource UpdateSource::downloadHost() {
-  return {true, versionManifestUrl(), updateArchiveUrl(), std::string(builtInPublisherKeys())};
+  return {true, versionManifestUrl(), updateArchiveUrl(), std::string(builtInPublisherKeys()),
+          QUELTA_BUILD_MINUTE};
 }
 
 std::string versionManifestUrl() {

@@ -55,9 +55,14 @@ struct UpdateSource {
   std::string manifestUrl;    // the download host's "/impressao/version.json"
   std::string archiveUrl;     // the download host's "/impressao/impressao.zip"
   std::string publisherKeys;  // PEM public keys, one or two
+  // No publication numbered below this minute is taken, whatever the
+  // settings say: a fresh install, or one whose accepted number cannot be
+  // read, is not open to every older signed publication.
+  int64_t floor = 0;
 
   // The host and the publisher's keys the build names
-  // (QUELTA_DOWNLOAD_HOST, QUELTA_PUBLISHER_KEY_FILE and _NEXT_KEY_FILE).
+  // (QUELTA_DOWNLOAD_HOST, QUELTA_PUBLISHER_KEY_FILE and _NEXT_KEY_FILE),
+  // with the minute the program was built as the floor.
   static UpdateSource downloadHost();
   static UpdateSource none() { return {false, "", "", ""}; }
 };
@@ -105,7 +110,7 @@ VersionCheckOutcome checkForUpdate(UpdateContext& context);
 // What the download host offers, read and checked as the version check
 // reads it (the manifest and its signature within their caps, the
 // publisher's signature, the expiry, the publication number against the
-// accepted one and the computer's clock), with nothing stored, logged or
+// accepted one, the source's floor and the computer's clock), with nothing stored, logged or
 // asked. The errors of the version check run out.
 struct Offer {
   enum Kind { kNothing, kRefused, kPublished };

@@ -174,11 +174,11 @@ struct SandboxCloud::Listener {
 };
 
 SandboxCloud::SandboxCloud(Options options) : options_(std::move(options)) {
-  // Valid for a year from the start, publication 1: any later one of a test
-  // or a release outnumbers it.
+  // Valid for a year from the start, numbered with the minute of the start
+  // as a publication signed then: above the floor of a program built before.
   const int64_t now = static_cast<int64_t>(std::time(nullptr));
-  ownManifest_ =
-      release::releaseManifest(config::kVersion, "", 1, update::utcText(now + 365 * 86400));
+  ownManifest_ = release::releaseManifest(config::kVersion, "", static_cast<int32_t>(now / 60),
+                                          update::utcText(now + 365 * 86400));
   std::string key;
   if (!options_.publisherKeyFile.empty() && readWholeFile(options_.publisherKeyFile, key))
     ownSignature_ = release::signManifest(ownManifest_, key);

@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ctime>
 
 #include "config/settings.h"
 #include "config/version.h"
 #include "platform/file_attributes.h"
 #include "platform/files.h"
 #include "platform/oem_text.h"
+#include "platform/profile.h"
 #include "print/log_file.h"
 #include "release/release_files.h"
 #include "tests/support/failure.h"
@@ -367,6 +369,40 @@ TEST_F(UpdateServer, RefusedPublicationsAskNothingLogWhyAndKeepTheAcceptedNumber
   http.answer(kManifest + ".sig", release::signManifest(ahead, key));
   EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kNothingNew);
   EXPECT_EQ(config::acceptedPublication(dir.path()), minute + 24 * 60);
+}
+
+// A fresh install, or one whose accepted number does not read, takes no
+// publication older than the program: the build's minute is the floor.
+TEST_F(UpdateServer, NoPublicationOlderThanTheProgramIsTakenWhateverTheSettingsSay) {
+  const int64_t built = update::UpdateSource::downloadHost().floor;
+  EXPECT_GT(built, 29000000);  // 2025-02-20: the build's minute, not none
+  EXPECT_LE(built, static_cast<int64_t>(std::time(nullptr)) / 60);
+
+  const int32_t floor = static_cast<int32_t>(twins.clock.utcSeconds() / 60) - 60;
+  context.source.floor = floor;
+  const std::string log = print::logFileName(dir.path(), twins.clock.now());
+  const std::string older = release::releaseManifest("9.9.99", "", floor - 1, "2030-01-01T00:00:00Z");
+  for (const char* stored : {"", "x12"}) {
+    SCOPED_TRACE(stored);
+    platform::writeProfileString(config::settingsFile(dir.path()), config::kSectionConfig,
+                                 "publicacaoAceita", stored);
+    platform::deleteFile(log);
+    http.answer(kManifest, older);
+    http.answer(kManifest + ".sig", release::signManifest(older, key));
+    EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kRefused);
+    EXPECT_EQ(platform::readFile(log),
+              "00:00:00 : Atualiza\xe7\xe3o recusada: a publica\xe7\xe3o n\xba " +
+                  std::to_string(floor - 1) +
+                  " (vers\xe3o 9.9.99) \xe9 anterior a esta vers\xe3o do programa, de "
+                  "2024-12-31T23:00:00Z\r\n");
+  }
+  const std::string current =
+      release::releaseManifest(config::kVersion, "", floor, "2030-01-01T00:00:00Z");
+  http.answer(kManifest, current);
+  http.answer(kManifest + ".sig", release::signManifest(current, key));
+  EXPECT_EQ(update::checkForUpdate(context), update::VersionCheckOutcome::kNothingNew);
+  EXPECT_EQ(config::acceptedPublication(dir.path()), floor);
+  EXPECT_TRUE(events.empty());
 }
 
 // A host that sends more than any manifest or signature is, or more than the

@@ -13,6 +13,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <ctime>
 #include <cstring>
 #include <functional>
 #include <regex>
@@ -168,6 +169,14 @@ class InstalledService {
 const std::string kValid = "2100-01-01T00:00:00Z";
 constexpr int32_t kNumber = 8;
 
+// The build's download host, taking the tests' publications: they are
+// numbered from kNumber, far below the minute any program was built.
+update::UpdateSource testedHost() {
+  update::UpdateSource host = update::UpdateSource::downloadHost();
+  host.floor = 0;
+  return host;
+}
+
 // The sandbox's publisher key, which the tool as built trusts.
 std::string sandboxPublisherKey() {
   return platform::readFile(windowsPath(QUELTA_SANDBOX_CERTS "/publisher.key"));
@@ -201,7 +210,13 @@ class DownloadServer {
   // The version with the archive given last.
   void offer(const std::string& version) {
     version_ = version;
-    manifest(release::releaseManifest(version, archive_, kNumber, kValid));
+    manifest(release::releaseManifest(version, archive_, number_, kValid));
+  }
+  // Numbered as signed now, as a program run whole takes it: its floor is
+  // the minute it was built.
+  void signedNow() {
+    number_ = static_cast<int32_t>(std::time(nullptr) / 60);
+    offer(version_);
   }
   void archive(const std::string& bytes) {
     archive_ = bytes;
@@ -220,6 +235,7 @@ class DownloadServer {
   std::string key_;
   std::string version_;
   std::string archive_;
+  int32_t number_ = kNumber;
 };
 
 // The requests the download server has had since the last call, as its
@@ -390,7 +406,7 @@ class UpdateCheck : public AppTest {
  protected:
   UpdateCheck() {
     // Published with a key of this test's own.
-    connections.updates = update::UpdateSource::downloadHost();
+    connections.updates = testedHost();
     connections.updates.publisherKeys = release::publicKeyOf(key);
     // The update stops the print service that the test installed.
     services.serviceManager = &platform::systemServiceManager();
@@ -766,8 +782,7 @@ TEST_F(RealQuestion, IsAskedOncePerStartNotAgainWhileOpenNorAfterNo) {
   printtest::Recorders twins;
   platform::Services services = twins.all();
   services.http = &net::systemHttp();
-  app::MainWindow window(services,
-                         {cloud::builtInApiEndpoints(), update::UpdateSource::downloadHost()});
+  app::MainWindow window(services, {cloud::builtInApiEndpoints(), testedHost()});
   DWORD self = GetCurrentProcessId();
   int questionsWhileOpen = -1;
   bool activationHandled = false;
@@ -894,6 +909,7 @@ TEST(SelfUpdate, YesReplacesToolServiceAndLibrariesAndTheNewServiceRuns) {
   DownloadServer server;
   server.offer("9.9.99");
   server.archive(releaseArchive(newTool, newService));
+  server.signedNow();
   InstalledService svc(appDir);
   ASSERT_TRUE(svc.ready());
   DWORD oldServicePid = servicePid();
