@@ -13,6 +13,14 @@
 //   download     answers "Yes" to the update's question: the download waits
 //   teste        "Testar" through the print service for the first printer:
 //                the test print waits on the hung service
+//   configuracao "Testar" through the configuration for the first printer:
+//                the ticket goes to its share, then the pause after the job
+//   atualizar    "Atualizar" of the configuration screen: the categories wait
+//                on the cloud
+//   salvar       "Salvar" of the configuration screen while the probe holds
+//                the category table open: each write is retried
+//   reiniciar    "Reiniciar Servidor": the stop of the print service is
+//                waited for
 #include <windows.h>
 
 #include <algorithm>
@@ -36,7 +44,9 @@ struct Child {
 BOOL CALLBACK findChild(HWND hwnd, LPARAM lp) {
   auto* child = reinterpret_cast<Child*>(lp);
   char text[64], name[64];
-  if (GetWindowTextA(hwnd, text, sizeof text) && lstrcmpA(text, child->text) == 0) {
+  // A caption names the control the person sees (hidden panels repeat some).
+  if (IsWindowVisible(hwnd) && GetWindowTextA(hwnd, text, sizeof text) &&
+      lstrcmpA(text, child->text) == 0) {
     child->found = hwnd;
     return FALSE;
   }
@@ -82,6 +92,22 @@ HWND waitForWindow(DWORD pid, const char* className, int seconds) {
 // A click on a button as its window gets it, sent so it has been handled.
 void press(HWND window, const char* caption) {
   if (HWND button = childOf(window, caption)) SendMessageA(button, BM_CLICK, 0, 0);
+}
+
+// The configuration's test box, "Testar" pressed with the kind of test `via`
+// (0 the configuration, 1 the print service) for the first printer. Posted:
+// the test waits, and the probe meets the window meanwhile.
+void testPrint(HWND window, int via) {
+  press(window, "Configura\xe7\xf5" "es");
+  press(window, "Testar Imp.");
+  HWND test = childOf(window, "Testar");
+  // The test box's second drop-down list is the kind of test.
+  if (HWND kind = test ? childOf(GetParent(test), "ComboBox", 1) : nullptr) {
+    SendMessageA(kind, CB_SETCURSEL, via, 0);
+    SendMessageA(window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(kind), CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(kind));
+  }
+  if (test) PostMessageA(test, BM_CLICK, 0, 0);
 }
 
 double millisecondsSince(const LARGE_INTEGER& start, const LARGE_INTEGER& frequency) {
@@ -142,19 +168,28 @@ int main(int argc, char** argv) {
       if (HWND button = childOf(found.window, "Acessar")) PostMessageA(button, BM_CLICK, 0, 0);
       std::printf("probing the window while the login waits on the cloud\n");
     } else if (lstrcmpA(mode, "teste") == 0) {
-      press(found.window, "Configura\xe7\xf5" "es");
-      press(found.window, "Testar Imp.");
-      // The test box's second drop-down list is the kind of test: "Via Serviço".
-      HWND test = childOf(found.window, "Testar");
-      HWND via = test ? childOf(GetParent(test), "ComboBox", 1) : nullptr;
-      if (via) {
-        SendMessageA(via, CB_SETCURSEL, 1, 0);
-        SendMessageA(found.window, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(via), CBN_SELCHANGE),
-                     reinterpret_cast<LPARAM>(via));
-      }
-      // Posted: the test waits, and the probe meets the window meanwhile.
-      if (test) PostMessageA(test, BM_CLICK, 0, 0);
+      testPrint(found.window, 1);
       std::printf("probing the window while the test print waits on the print service\n");
+    } else if (lstrcmpA(mode, "configuracao") == 0) {
+      testPrint(found.window, 0);
+      std::printf("probing the window while the test print goes to the share and pauses\n");
+    } else if (lstrcmpA(mode, "atualizar") == 0) {
+      press(found.window, "Configura\xe7\xf5" "es");
+      if (HWND button = childOf(found.window, "Atualizar")) PostMessageA(button, BM_CLICK, 0, 0);
+      std::printf("probing the window while the categories wait on the cloud\n");
+    } else if (lstrcmpA(mode, "reiniciar") == 0) {
+      press(found.window, "Configura\xe7\xf5" "es");
+      if (HWND button = childOf(found.window, "Reiniciar Servidor"))
+        PostMessageA(button, BM_CLICK, 0, 0);
+      std::printf("probing the window while the print service restarts\n");
+    } else if (lstrcmpA(mode, "salvar") == 0) {
+      char table[MAX_PATH];
+      std::snprintf(table, sizeof table, "%s\\categoria", argv[2]);
+      // Held open, shared with nobody, for the whole probe.
+      CreateFileA(table, GENERIC_READ, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      press(found.window, "Configura\xe7\xf5" "es");
+      if (HWND button = childOf(found.window, "Salvar")) PostMessageA(button, BM_CLICK, 0, 0);
+      std::printf("probing the window while the tables wait on a file held open\n");
     } else if (lstrcmpA(mode, "download") == 0) {
       // The question comes once the manifest has been read.
       if (HWND question = waitForWindow(tool.dwProcessId, "#32770", 30)) {
@@ -195,6 +230,12 @@ int main(int argc, char** argv) {
         "%d probes over %.0f s: worst response %.0f ms; %d responses over 100 ms, %.1f s "
         "waited on them\n",
         probes, seconds, worst, slow, waited / 1000);
+    // A box the tool shows at the end (the operation's message or error).
+    if (HWND box = waitForWindow(tool.dwProcessId, "#32770", 0)) {
+      char text[256] = "";
+      if (HWND label = childOf(box, "Static", 1)) GetWindowTextA(label, text, sizeof text);
+      std::printf("a box is open: %s\n", text);
+    }
     // What the window was waiting for at the end, as its progress box says.
     if (HWND box = waitForWindow(tool.dwProcessId, "TFormProgresso", 0)) {
       char text[128] = "";

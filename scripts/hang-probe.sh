@@ -7,9 +7,18 @@
 #                connection and never answers; the tool runs logged in
 #   diagnostico  the same, probing the diagnosis window while its checks wait
 #   teste        the same, "Testar" through the service for a printer of the table
+#   configuracao "Testar" through the configuration: the printer is a share
+#                (a pipe nobody reads) and the test waits the pause after
+#                the job
+#   salvar       the configuration's "Salvar" while the category table is held
+#                open by another program
+#   reiniciar    "Reiniciar Servidor" with the print service stand-in, which the
+#                tool's start-up installs and starts: the stop is waited for
 #   inicio       the sandbox cloud holds the version manifest: the start-up's
 #                version check waits
 #   acessar      the sandbox cloud holds the token request: "Acessar" waits
+#   atualizar    the sandbox cloud holds the categories: the configuration's
+#                "Atualizar" waits
 #   download     the sandbox cloud offers a signed new version and holds its
 #                archive: the download after "Sim" waits
 # The ports are the computer's: run it in a private network namespace,
@@ -21,17 +30,28 @@ seconds="${1:-30}"
 quelta_windows_build "the probe measures"
 windows="$QUELTA_PRESET"
 cmake --preset "$windows" >/dev/null
-cmake --build --preset "$windows" --target queltaConfig window_probe >/dev/null
+cmake --build --preset "$windows" --target queltaConfig queltaService window_probe >/dev/null
 
 mode="${2:-servico}"
 cmake --preset native >/dev/null
 cmake --build --preset native --target sandbox-cloud >/dev/null
 work="$(mktemp -d "$PWD/build/hang-probe.XXXXXX")"
 listener=""
-trap 'kill $listener 2>/dev/null || true; WINEPREFIX="$WINEPREFIX" scripts/wine-run.sh --stop >/dev/null; rm -rf "$work"' EXIT
+trap 'kill $listener 2>/dev/null || true; uninstall; WINEPREFIX="$WINEPREFIX" scripts/wine-run.sh --stop >/dev/null; rm -rf "$work"' EXIT
 cp "build/$windows/app/queltaConfig.exe" "$work/"
 
+windows() { echo "Z:$(echo "$1" | tr '/' '\\')"; }
+uninstall() { :; }
 case "$mode" in
+  reiniciar)
+    printf '[CONFIG]\r\ntoken=abc\r\n' >"$work/quelta.dll"
+    cp "build/$windows/standins/service/queltaService.exe" "$work/"
+    uninstall() {
+      quelta_wine "$QUELTA_WINE_BITS"
+      WINEPREFIX="$WINEPREFIX" "$WINELOADER" "$(windows "$work/queltaService.exe")" /UNINSTALL \
+        /SILENT >/dev/null 2>&1 || true
+    }
+    ;;
   servico | diagnostico | teste)
     printf '[CONFIG]\r\ntoken=abc\r\n' >"$work/quelta.dll"
     printf '%s' '[{"name":"Cozinha","tipo":"Generic Text","padrao":"Sim"}]' >"$work/impressora"
@@ -53,11 +73,29 @@ while time.time() < end:
 PY
     listener=$!
     ;;
-  inicio | acessar | download)
+  configuracao | salvar)
+    # Logged in, no print service: its refreshes fail at once. The printer is
+    # a share whose bytes nobody reads: a pipe without a reader.
+    printf '[CONFIG]\r\ntoken=abc\r\n' >"$work/quelta.dll"
+    mkfifo "$work/cozinha"
+    python3 - "$work" <<'PY'
+import json, sys
+share = "\\\\?\\Z:" + sys.argv[1].replace("/", "\\") + "\\cozinha"
+with open(sys.argv[1] + "/impressora", "w") as f:
+    f.write(json.dumps([{"name": share, "tipo": "Generic Text", "padrao": "Sim", "tipoTexto": "Outro",
+                         "tamanhoFolha": "40", "fonteTitulo": "12 Negrito", "fonteItem": "10"}]))
+PY
+    printf '[]' >"$work/categoria"
+    ;;
+  inicio | acessar | atualizar | download)
     files="$work/files"
     mkdir -p "$files"
     fail="kind=hang&path=/token"
     [ "$mode" = inicio ] && fail="kind=hang&path=/impressao/version.json"
+    if [ "$mode" = atualizar ]; then
+      fail="kind=hang&path=/categorias"
+      printf '[CONFIG]\r\ntoken=abc\r\n' >"$work/quelta.dll"
+    fi
     if [ "$mode" = download ]; then
       # A new version, signed with the sandbox's publisher key as the
       # default build trusts it; its archive is held.
@@ -76,16 +114,18 @@ PY
     listener=$!
     for _ in $(seq 50); do grep -q '^sandbox-cloud ready' "$work/sandbox.log" && break; sleep 0.1; done
     ;;
-  *) echo "hang-probe: no mode $mode (servico, diagnostico, teste, inicio, acessar, download)" >&2
+  *) echo "hang-probe: no mode $mode (servico, diagnostico, teste, configuracao, salvar," \
+       "reiniciar, inicio, acessar, atualizar, download)" >&2
      exit 2 ;;
 esac
 
 export WINEPREFIX="$PWD/build/$windows/probe-prefix"
 unset DISPLAY
 scripts/wine-run.sh --start >/dev/null
-windows() { echo "Z:$(echo "$1" | tr '/' '\\')"; }
 scripts/wine-run.sh --gui "build/$windows/bench/window_probe.exe" \
   "$(windows "$work/queltaConfig.exe")" "$(windows "$work")" "$seconds" 50 "$mode"
+# What the tool wrote to its day log meanwhile.
+cat "$work"/log/* 2>/dev/null | tail -n 3 | sed 's/^/day log: /'
 if [ -f "$work/sandbox.log" ]; then
   # What the sandbox was asked, the held request among it.
   production="$(sed -n 's/^sandbox-cloud ready: production=\([^ ]*\).*/\1/p' "$work/sandbox.log")"
