@@ -30,6 +30,7 @@ Target ${TARGET}
 ; The tool's limits on the wait for a stopping service.
 !define STOP_WAIT_LIMIT_MS 60000
 !define STOP_POLL_MINIMUM_MS 100
+!define /math STOP_WAIT_LIMIT_S ${STOP_WAIT_LIMIT_MS} / 1000
 
 Name "${PRODUCT}"
 OutFile "${OUTFILE}"
@@ -54,7 +55,7 @@ VIAddVersionKey /LANG=1046 "LegalCopyright" "${PUBLISHER}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 !define MUI_WELCOMEPAGE_TITLE "Instalação do ${PRODUCT} ${VERSION}"
-!define MUI_WELCOMEPAGE_TEXT "Este assistente instala o ${PRODUCT} e o serviço de impressão do restaurante.$\r$\n$\r$\nSe eles já estiverem instalados, o serviço de impressão para enquanto os programas são trocados e volta a funcionar em seguida. As impressoras, categorias, produtos, cartões, configurações, o log e a fila do restaurante são mantidos como estão.$\r$\n$\r$\nClique em Avançar para continuar."
+!define MUI_WELCOMEPAGE_TEXT "Este assistente instala o ${PRODUCT} e o serviço de impressão do restaurante.$\r$\n$\r$\nSe eles já estiverem instalados, o serviço de impressão para enquanto os programas são trocados e volta a funcionar em seguida. As impressoras, categorias, produtos, cartões, configurações, o log e a fila do restaurante são mantidos como estão.$\r$\n$\r$\nClique em Próximo para continuar."
 !define MUI_FINISHPAGE_RUN "$INSTDIR\queltaConfig.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Abrir o ${PRODUCT}"
 !insertmacro MUI_PAGE_WELCOME
@@ -66,6 +67,19 @@ VIAddVersionKey /LANG=1046 "LegalCopyright" "${PUBLISHER}"
 !insertmacro MUI_LANGUAGE "PortugueseBR"
 
 !macro SERVICE_FUNCTIONS UN
+; Without an administrator's token (UAC switched off, a standard user) the
+; service control manager and the machine's part of the registry refuse
+; the setup half-way: it stops before anything is written.
+Function ${UN}.onInit
+  UserInfo::GetAccountType
+  Pop $0
+  ${If} $0 != "Admin"
+    MessageBox MB_OK|MB_ICONSTOP "É preciso ser administrador deste computador para instalar ou remover o ${PRODUCT}. Nada foi alterado." /SD IDOK
+    SetErrorLevel 740
+    Quit
+  ${EndIf}
+FunctionEnd
+
 ; Stops the print service and waits until it reports "stopped", polling
 ; after its wait hint (at least STOP_POLL_MINIMUM_MS) for STOP_WAIT_LIMIT_MS
 ; at most; a service that starts up meanwhile is asked again. $R8 gets the
@@ -188,7 +202,7 @@ Section "Programas"
     DetailPrint "Parando o serviço de impressão..."
     Call StopPrintService
     ${If} $R8 <> 1
-      Push "O serviço de impressão não parou em ${STOP_WAIT_LIMIT_MS} ms, e o programa dele não pode ser trocado com ele funcionando."
+      Push "O serviço de impressão não parou em ${STOP_WAIT_LIMIT_S} segundos, e o programa dele não pode ser trocado com ele funcionando."
       Call CancelUnchanged
     ${EndIf}
   ${EndIf}

@@ -116,9 +116,9 @@ setup="$build/publish/QueltaConfiguracao-$version-setup.exe"
 scripts/installer.sh "$setup" "$version" x86-unicode "$programs" "$build/desinstalar.exe" \
   ${sign_cert:+"$sign_cert" "$sign_key" "$timestamp"}
 if [ -n "$sign_cert" ]; then
+  signer="$(openssl x509 -in "$sign_cert" -noout -subject -nameopt oneline | sed 's/^subject= *//')"
   echo "$setup; queltaConfig.exe, the uninstaller and the setup are signed by" \
-    "$(openssl x509 -in "$sign_cert" -noout -subject -nameopt oneline | sed 's/^subject= *//')" \
-    "${timestamp:+(time-stamped by $timestamp)}"
+    "$signer${timestamp:+, time-stamped by $timestamp}"
 else
   echo "$setup; the programs are UNSIGNED (no SIGN_CERT and SIGN_KEY): Windows warns" \
     "before running them"
