@@ -34,9 +34,10 @@ explore: setup
 
 # make release PRODUCTION=https://... STAGING=https://... DOWNLOAD=host FILES=dir KEY=private.pem
 #              [CA=file.pem] [NEXT=next-public.pem] [DAYS=90]
+#              [SIGN_CERT=codesign.pem SIGN_KEY=codesign.key [TIMESTAMP=http://tsa.host]]
 release: setup
 	@bash scripts/release.sh "$(PRODUCTION)" "$(STAGING)" "$(DOWNLOAD)" "$(FILES)" "$(KEY)" "$(CA)" \
-	  "$(NEXT)" "$(DAYS)"
+	  "$(NEXT)" "$(DAYS)" "$(SIGN_CERT)" "$(SIGN_KEY)" "$(TIMESTAMP)"
 
 clean:
 	rm -rf build

@@ -1,7 +1,7 @@
 # Test registration shared by both presets.
 #
 #   quelta_add_test(<name> SOURCES <files...> [LIBS <targets...>] [GUI]
-#                   [ENGLISH <gtest filter>])
+#                   [ENGLISH <gtest filter>] [FRESH_PREFIX])
 #
 # Natively a test executable runs as it is. In the Windows presets (win32,
 # and win64 for machines that run no 32-bit program) it runs under the Wine
@@ -10,6 +10,9 @@
 # Wine runs under the Portuguese (Brazil) locale; the cases that ENGLISH
 # names run a second time under English (United States), as <name>_english,
 # to show that the program follows the locale rather than assuming one.
+# FRESH_PREFIX runs it in a prefix of its own, <name>-wineprefix, made anew
+# for every run (scripts/wine-fresh.sh): for a test that installs into the
+# prefix's C: drive, registry and service control manager.
 # Each run leaves a GoogleTest XML report in test-results/, from which
 # scripts/test.sh counts the cases of both presets.
 
@@ -67,7 +70,7 @@ else()
 endif()
 
 function(quelta_add_test name)
-  cmake_parse_arguments(T "GUI" "ENGLISH" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "GUI;FRESH_PREFIX" "ENGLISH" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${T_SOURCES} "${CMAKE_SOURCE_DIR}/tests/support/test_main.cpp"
     "${CMAKE_SOURCE_DIR}/tests/support/temp_dir.cpp")
   target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock)
@@ -76,6 +79,14 @@ function(quelta_add_test name)
     set(_gui "")
     if(T_GUI)
       set(_gui --gui)
+    endif()
+    if(T_FRESH_PREFIX)
+      add_test(NAME ${name} COMMAND bash "${CMAKE_SOURCE_DIR}/scripts/wine-fresh.sh"
+        "${CMAKE_BINARY_DIR}/${name}-wineprefix" ${_gui} $<TARGET_FILE:${name}>)
+      set_tests_properties(${name} PROPERTIES
+        ENVIRONMENT "QUELTA_WINE_BITS=${QUELTA_WINE_BITS};QUELTA_TEST_RESULTS=${QUELTA_TEST_RESULTS}"
+        TIMEOUT 900)
+      return()
     endif()
     add_test(NAME ${name} COMMAND "${QUELTA_WINE_RUN}" ${_gui} $<TARGET_FILE:${name}>)
     set_tests_properties(${name} PROPERTIES

@@ -38,3 +38,31 @@ if [ -d docs/fixtures/preview ]; then shot preview preview docs/ticket-preview.p
 if [ -d docs/fixtures/config ]; then shot config diagnosis docs/diagnosis.png; fi
 if [ -d docs/fixtures/config ]; then shot config progress docs/progress-box.png; fi
 scripts/wine-run.sh --stop >/dev/null
+
+# The setup program's first page, in a prefix of its own: its window is
+# another program's, taken from the private display once it has stopped
+# changing, and cut out of the empty desktop around it.
+cmake --build --preset "$windows" --target setup_test_programs >/dev/null
+export WINEPREFIX="$PWD/build/$windows/setup-shot-wineprefix"
+rm -rf "$WINEPREFIX"
+scripts/wine-run.sh --start >/dev/null
+display=":$(cut -d' ' -f1 "$WINEPREFIX/.quelta-display")"
+work="$(mktemp -d)"
+scripts/wine-run.sh "build/$windows/setup-test/new/setup.exe" >/dev/null 2>&1 &
+setup_pid=$!
+previous=""
+for _ in $(seq 60); do
+  sleep 1
+  DISPLAY="$display" import -window root "$work/shot.png" 2>/dev/null || continue
+  # The pixels' signature; an empty desktop trims to one pixel.
+  now="$(convert "$work/shot.png" -trim info: 2>/dev/null | cut -d' ' -f3)"
+  [ "$now" = "1x1" ] && continue
+  now="$(identify -format '%#' "$work/shot.png")"
+  [ "$now" = "$previous" ] && break
+  previous="$now"
+done
+convert "$work/shot.png" -trim +repage docs/setup.png
+echo "wrote docs/setup.png"
+scripts/wine-run.sh --stop >/dev/null
+wait "$setup_pid" 2>/dev/null || true
+rm -rf "$work" "$WINEPREFIX"

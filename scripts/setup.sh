@@ -26,6 +26,7 @@ PACKAGES=(
   nlohmann-json3-dev rapidjson-dev openssl imagemagick curl python3
   cups-daemon cups-client libcups2
   locales iproute2 util-linux
+  nsis osslsigncode
 )
 # The 32-bit Wine, for machines that run 32-bit programs. Without it the
 # Windows tests run the 64-bit build (scripts/wine-env.sh chooses), so a
@@ -297,6 +298,37 @@ make_publisher_key() {
   step_log=""
 }
 
+# The sandbox's code-signing CA and the certificate it signs, beside its CA:
+# the sandbox release signs its programs with them and the tests verify
+# those signatures against the CA. Throwaway, like every key in the cache:
+# a release for real hosts is signed with the publisher's own certificate.
+make_codesign_cert() {
+  local dir="$CACHE_ROOT/sandbox-certs-v1"
+  [ -f "$dir/codesign.key" ] && [ -f "$dir/codesign.pem" ] && [ -f "$dir/codesign-ca.pem" ] &&
+    return 0
+  did_something=1
+  log "making the sandbox's code-signing certificate"
+  step_log="$dir/openssl.log"
+  (
+    cd "$dir"
+    openssl req -x509 -newkey rsa:2048 -nodes -sha256 -days 3650 \
+      -keyout codesign-ca.key -out codesign-ca.pem \
+      -subj "/O=Quelta Sandbox/CN=Quelta Sandbox code-signing CA" \
+      -addext "basicConstraints=critical,CA:TRUE" \
+      -addext "keyUsage=critical,keyCertSign,cRLSign" >>openssl.log 2>&1
+    printf '%s\n' "basicConstraints=CA:FALSE" "keyUsage=critical,digitalSignature" \
+      "extendedKeyUsage=codeSigning" >codesign.ext
+    openssl req -newkey rsa:2048 -nodes -sha256 -keyout codesign.key.new -out codesign.csr \
+      -subj "/O=Quelta Sandbox/CN=Quelta Sandbox" >>openssl.log 2>&1
+    openssl x509 -req -sha256 -days 3650 -in codesign.csr -CA codesign-ca.pem \
+      -CAkey codesign-ca.key -CAcreateserial -extfile codesign.ext -out codesign.pem \
+      >>openssl.log 2>&1
+    rm -f codesign.csr codesign-ca.srl codesign.ext
+    mv codesign.key.new codesign.key
+  )
+  step_log=""
+}
+
 # The in-test HTTPS servers of the Windows build need cpp-httplib as a single
 # header (Debian ships it split, compiled for Linux): taken from Debian's
 # source package, with Debian's patches applied.
@@ -347,6 +379,7 @@ for arch in i686 x86_64; do
 done
 make_sandbox_certs
 make_publisher_key
+make_codesign_cert
 
 if [ "$did_something" = 0 ]; then
   log "everything is in place, nothing to do"
