@@ -1,7 +1,9 @@
 // winsock2.h must come before windows.h.
-#include <windows.h>
+// clang-format off
 #include <winsock2.h>
 #include <ws2tcpip.h>
+#include <windows.h>
+// clang-format on
 
 #include <algorithm>
 #include <chrono>
