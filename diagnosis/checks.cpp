@@ -205,7 +205,7 @@ CheckLines printerLines(const Setup& setup, const json::TJSONObject& record,
                  "Nenhuma impressora do Windows est\xe1 compartilhada com o nome " + name,
                  "Em Impressoras e scanners, compartilhe a impressora de " + name + " com o nome " +
                      name}};
-      return add(windowsPrinterLines(check, name, *p, now, reply));
+      return add(windowsPrinterLines(check, name, *p, now, reply != nullptr));
     }
     case routing::PrinterType::EpsonDll: {
       const std::string file = config::appFile(setup.appDir, platform::kEpsonLibraryName);
@@ -247,7 +247,7 @@ CheckLines printerLines(const Setup& setup, const json::TJSONObject& record,
                  "Instale a impressora " + name +
                      " no Windows ou escolha outra em Configura\xe7\xf5"
                      "es"}};
-      return add(windowsPrinterLines(check, name, *p, now, reply));
+      return add(windowsPrinterLines(check, name, *p, now, reply != nullptr));
     }
   }
 }
