@@ -17,6 +17,8 @@ struct CheckLine {
   Verdict verdict = Verdict::kOk;
   std::string result;  // "Resultado"
   std::string action;  // "O que fazer"; empty when nothing is to be done
+  // For support, in the report only: what was asked and answered.
+  std::string detail = {};
   bool operator==(const CheckLine&) const = default;
 };
 

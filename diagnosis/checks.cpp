@@ -12,6 +12,7 @@
 #include "config/settings.h"
 #include "config/version.h"
 #include "diagnosis/calendar.h"
+#include "diagnosis/printer_status.h"
 #include "json/json.h"
 #include "net/http_client.h"
 #include "platform/error.h"
@@ -150,20 +151,61 @@ CheckLine spoolerLine(const std::string& check, const std::string& name,
   return {check, Verdict::kOk, "Pronta no Windows", ""};
 }
 
-CheckLine printerLine(const Setup& setup, const json::TJSONObject& record,
-                      const std::vector<platform::SpoolerPrinter>& spooler) {
+// Where the printer of `record` can be asked for its own state: a Windows
+// printer on a raw Standard TCP/IP port of this computer, or an Epson
+// printer whose "endereco" is a network address. A printer connection's
+// port belongs to the computer that shares it.
+std::optional<platform::NetworkAddress> statusAddress(
+    const Setup& setup, const json::TJSONObject& record,
+    const std::vector<platform::SpoolerPrinter>& spooler) {
+  const routing::PrinterType type = routing::printerType(record);
+  if (type == routing::PrinterType::EpsonDll)
+    return record.contains("endereco") ? networkAddress(record.textOf("endereco")) : std::nullopt;
+  const platform::SpoolerPrinter* p =
+      findPrinter(spooler, record.textOf("name"), type == routing::PrinterType::GenericText);
+  if (!p || p->portName.empty() || p->name.rfind("\\\\", 0) == 0) return std::nullopt;
+  return setup.services.network->rawPort(p->portName);
+}
+
+// The spooler's lines of a Windows printer: all of its state when the
+// printer could not be asked, else only what the printer cannot know of
+// (its queue paused or stuck), beside the printer's own answer.
+CheckLines windowsPrinterLines(const std::string& check, const std::string& name,
+                               const platform::SpoolerPrinter& p, int64_t now, bool asked) {
+  if (!asked) {
+    CheckLine line = spoolerLine(check, name, p, now);
+    line.result += " (estado do Windows)";
+    return {line};
+  }
+  platform::SpoolerPrinter queue = p;
+  queue.offline = queue.paperOut = queue.error = false;
+  CheckLine line = spoolerLine(check, name, queue, now);
+  if (line.verdict == Verdict::kOk) return {};
+  return {line};
+}
+
+CheckLines printerLines(const Setup& setup, const json::TJSONObject& record,
+                        const std::vector<platform::SpoolerPrinter>& spooler,
+                        const std::optional<platform::NetworkAddress>& address,
+                        const platform::PrinterReply* reply) {
   const std::string name = record.textOf("name");
   const std::string check = "Impressora " + name;
   const int64_t now = setup.services.clock->utcSeconds();
+  CheckLines lines;
+  if (reply) lines = statusLines(check, *address, *reply);
+  auto add = [&](const CheckLines& more) {
+    lines.insert(lines.end(), more.begin(), more.end());
+    return lines;
+  };
   switch (routing::printerType(record)) {
     case routing::PrinterType::GenericText: {
       const platform::SpoolerPrinter* p = findPrinter(spooler, name, true);
       if (!p)
-        return {check, Verdict::kError,
-                "Nenhuma impressora do Windows est\xe1 compartilhada com o nome " + name,
-                "Em Impressoras e scanners, compartilhe a impressora de " + name + " com o nome " +
-                    name};
-      return spoolerLine(check, name, *p, now);
+        return {{check, Verdict::kError,
+                 "Nenhuma impressora do Windows est\xe1 compartilhada com o nome " + name,
+                 "Em Impressoras e scanners, compartilhe a impressora de " + name + " com o nome " +
+                     name}};
+      return add(windowsPrinterLines(check, name, *p, now, reply != nullptr));
     }
     case routing::PrinterType::EpsonDll: {
       const std::string file = config::appFile(setup.appDir, platform::kEpsonLibraryName);
@@ -172,39 +214,40 @@ CheckLine printerLine(const Setup& setup, const json::TJSONObject& record,
       // restaurants get is 32-bit, the test build 64-bit.
       const std::string bits = std::to_string(sizeof(void*) * 8) + " bits";
       if (!platform::fileExists(file))
-        return {check, Verdict::kError,
-                "A biblioteca " + library + " n\xe3o est\xe1 na pasta do programa",
-                "Copie " + library + " (" + bits + ") da instala\xe7\xe3o da Epson para a pasta " +
-                    setup.appDir};
+        return add({{check, Verdict::kError,
+                     "A biblioteca " + library + " n\xe3o est\xe1 na pasta do programa",
+                     "Copie " + library + " (" + bits +
+                         ") da instala\xe7\xe3o da Epson para a pasta " + setup.appDir}});
       std::vector<std::string> missing;
       try {
         missing = setup.services.epson->missingFunctions();
       } catch (const std::exception& e) {
-        return {check, Verdict::kError,
-                "A biblioteca " + library + " n\xe3o carrega: " + errorText(e),
-                "Reinstale a biblioteca da Epson, na vers\xe3o de " + bits};
+        return add({{check, Verdict::kError,
+                     "A biblioteca " + library + " n\xe3o carrega: " + errorText(e),
+                     "Reinstale a biblioteca da Epson, na vers\xe3o de " + bits}});
       }
       if (!missing.empty()) {
         std::string names;
         for (const std::string& f : missing) names += (names.empty() ? "" : ", ") + f;
-        return {check, Verdict::kError,
-                "A biblioteca " + library +
-                    " n\xe3o tem as fun\xe7\xf5"
-                    "es " +
-                    names,
-                "Troque " + library + " pela vers\xe3o da Epson que a impress\xe3o usa"};
+        return add({{check, Verdict::kError,
+                     "A biblioteca " + library +
+                         " n\xe3o tem as fun\xe7\xf5"
+                         "es " +
+                         names,
+                     "Troque " + library + " pela vers\xe3o da Epson que a impress\xe3o usa"}});
       }
-      return {check, Verdict::kOk, "A biblioteca " + library + " est\xe1 na pasta e completa", ""};
+      return add(
+          {{check, Verdict::kOk, "A biblioteca " + library + " est\xe1 na pasta e completa", ""}});
     }
     default: {
       const platform::SpoolerPrinter* p = findPrinter(spooler, name, false);
       if (!p)
-        return {check, Verdict::kError,
-                "A impressora " + name + " n\xe3o est\xe1 instalada no Windows",
-                "Instale a impressora " + name +
-                    " no Windows ou escolha outra em Configura\xe7\xf5"
-                    "es"};
-      return spoolerLine(check, name, *p, now);
+        return {{check, Verdict::kError,
+                 "A impressora " + name + " n\xe3o est\xe1 instalada no Windows",
+                 "Instale a impressora " + name +
+                     " no Windows ou escolha outra em Configura\xe7\xf5"
+                     "es"}};
+      return add(windowsPrinterLines(check, name, *p, now, reply != nullptr));
     }
   }
 }
@@ -261,7 +304,7 @@ CheckLines checkPrintService(const Setup& setup, std::stop_token stop) {
   return {serviceState(*setup.services.serviceManager), serviceAnswer(*setup.services.http, stop)};
 }
 
-CheckLines checkPrinters(const Setup& setup) {
+CheckLines checkPrinters(const Setup& setup, std::stop_token stop) {
   std::unique_ptr<json::TJSONArray> table = tableOrNull(setup.appDir, config::kPrinterFile);
   if (!table) return {};  // the files check reports the damaged file
   if (table->count() == 0)
@@ -269,10 +312,30 @@ CheckLines checkPrinters(const Setup& setup) {
              "Adicione as impressoras em Configura\xe7\xf5"
              "es"}};
   const std::vector<platform::SpoolerPrinter> spooler = setup.services.printers->spooler();
-  CheckLines lines;
+  // The printers that can be asked are asked all at once, so the check
+  // takes the time of one exchange however many there are.
+  std::vector<std::optional<platform::NetworkAddress>> addresses(table->count());
+  std::vector<platform::NetworkAddress> asked;
   for (int i = 0; i < table->count(); ++i) {
     try {
-      lines.push_back(printerLine(setup, table->objectAt(i), spooler));
+      addresses[i] = statusAddress(setup, table->objectAt(i), spooler);
+    } catch (const std::exception&) {
+      // the record's own line names what is wrong with it
+    }
+    if (addresses[i]) asked.push_back(*addresses[i]);
+  }
+  const std::vector<platform::PrinterReply> replies =
+      asked.empty() ? std::vector<platform::PrinterReply>{}
+                    : setup.services.network->exchange(asked, kStatusRequest, kStatusAnswerBytes,
+                                                       kPrinterStatusLimits, stop);
+  CheckLines lines;
+  size_t next = 0;
+  for (int i = 0; i < table->count(); ++i) {
+    const platform::PrinterReply* reply =
+        addresses[i] && next < replies.size() ? &replies[next++] : nullptr;
+    try {
+      const CheckLines more = printerLines(setup, table->objectAt(i), spooler, addresses[i], reply);
+      lines.insert(lines.end(), more.begin(), more.end());
     } catch (const std::exception& e) {
       lines.push_back(failedCheck("Impressora " + std::to_string(i + 1), e));
     }
@@ -511,7 +574,7 @@ CheckLines checkVersion(const Setup& setup, std::stop_token stop) {
 const std::vector<Check>& allChecks() {
   static const std::vector<Check> checks = {
       {"Servi\xe7o de impress\xe3o", checkPrintService},
-      {"Impressoras", [](const Setup& s, std::stop_token) { return checkPrinters(s); }},
+      {"Impressoras", checkPrinters},
       {"Direcionamento", [](const Setup& s, std::stop_token) { return checkRouting(s); }},
       {"Arquivos", [](const Setup& s, std::stop_token) { return checkFiles(s); }},
       {"Plataforma de pedidos", checkCloud},

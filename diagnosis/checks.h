@@ -41,7 +41,10 @@ inline constexpr int64_t kStuckQueueSeconds = 2 * 60;
 inline constexpr int64_t kClockSkewSeconds = 5 * 60;
 
 CheckLines checkPrintService(const Setup& setup, std::stop_token stop);
-CheckLines checkPrinters(const Setup& setup);
+// Each printer of the table: its Windows printer's state, or the Epson
+// library; a printer reachable over the network is asked for its own
+// state (printer_status.h), every one at once within kPrinterStatusLimits.
+CheckLines checkPrinters(const Setup& setup, std::stop_token stop);
 CheckLines checkRouting(const Setup& setup);
 CheckLines checkFiles(const Setup& setup);
 CheckLines checkCloud(const Setup& setup, std::stop_token stop);

@@ -21,6 +21,7 @@ std::string reportText(const CheckLines& lines, const std::string& heading,
     text += std::string("[") + verdictText(line.verdict) + "] " + line.check + ": " + line.result +
             "\r\n";
     if (!line.action.empty()) text += "  O que fazer: " + line.action + "\r\n";
+    if (!line.detail.empty()) text += "  Detalhe: " + line.detail + "\r\n";
   }
   for (const std::string& check : unanswered)
     text += "[Aguardando] " + check + ": a verifica\xe7\xe3o ainda n\xe3o respondeu\r\n";

@@ -13,7 +13,8 @@ namespace diagnosis {
 std::string summary(const CheckLines& lines, bool finished);
 
 // A heading with the tool's version and the time, then one block per line:
-// "[Erro] Verificação: Resultado" and, when there is one, "  O que fazer: ...";
+// "[Erro] Verificação: Resultado" and, when there are, "  O que fazer: ..." and
+// "  Detalhe: ...";
 // then "[Aguardando] <check>: ..." for each check that has not answered yet,
 // and the summary, which until every check has answered says they are still
 // running. Lines end with CR LF.

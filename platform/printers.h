@@ -15,6 +15,7 @@ namespace platform {
 struct SpoolerPrinter {
   std::string name;
   std::string shareName;  // empty when the printer is not shared
+  std::string portName;   // the port it prints to ("USB001", "IP_192.168.0.50")
   bool paused = false;
   bool error = false;
   bool offline = false;

@@ -6,6 +6,7 @@
 
 #include "platform/clock.h"
 #include "platform/epson_library.h"
+#include "platform/network_printers.h"
 #include "platform/printers.h"
 #include "platform/process.h"
 #include "platform/service_manager.h"
@@ -23,6 +24,7 @@ struct Services {
   ShareOutput* share;              // "Generic Text" printers' shares
   EpsonLibrary* epson;             // "EPSON DLL" printers
   Printers* printers;              // Windows printers
+  NetworkPrinters* network;        // receipt printers asked over the network
   Process* process;                // launches, the pause after a print, the program's end
   net::HttpConnector* http;        // the HTTP clients: the cloud, the print service's endpoint
 };

@@ -5,7 +5,8 @@
 # response. MODE says what hangs:
 #   servico      (default) a listener on 127.0.0.1:7777 accepts every
 #                connection and never answers; the tool runs logged in
-#   diagnostico  the same, probing the diagnosis window while its checks wait
+#   diagnostico  the same, and a receipt printer on 127.0.0.1:9100 as silent,
+#                probing the diagnosis window while its checks wait
 #   teste        the same, "Testar" through the service for a printer of the table
 #   configuracao "Testar" through the configuration: the printer is a share
 #                (a pipe nobody reads) and the test waits the pause after
@@ -55,21 +56,26 @@ case "$mode" in
   servico | diagnostico | teste)
     printf '[CONFIG]\r\ntoken=abc\r\n' >"$work/quelta.dll"
     printf '%s' '[{"name":"Cozinha","tipo":"Generic Text","padrao":"Sim"}]' >"$work/impressora"
-    # Accepts for at most the probe's time and a minute more, answers nothing.
+    # diagnostico: a receipt printer on the network as well, asked for its
+    # state and silent.
+    [ "$mode" = diagnostico ] && printf '%s' '[{"name":"Cozinha","tipo":"Generic Text","padrao":"Sim"},{"name":"Caixa","tipo":"EPSON DLL","padrao":"N\u00e3o","endereco":"127.0.0.1:9100"}]' >"$work/impressora"
+    # Accepts on the print service's port and a printer's raw port for at
+    # most the probe's time and a minute more, answers nothing.
     python3 - "$((seconds + 60))" <<'PY' &
-import socket, sys, time
-server = socket.socket()
-server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
-server.bind(("127.0.0.1", 7777))
-server.listen(64)
-server.settimeout(0.5)
+import select, socket, sys, time
+servers = []
+for port in (7777, 9100):
+    server = socket.socket()
+    server.setsockopt(socket.SOL_SOCKET, socket.SO_REUSEADDR, 1)
+    server.bind(("127.0.0.1", port))
+    server.listen(64)
+    servers.append(server)
 held = []
 end = time.time() + float(sys.argv[1])
 while time.time() < end:
-    try:
+    for server in select.select(servers, [], [], 0.5)[0]:
         held.append(server.accept()[0])
-    except socket.timeout:
-        pass
+        print("held: a connection on port %d" % server.getsockname()[1], flush=True)
 PY
     listener=$!
     ;;

@@ -1,6 +1,9 @@
 // The diagnosis under Wine: one table of set-ups, each with the lines it
 // must give (verdict, check and the start of the result); the support
 // package's entries; the window opened from the log screen.
+// The raw test server (winsock2.h) before windows.h.
+#include "net/tests/test_servers.h"
+
 #include <gtest/gtest.h>
 
 #include <ctime>
@@ -9,6 +12,7 @@
 #include "config/settings.h"
 #include "config/version.h"
 #include "diagnosis/checks.h"
+#include "diagnosis/printer_status.h"
 #include "diagnosis/report.h"
 #include "diagnosis/support_package.h"
 #include "diagnosis/views/diagnosis_window.h"
@@ -25,8 +29,14 @@ using diagnosis::CheckLine;
 
 std::string lineText(const CheckLine& line) {
   return std::string(diagnosis::verdictText(line.verdict)) + " | " + line.check + " | " +
-         line.result + (line.action.empty() ? "" : " | " + line.action);
+         line.result + (line.action.empty() ? "" : " | " + line.action) +
+         (line.detail.empty() ? "" : " | " + line.detail);
 }
+
+// Where the fake receipt printer's Standard TCP/IP port is configured.
+const std::string kPortKey =
+    "SYSTEM\\CurrentControlSet\\Control\\Print\\Monitors\\Standard TCP/IP Port\\Ports\\"
+    "IP_127.0.0.1";
 
 // The Epson library the advice names has the program's own bitness.
 const std::string kProgramBits = std::to_string(sizeof(void*) * 8) + " bits";
@@ -74,13 +84,55 @@ class Diagnosis : public sandbox_test::SandboxAppTest {
                       release::signManifest(manifest, forged ? signing_test::newPrivateKey() : key));
   }
 
+  ~Diagnosis() override {
+    if (printerPort) RegDeleteKeyA(HKEY_LOCAL_MACHINE, kPortKey.c_str());
+  }
+
+  // A receipt printer on 127.0.0.1 answering the status request with
+  // `answer` (silent when empty), or, unless it `listens`, a closed port.
+  // COZINHA's Windows printer prints to it through a raw Standard TCP/IP
+  // port, configured in the registry as Windows keeps it. Its port number.
+  int networkPrinter(const std::string& answer, bool listens = true) {
+    printer = std::make_unique<net_test::RawServer>([this, answer](net_test::RawConnection& c) {
+      received += c.receive(diagnosis::kStatusRequest.size());
+      if (answer.empty())
+        c.stayQuiet();
+      else
+        c.send(answer);
+    });
+    printerPort = printer->port();
+    if (!listens) printer.reset();
+    HKEY key = nullptr;
+    EXPECT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_LOCAL_MACHINE, kPortKey.c_str(), 0, nullptr, 0,
+                                             KEY_WRITE, nullptr, &key, nullptr));
+    const DWORD port = static_cast<DWORD>(printerPort), raw = 1;
+    RegSetValueExA(key, "HostName", 0, REG_SZ, reinterpret_cast<const BYTE*>(""), 1);
+    RegSetValueExA(key, "IPAddress", 0, REG_SZ, reinterpret_cast<const BYTE*>("127.0.0.1"), 10);
+    RegSetValueExA(key, "PortNumber", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&port), 4);
+    RegSetValueExA(key, "Protocol", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&raw), 4);
+    RegCloseKey(key);
+    twins.printers.states[0].portName = "IP_127.0.0.1";
+    services.network = &platform::systemNetworkPrinters();
+    return printerPort;
+  }
+
+  // Each line as text; the fake printer's port reads "porta".
   std::vector<std::string> run() {
     diagnosis::Setup setup{dir.path(), services, api, updates};
     std::vector<std::string> lines;
+    const std::string at = "127.0.0.1:" + std::to_string(printerPort);
     for (const diagnosis::Check& check : diagnosis::allChecks())
-      for (const CheckLine& line : check.run(setup, {})) lines.push_back(lineText(line));
+      for (const CheckLine& line : check.run(setup, {})) {
+        lines.push_back(lineText(line));
+        if (size_t p = lines.back().find(at); printerPort && p != std::string::npos)
+          lines.back().replace(p, at.size(), "127.0.0.1:porta");
+      }
     return lines;
   }
+
+  std::unique_ptr<net_test::RawServer> printer;
+  int printerPort = 0;
+  std::string received;  // by the printer
 
   cloud::ApiEndpoints api{"https://api.exemplo", "https://stage.exemplo"};
   const std::string key = signing_test::newPrivateKey();
@@ -97,12 +149,19 @@ void PrintTo(const SetUpCase& c, std::ostream* out) { *out << c.name; }
 
 class DiagnosisSetUps : public Diagnosis, public testing::WithParamInterface<SetUpCase> {};
 
+// What the fake printer's lines end with.
+const std::string kAnswered = " | Pedido de estado em 127.0.0.1:porta, resposta (hexadecimal): ";
+const std::string kUnanswered =
+    "Aten\xe7\xe3o | Impressora COZINHA | A impressora n\xe3o respondeu ao pedido de estado | Se "
+    "os pedidos saem, ignore (ela pode estar ocupada com o servi\xe7o); sen\xe3o, confira se "
+    "est\xe1 ligada e no cabo de rede | Pedido de estado em 127.0.0.1:porta: ";
+
 const SetUpCase kSetUps[] = {
     {"a working restaurant",
      [](Diagnosis&) {},
      {"OK | Servi\xe7o de impress\xe3o | Instalado e em execu\xe7\xe3o",
       "OK | Servi\xe7o responde em 127.0.0.1:7777 | Respondeu em ",
-      "OK | Impressora COZINHA | Pronta no Windows",
+      "OK | Impressora COZINHA | Pronta no Windows (estado do Windows)",
       "OK | Direcionamento | Categorias e produtos v\xe3o para impressoras cadastradas",
       "OK | Arquivos de configura\xe7\xe3o | ", "OK | Pasta do programa | Aceita arquivos novos",
       "OK | Plataforma de pedidos | Login v\xe1lido; respondeu em ",
@@ -210,6 +269,40 @@ const SetUpCase kSetUps[] = {
      {"Erro | Vers\xe3o | Esta ferramenta: " + std::string(config::kVersion) +
       "; Atualiza\xe7\xe3o recusada: a publica\xe7\xe3o n\xba 8 (vers\xe3o 9.0.0) venceu em "
       "2024-01-01T00:00:00Z"}},
+    {"a printer on the network, ready",
+     [](Diagnosis& t) { t.networkPrinter("\x16\x12\x12"); },
+     {"OK | Impressora COZINHA | Pronta: respondeu ao pedido de estado" + kAnswered + "16 12 12"}},
+    {"a printer on the network, its cover open",
+     [](Diagnosis& t) { t.networkPrinter("\x16\x16\x12"); },
+     {"Erro | Impressora COZINHA | Tampa aberta: a impressora parou | Feche bem a tampa da "
+      "impressora, at\xe9 o clique" + kAnswered + "16 16 12"}},
+    {"an Epson printer on the network at the paper's end",
+     [](Diagnosis& t) {
+       const int port = t.networkPrinter("\x16\x32\x72");
+       t.write("impressora", "[{\"name\":\"CAIXA\",\"tipo\":\"EPSON DLL\",\"padrao\":\"Sim\","
+                             "\"endereco\":\"127.0.0.1:" + std::to_string(port) + "\"}]");
+     },
+     {"Erro | Impressora CAIXA | Sem papel: a bobina acabou | Coloque uma bobina nova e feche a "
+      "tampa" + kAnswered + "16 32 72"}},
+    {"a printer on the network, its paper near the end",
+     [](Diagnosis& t) { t.networkPrinter("\x16\x12\x1e"); },
+     {"Aten\xe7\xe3o | Impressora COZINHA | O papel est\xe1 acabando | Deixe uma bobina nova por "
+      "perto e troque quando acabar" + kAnswered + "16 12 1E"}},
+    {"a printer on the network, offline",
+     [](Diagnosis& t) { t.networkPrinter("\x1e\x12\x12"); },
+     {"Erro | Impressora COZINHA | A impressora est\xe1 offline | Confira a tampa e o papel; se "
+      "continuar, desligue e ligue a impressora" + kAnswered + "1E 12 12"}},
+    {"a printer on the network answering an invalid byte",
+     [](Diagnosis& t) { t.networkPrinter("\x16\xff\x12"); },
+     {"Aten\xe7\xe3o | Impressora COZINHA | Resposta inesperada ao pedido de estado: 16 FF 12 | "
+      "Confira se a impressora est\xe1 no modo ESC/POS; se os pedidos saem, ignore" + kAnswered +
+      "16 FF 12"}},
+    {"a printer on the network, silent",
+     [](Diagnosis& t) { t.networkPrinter(""); },
+     {kUnanswered + "sem resposta em 2 s"}},
+    {"a printer on the network refusing the connection",
+     [](Diagnosis& t) { t.networkPrinter("", false); },
+     {kUnanswered + "conex\xe3o recusada"}},
 };
 
 TEST_P(DiagnosisSetUps, GiveTheirLines) {
@@ -221,6 +314,11 @@ TEST_P(DiagnosisSetUps, GiveTheirLines) {
     for (const std::string& line : lines) found = found || line.rfind(expected, 0) == 0;
     EXPECT_TRUE(found) << "no line \"" << expected << "\" among:\n"
                        << testing::PrintToString(lines);
+  }
+  // A printer is sent the status request and nothing else.
+  if (printer) {
+    printer.reset();  // its thread done
+    EXPECT_EQ("10 04 01 10 04 02 10 04 04", diagnosis::hexBytes(received));
   }
   // Nothing a working restaurant needs is touched.
   EXPECT_TRUE(twins.printers.opened.empty());

@@ -108,13 +108,19 @@ int main(int argc, char** argv) {
     return saveClientArea(preview.hwnd(), argv[3]) ? 0 : 1;
   }
   if (screen == "diagnosis") {
-    // The fixture's printers as Windows would report them: one paused.
-    twins.printers.list = {"Cozinha"};
-    platform::SpoolerPrinter paused;
-    paused.name = "Cozinha";
-    paused.shareName = "Cozinha";
-    paused.paused = true;
-    twins.printers.states = {paused};
+    // The fixture's printers as Windows would report them: the kitchen's on
+    // a raw network port, its roll at the end as it answers; the bar's paused.
+    twins.printers.list = {"Cozinha", "Bar"};
+    platform::SpoolerPrinter kitchen, bar;
+    kitchen.name = "Cozinha";
+    kitchen.shareName = "Cozinha";
+    kitchen.portName = "IP_192.168.0.50";
+    bar.name = "Bar";
+    bar.shareName = "BAR";
+    bar.paused = true;
+    twins.printers.states = {kitchen, bar};
+    twins.network.ports[kitchen.portName] = {"192.168.0.50", platform::kRawPrinterPort};
+    twins.network.answers["192.168.0.50:9100"] = "\x16\x32\x72";
     // The checks run on a worker the main window owns, as in the program.
     host::Worker worker([&window](host::Worker::Reply reply) { window.post(std::move(reply)); },
                         8);

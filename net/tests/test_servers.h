@@ -113,6 +113,14 @@ class RawConnection {
     return head;
   }
 
+  // The next `count` bytes; fewer when the client goes first.
+  std::string receive(size_t count) {
+    std::string bytes;
+    char c;
+    while (bytes.size() < count && ::recv(socket_, &c, 1, 0) == 1) bytes += c;
+    return bytes;
+  }
+
   // False once the client has gone.
   bool send(const std::string& bytes) {
 #ifdef _WIN32

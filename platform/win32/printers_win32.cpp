@@ -171,6 +171,12 @@ class Win32Printers : public Printers {
       printer.name = info[i].pPrinterName;
       if ((info[i].Attributes & PRINTER_ATTRIBUTE_SHARED) && info[i].pShareName)
         printer.shareName = info[i].pShareName;
+      // A printer pooled over several ports names them all; the first stands
+      // for it.
+      if (info[i].pPortName) {
+        const std::string ports = info[i].pPortName;
+        printer.portName = ports.substr(0, ports.find(','));
+      }
       const DWORD status = info[i].Status;
       printer.paused = status & PRINTER_STATUS_PAUSED;
       printer.error = status & (PRINTER_STATUS_ERROR | PRINTER_STATUS_PAPER_JAM);

@@ -4,8 +4,9 @@
 namespace platform {
 
 Services systemServices() {
-  return {&systemServiceManager(), &systemClock(),   &systemShareOutput(), &systemEpsonLibrary(),
-          &systemPrinters(),       &systemProcess(), &net::systemHttp()};
+  return {&systemServiceManager(), &systemClock(),    &systemShareOutput(),
+          &systemEpsonLibrary(),   &systemPrinters(), &systemNetworkPrinters(),
+          &systemProcess(),        &net::systemHttp()};
 }
 
 }  // namespace platform

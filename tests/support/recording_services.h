@@ -12,6 +12,7 @@
 #include "platform/clock.h"
 #include "platform/epson_library.h"
 #include "platform/error.h"
+#include "platform/network_printers.h"
 #include "platform/printers.h"
 #include "platform/process.h"
 #include "platform/services.h"
@@ -181,6 +182,36 @@ class RecordingPrinters : public platform::Printers {
   }
 };
 
+// ---- receipt printers on the network --------------------------------------
+
+// Raw ports of the Standard TCP/IP monitor by name, and what the printer at
+// each address answers; one that has no answer here refuses the connection.
+class ScriptedNetworkPrinters : public platform::NetworkPrinters {
+ public:
+  std::map<std::string, platform::NetworkAddress> ports;
+  std::map<std::string, std::string> answers;  // by "host:port"
+
+  std::optional<platform::NetworkAddress> rawPort(const std::string& portName) override {
+    auto port = ports.find(portName);
+    if (port == ports.end()) return std::nullopt;
+    return port->second;
+  }
+  std::vector<platform::PrinterReply> exchange(
+      const std::vector<platform::NetworkAddress>& printers, const std::string&, size_t answerBytes,
+      const net::Timeouts&, std::stop_token) override {
+    std::vector<platform::PrinterReply> replies;
+    for (const platform::NetworkAddress& printer : printers) {
+      auto answer = answers.find(platform::addressText(printer));
+      if (answer == answers.end())
+        replies.push_back({false, "", "conex\xe3o recusada"});
+      else
+        replies.push_back({true, answer->second.substr(0, answerBytes),
+                           answer->second.size() < answerBytes ? "sem resposta" : ""});
+    }
+    return replies;
+  }
+};
+
 // ---- this program's process -----------------------------------------------
 
 class RecordingProcess : public platform::Process {
@@ -212,6 +243,7 @@ struct Recorders {
   RecordingShare share;
   RecordingEpson epson;
   RecordingPrinters printers;
+  ScriptedNetworkPrinters network;
   FakeServiceManager serviceManager;
   platform::SettableClock clock;
   RecordingProcess process;
@@ -221,7 +253,7 @@ struct Recorders {
   // What a print job reaches; its pause is the process twin's.
   print::PrintServices services() { return print::printServices(all()); }
   platform::Services all() {
-    return {&serviceManager, &clock, &share, &epson, &printers, &process, &http};
+    return {&serviceManager, &clock, &share, &epson, &printers, &network, &process, &http};
   }
 };
 
