@@ -57,6 +57,30 @@ inline int runAndWait(const std::string& commandLine, bool shareOutput = false) 
   return static_cast<int>(code);
 }
 
+// The process of the service `name` while it runs, 0 otherwise; and, when
+// `program` is given, the command line its registration names.
+inline DWORD runningServicePid(const std::string& name, std::string* program = nullptr) {
+  DWORD pid = 0;
+  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
+  if (!manager) return 0;
+  SC_HANDLE svc = OpenServiceA(manager, name.c_str(), SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
+  if (svc) {
+    SERVICE_STATUS_PROCESS status{};
+    DWORD needed = 0;
+    if (QueryServiceStatusEx(svc, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
+                             sizeof status, &needed) &&
+        status.dwCurrentState == SERVICE_RUNNING)
+      pid = status.dwProcessId;
+    std::vector<BYTE> buffer(8192);
+    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
+    if (program && QueryServiceConfigA(svc, config, static_cast<DWORD>(buffer.size()), &needed))
+      *program = config->lpBinaryPathName;
+    CloseServiceHandle(svc);
+  }
+  CloseServiceHandle(manager);
+  return pid;
+}
+
 // The file's bytes, or `missing` when it cannot be read.
 inline std::string readOr(const std::string& path, const std::string& missing = "") {
   try {

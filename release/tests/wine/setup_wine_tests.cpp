@@ -49,26 +49,9 @@ int32_t serviceState() {
 
 // The running service's process and the program its registration names.
 std::pair<DWORD, std::string> runningService() {
-  std::pair<DWORD, std::string> found{0, ""};
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-  if (!manager) return found;
-  SC_HANDLE svc = OpenServiceA(manager, service::kPrintServiceName,
-                               SERVICE_QUERY_STATUS | SERVICE_QUERY_CONFIG);
-  if (svc) {
-    SERVICE_STATUS_PROCESS status{};
-    DWORD needed = 0;
-    if (QueryServiceStatusEx(svc, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
-                             sizeof status, &needed) &&
-        status.dwCurrentState == SERVICE_RUNNING)
-      found.first = status.dwProcessId;
-    std::vector<BYTE> buffer(8192);
-    auto* config = reinterpret_cast<QUERY_SERVICE_CONFIGA*>(buffer.data());
-    if (QueryServiceConfigA(svc, config, static_cast<DWORD>(buffer.size()), &needed))
-      found.second = config->lpBinaryPathName;
-    CloseServiceHandle(svc);
-  }
-  CloseServiceHandle(manager);
-  return found;
+  std::string program;
+  const DWORD pid = wine_host::runningServicePid(service::kPrintServiceName, &program);
+  return {pid, program};
 }
 
 // A value of the uninstall entry as text ("<none>" when missing).

@@ -113,23 +113,7 @@ int32_t serviceState() {
   return service::queryServiceState(platform::systemServiceManager(), kService);
 }
 
-DWORD servicePid() {
-  DWORD pid = 0;
-  SC_HANDLE manager = OpenSCManagerA(nullptr, nullptr, SC_MANAGER_CONNECT);
-  if (!manager) return 0;
-  SC_HANDLE svc = OpenServiceA(manager, kService.c_str(), SERVICE_QUERY_STATUS);
-  if (svc) {
-    SERVICE_STATUS_PROCESS status{};
-    DWORD needed = 0;
-    if (QueryServiceStatusEx(svc, SC_STATUS_PROCESS_INFO, reinterpret_cast<BYTE*>(&status),
-                             sizeof status, &needed) &&
-        status.dwCurrentState == SERVICE_RUNNING)
-      pid = status.dwProcessId;
-    CloseServiceHandle(svc);
-  }
-  CloseServiceHandle(manager);
-  return pid;
-}
+DWORD servicePid() { return wine_host::runningServicePid(kService); }
 
 // What the stand-in wrote to its daily logs, for the failure report.
 std::string serviceLogOf(const std::string& appDir) {
